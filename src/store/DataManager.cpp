@@ -1,0 +1,625 @@
+#include "store/DataManager.h"
+
+#include "platform/foundation/DataLocations.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <utility>
+
+namespace tessaro {
+
+using foundation::SqliteStatement;
+
+namespace {
+
+std::mutex g_sharedMutex;
+std::unique_ptr<DataManager> g_shared;
+std::optional<std::filesystem::path> g_sharedFile;
+
+// Reads a stored identifier the way the rest of the application reads decimal text: leading
+// blanks, an optional sign and digits, anything after them ignored, 0 when there are no
+// digits, clamped to the int range so a damaged value cannot overflow.
+int intValue(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            break;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+int clampToInt(std::int64_t value)
+{
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// A hand-edited or damaged file may already hold the largest index; the next row then shares
+// it rather than wrapping round to the front of the list.
+int nextSortIndex(int largest)
+{
+    return largest == INT_MAX ? INT_MAX : largest + 1;
+}
+
+double secondsSince1970(std::chrono::system_clock::time_point date)
+{
+    return std::chrono::duration<double>(date.time_since_epoch()).count();
+}
+
+std::chrono::system_clock::time_point dateFromSeconds(double seconds)
+{
+    // The clock's ticks cover about ±292 years around 1970; a damaged value beyond that (or
+    // not a number) must not overflow the conversion.
+    constexpr double limit = 9.0e9;
+    if (std::isnan(seconds))
+        seconds = 0.0;
+    seconds = std::clamp(seconds, -limit, limit);
+    return std::chrono::system_clock::time_point(
+        std::chrono::round<std::chrono::system_clock::duration>(std::chrono::duration<double>(seconds)));
+}
+
+GroupObject readGroupColumns(const SqliteStatement& statement)
+{
+    GroupObject group;
+    group.sortIndex = statement.columnInt(1);
+    group.colorR = static_cast<float>(statement.columnDouble(2));
+    group.colorG = static_cast<float>(statement.columnDouble(3));
+    group.colorB = static_cast<float>(statement.columnDouble(4));
+    group.isOpen = statement.columnInt(5) != 0;
+    group.colorIndex = statement.columnInt(6);
+    return group;
+}
+
+} // namespace
+
+DataManager& DataManager::sharedDataBase()
+{
+    std::lock_guard lock(g_sharedMutex);
+    if (!g_shared)
+        g_shared = std::make_unique<DataManager>(g_sharedFile ? *g_sharedFile : defaultDatabaseFile());
+    return *g_shared;
+}
+
+void DataManager::setSharedDatabaseFile(const std::filesystem::path& file)
+{
+    std::lock_guard lock(g_sharedMutex);
+    g_sharedFile = file;
+    if (g_shared)
+        g_shared->reopen(file);
+}
+
+std::filesystem::path DataManager::defaultDatabaseFile()
+{
+    return foundation::DataLocations::documentsDirectory() / "Vantel.db";
+}
+
+DataManager::DataManager(std::filesystem::path file)
+    : m_file(std::move(file))
+{
+    open();
+}
+
+DataManager::~DataManager()
+{
+    closeDatabese();
+}
+
+void DataManager::open()
+{
+    createEditableCopy();
+    m_isDbOpened = false;
+    sqlite3* connection = nullptr;
+    if (sqlite3_open(m_file.c_str(), &connection) != SQLITE_OK) {
+        foundation::log("Open db error : " + std::string(sqlite3_errmsg(connection)) + " (" + m_file.string() + ")");
+        sqlite3_close(connection);
+        return;
+    }
+    m_database = connection;
+    m_isDbOpened = fixDababase();
+}
+
+void DataManager::reopen(const std::filesystem::path& file)
+{
+    closeDatabese();
+    m_file = file;
+    open();
+}
+
+void DataManager::createEditableCopy()
+{
+    std::error_code error;
+    if (std::filesystem::exists(m_file, error))
+        return;
+    // The profile may be brand new; a folder that cannot be made shows up as a failed open.
+    if (m_file.has_parent_path())
+        (void)foundation::DataLocations::ensureDirectory(m_file.parent_path());
+    sqlite3* connection = nullptr;
+    sqlite3_open(m_file.c_str(), &connection);
+    sqlite3_close(connection);
+}
+
+bool DataManager::fixDababase()
+{
+    if (!m_database) {
+        foundation::log("Create db error : database is not open");
+        return false;
+    }
+    // Each creation fails harmlessly when its table exists, so a file of any age gains exactly
+    // what it lacks.
+    (void)foundation::sqliteExec(m_database, "create table favorite (contact_id text, sort_index integer);");
+    (void)foundation::sqliteExec(m_database, "create table contactgroup (group_id text, sort_index integer, color_r float, color_g float, color_b float, isopen integer, colorindex integer);");
+    (void)foundation::sqliteExec(m_database, "create table memo (memo_id integer PRIMARY KEY AUTOINCREMENT NOT NULL, sort_index integer, memo text);");
+    (void)foundation::sqliteExec(m_database, "create table recent (contact_id text, sort_index integer, calldate double);");
+    // The column addition succeeds only once in a file's life: the first opening after its
+    // group table was made without the column. Rows from before then are all address-book
+    // groups, since local groups live in their own table.
+    if (foundation::sqliteExec(m_database, "alter table contactgroup add group_type integer;"))
+        (void)foundation::sqliteExec(m_database, "update contactgroup set group_type = 0;");
+    (void)foundation::sqliteExec(m_database, "create table contactgroup_local (group_id integer PRIMARY KEY AUTOINCREMENT NOT NULL, sort_index integer, color_r float, color_g float, color_b float, isopen integer, colorindex integer,group_type  integer, local_groupname);");
+    (void)foundation::sqliteExec(m_database, "create table contactgroup_local_member (group_id integer, contact_id text, sort_index integer, PRIMARY KEY (group_id, contact_id));");
+    foundation::log("Create db error : " + std::string(sqlite3_errmsg(m_database)));
+    return schemaIsComplete();
+}
+
+bool DataManager::schemaIsComplete() const
+{
+    // A statement prepares only when every table and column it names exists; a file that is
+    // no database at all fails every one of them.
+    static constexpr std::array<std::string_view, 6> probes {
+        "select contact_id, sort_index from favorite limit 0;",
+        "select group_id, sort_index, color_r, color_g, color_b, isopen, colorindex, group_type from contactgroup limit 0;",
+        "select memo_id, sort_index, memo from memo limit 0;",
+        "select contact_id, sort_index, calldate from recent limit 0;",
+        "select group_id, sort_index, color_r, color_g, color_b, isopen, colorindex, group_type, local_groupname from contactgroup_local limit 0;",
+        "select group_id, contact_id, sort_index from contactgroup_local_member limit 0;",
+    };
+    for (auto probe : probes) {
+        SqliteStatement statement(m_database, probe);
+        if (!statement.isValid())
+            return false;
+    }
+    return true;
+}
+
+void DataManager::closeDatabese()
+{
+    if (m_database) {
+        sqlite3_close(m_database);
+        m_database = nullptr;
+    }
+    m_isDbOpened = false;
+}
+
+void DataManager::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+std::string DataManager::errorMessage(const SqliteStatement& statement) const
+{
+    // Without a connection SQLite's own message would read "out of memory", which misleads.
+    if (!m_database)
+        return "database is not open";
+    return statement.errorMessage();
+}
+
+bool DataManager::prepared(const SqliteStatement& statement, std::string_view errorPrefix) const
+{
+    if (statement.isValid())
+        return true;
+    foundation::log(std::string(errorPrefix) + errorMessage(statement));
+    return false;
+}
+
+bool DataManager::finishChange(SqliteStatement& statement, std::string_view errorPrefix)
+{
+    // Every failed write is logged, not only the general error: a locked, read-only or full
+    // file loses the change just the same, and the log is the only trace of it.
+    int result = statement.step();
+    if (result == SQLITE_DONE || result == SQLITE_ROW)
+        return true;
+    foundation::log(std::string(errorPrefix) + errorMessage(statement));
+    return false;
+}
+
+int DataManager::maxSortIndex(std::string_view query, std::string_view errorPrefix) const
+{
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, errorPrefix))
+        return 0;
+    if (!statement.stepRow())
+        return 0;
+    return clampToInt(statement.columnInt64(0));
+}
+
+// ---- Favourites ----
+
+std::vector<FavoriteObject> DataManager::selectFavorite() const
+{
+    std::vector<FavoriteObject> favorites;
+    SqliteStatement statement(m_database, "SELECT contact_id,sort_index from favorite order by sort_index;");
+    if (!prepared(statement, "error : "))
+        return favorites;
+    while (statement.stepRow()) {
+        FavoriteObject favorite;
+        favorite.contactID = statement.columnText(0).value_or("");
+        favorite.sortIndex = statement.columnInt(1);
+        favorites.push_back(std::move(favorite));
+    }
+    return favorites;
+}
+
+std::optional<FavoriteObject> DataManager::selectFavorite(const std::string& contactID) const
+{
+    SqliteStatement statement(m_database, "SELECT contact_id,sort_index from favorite where contact_id = ?;");
+    if (!prepared(statement, "error : "))
+        return std::nullopt;
+    statement.bindText(1, contactID);
+    if (!statement.stepRow())
+        return std::nullopt;
+    FavoriteObject favorite;
+    favorite.contactID = statement.columnText(0).value_or("");
+    favorite.sortIndex = statement.columnInt(1);
+    return favorite;
+}
+
+bool DataManager::updateFavorite(const FavoriteObject& favorite)
+{
+    SqliteStatement statement(m_database, "update favorite set sort_index = ? where contact_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, favorite.sortIndex);
+    statement.bindText(2, favorite.contactID);
+    return finishChange(statement, "error : ");
+}
+
+int DataManager::getMaxSortIndex() const
+{
+    return maxSortIndex("SELECT max(sort_index) from favorite;", "error : ");
+}
+
+bool DataManager::insertFavorite(const std::string& contactID)
+{
+    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO favorite VALUES (?, ?);");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindText(1, contactID);
+    statement.bindInt(2, nextSortIndex(getMaxSortIndex()));
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::deleteFavorite(const std::string& contactID)
+{
+    constexpr std::string_view query = "delete from favorite where contact_id = ?;";
+    foundation::log("delete query : " + std::string(query));
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindText(1, contactID);
+    return finishChange(statement, "error : ");
+}
+
+// ---- Address-book group rows ----
+
+std::vector<GroupObject> DataManager::selectSystemGroup() const
+{
+    std::vector<GroupObject> groups;
+    SqliteStatement statement(m_database, "SELECT group_id,sort_index,color_r,color_g,color_b,isopen,colorindex from contactgroup order by sort_index;");
+    if (!prepared(statement, "error : "))
+        return groups;
+    while (statement.stepRow()) {
+        GroupObject group = readGroupColumns(statement);
+        group.groupID = statement.columnText(0).value_or("");
+        group.groupType = 0;
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+bool DataManager::updateGroup(const GroupObject& group)
+{
+    SqliteStatement statement(m_database, "update contactgroup set sort_index = ?, color_r = ?, color_g = ?, color_b = ?,isopen = ?,colorindex = ?  where group_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, group.sortIndex);
+    statement.bindDouble(2, group.colorR);
+    statement.bindDouble(3, group.colorG);
+    statement.bindDouble(4, group.colorB);
+    statement.bindInt(5, group.isOpen ? 1 : 0);
+    statement.bindInt(6, group.colorIndex);
+    // Bound as a number on purpose: the column's text affinity turns it back into the decimal
+    // text it was stored as, and "+5" or " 5" from a caller still finds group 5.
+    statement.bindInt(7, intValue(group.groupID));
+    return finishChange(statement, "error : ");
+}
+
+int DataManager::getMaxSortIndexGroup() const
+{
+    // Address-book and local groups are shown in one list, so they draw from one sequence.
+    return maxSortIndex("SELECT max(sort_index) from (select sort_index from contactgroup union all select sort_index from contactgroup_local);",
+                        "getMaxSortIndexGroup error : ");
+}
+
+bool DataManager::insertGroup(const GroupObject& group)
+{
+    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO contactgroup VALUES (?, ?, ?, ?, ?, ?,?,?);");
+    if (!prepared(statement, "111error : "))
+        return false;
+    statement.bindText(1, group.groupID);
+    statement.bindInt(2, nextSortIndex(getMaxSortIndexGroup()));
+    statement.bindDouble(3, group.colorR);
+    statement.bindDouble(4, group.colorG);
+    statement.bindDouble(5, group.colorB);
+    statement.bindInt(6, group.isOpen ? 1 : 0);
+    statement.bindInt(7, group.colorIndex);
+    statement.bindInt(8, 0);
+    return finishChange(statement, "222error : ");
+}
+
+bool DataManager::deleteGroup(const GroupObject& group)
+{
+    SqliteStatement statement(m_database, "delete from contactgroup where group_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindText(1, group.groupID);
+    return finishChange(statement, "error : ");
+}
+
+// ---- Local groups ----
+
+std::vector<GroupObject> DataManager::selectLocalGroup() const
+{
+    std::vector<GroupObject> groups;
+    SqliteStatement statement(m_database, "SELECT group_id,sort_index,color_r,color_g,color_b,isopen,colorindex,local_groupname  from contactgroup_local order by sort_index;");
+    if (!prepared(statement, "error : "))
+        return groups;
+    while (statement.stepRow()) {
+        GroupObject group = readGroupColumns(statement);
+        group.groupID = std::to_string(statement.columnInt(0));
+        group.groupType = 1;
+        group.localGroupName = statement.columnText(7).value_or("");
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+bool DataManager::updateLocalGroup(const GroupObject& group)
+{
+    SqliteStatement statement(m_database, "update contactgroup_local set sort_index = ?, color_r = ?, color_g = ?, color_b = ?,isopen = ?,colorindex = ?, local_groupname = ?  where group_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, group.sortIndex);
+    statement.bindDouble(2, group.colorR);
+    statement.bindDouble(3, group.colorG);
+    statement.bindDouble(4, group.colorB);
+    statement.bindInt(5, group.isOpen ? 1 : 0);
+    statement.bindInt(6, group.colorIndex);
+    statement.bindText(7, group.localGroupName);
+    statement.bindInt(8, intValue(group.groupID));
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::insertLocalGroup(const GroupObject& group)
+{
+    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO contactgroup_local(sort_index,color_r,color_g,color_b,isopen,colorindex, group_type, local_groupname) VALUES (?, ?, ?, ?, ?, ?, ?, ?);");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, nextSortIndex(getMaxSortIndexGroup()));
+    statement.bindDouble(2, group.colorR);
+    statement.bindDouble(3, group.colorG);
+    statement.bindDouble(4, group.colorB);
+    statement.bindInt(5, group.isOpen ? 1 : 0);
+    statement.bindInt(6, group.colorIndex);
+    statement.bindInt(7, 1);
+    statement.bindText(8, group.localGroupName);
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::deleteLocalGroup(const GroupObject& group)
+{
+    SqliteStatement statement(m_database, "delete from contactgroup_local where group_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, intValue(group.groupID));
+    return finishChange(statement, "error : ");
+}
+
+// ---- Local group members ----
+
+std::vector<std::int32_t> DataManager::selectLocalGroupMemberIDsWithID(int group) const
+{
+    std::vector<std::int32_t> members;
+    SqliteStatement statement(m_database, "SELECT group_id,contact_id,sort_index from contactgroup_local_member where group_id = ? order by contact_id;");
+    if (!prepared(statement, "error : "))
+        return members;
+    statement.bindInt(1, group);
+    while (statement.stepRow()) {
+        if (auto contactID = statement.columnText(1))
+            members.push_back(intValue(*contactID));
+    }
+    return members;
+}
+
+bool DataManager::insertLocalGroupMember(int group, const std::string& memberID)
+{
+    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO contactgroup_local_member(group_id, contact_id, sort_index) VALUES (?, ?, ?);");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, group);
+    statement.bindText(2, memberID);
+    statement.bindInt(3, 0);
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::deleteLocalGroupMember(int group, const std::string& memberID)
+{
+    SqliteStatement statement(m_database, "delete from contactgroup_local_member where group_id = ? and contact_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, group);
+    statement.bindText(2, memberID);
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::deleteLocalGroupMember(const std::string& memberID)
+{
+    SqliteStatement statement(m_database, "delete from contactgroup_local_member where contact_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindText(1, memberID);
+    return finishChange(statement, "error : ");
+}
+
+// ---- Memos ----
+
+std::vector<MemoObject> DataManager::selectAllMemo() const
+{
+    std::vector<MemoObject> memos;
+    SqliteStatement statement(m_database, "SELECT memo_id,sort_index,memo from memo order by sort_index desc;");
+    if (!prepared(statement, "error : "))
+        return memos;
+    while (statement.stepRow()) {
+        MemoObject memo;
+        memo.memoID = statement.columnInt(0);
+        memo.sortIndex = statement.columnInt(1);
+        memo.memo = statement.columnText(2).value_or("");
+        memos.push_back(std::move(memo));
+    }
+    return memos;
+}
+
+std::optional<MemoObject> DataManager::selectMemo(int memoID) const
+{
+    SqliteStatement statement(m_database, "SELECT memo_id,sort_index,memo from memo where memo_id = ?;");
+    if (!prepared(statement, "error : "))
+        return std::nullopt;
+    statement.bindInt(1, memoID);
+    if (!statement.stepRow())
+        return std::nullopt;
+    MemoObject memo;
+    memo.memoID = statement.columnInt(0);
+    memo.sortIndex = statement.columnInt(1);
+    memo.memo = statement.columnText(2).value_or("");
+    return memo;
+}
+
+bool DataManager::updateMemo(const MemoObject& memo)
+{
+    SqliteStatement statement(m_database, "update memo set sort_index = ?, memo = ? where memo_id = ?;");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, memo.sortIndex);
+    statement.bindText(2, memo.memo);
+    statement.bindInt(3, memo.memoID);
+    return finishChange(statement, "error : ");
+}
+
+int DataManager::getMaxSortIndexMemo() const
+{
+    return maxSortIndex("SELECT max(sort_index) from memo;", "error : ");
+}
+
+bool DataManager::insertMemo(const MemoObject& memo)
+{
+    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO memo(sort_index, memo) values(?,?);");
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, nextSortIndex(getMaxSortIndexMemo()));
+    statement.bindText(2, memo.memo);
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::deleteMemo(const MemoObject& memo)
+{
+    constexpr std::string_view query = "delete from memo where memo_id = ?;";
+    foundation::log("delete query : " + std::string(query));
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindInt(1, memo.memoID);
+    return finishChange(statement, "error : ");
+}
+
+// ---- Recent calls ----
+
+std::vector<RecentObject> DataManager::selectRecent() const
+{
+    // The keypad shows a bounded list; older calls stay stored but are not read.
+    constexpr std::size_t shownCalls = 100;
+    std::vector<RecentObject> recents;
+    SqliteStatement statement(m_database, "SELECT contact_id,sort_index,calldate from recent order by sort_index desc;");
+    if (!prepared(statement, "error : "))
+        return recents;
+    while (recents.size() < shownCalls && statement.stepRow()) {
+        RecentObject recent;
+        recent.contactID = statement.columnText(0).value_or("");
+        recent.sortIndex = statement.columnInt(1);
+        recent.callDate = dateFromSeconds(statement.columnDouble(2));
+        recents.push_back(std::move(recent));
+    }
+    return recents;
+}
+
+int DataManager::getRecentMaxSortIndex() const
+{
+    return maxSortIndex("SELECT max(sort_index) from recent;", "error : ");
+}
+
+bool DataManager::insertRecent(const std::string& contactID)
+{
+    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO recent VALUES (?, ?, ?);");
+    if (!prepared(statement, "error : "))
+        return false;
+    auto now = m_clock ? m_clock() : std::chrono::system_clock::now();
+    statement.bindText(1, contactID);
+    statement.bindInt(2, nextSortIndex(getRecentMaxSortIndex()));
+    statement.bindDouble(3, secondsSince1970(now));
+    return finishChange(statement, "error : ");
+}
+
+bool DataManager::deleteRecent(const std::string& contactID)
+{
+    constexpr std::string_view query = "delete from recent where contact_id = ?;";
+    foundation::log("delete query : " + std::string(query));
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, "error : "))
+        return false;
+    statement.bindText(1, contactID);
+    return finishChange(statement, "error : ");
+}
+
+std::optional<SettingsObject> DataManager::getSettings() const
+{
+    return std::nullopt;
+}
+
+} // namespace tessaro
