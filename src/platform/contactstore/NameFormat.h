@@ -1,0 +1,30 @@
+#pragma once
+// The language-dependent rules for persons' names: which name comes first in a composite
+// name, and the collation members are sorted with. Follows the device language, set at
+// start-up (--language); English until then.
+
+#include "platform/contactstore/Constants.h"
+
+#include <string>
+#include <string_view>
+
+namespace contactstore {
+
+class Person;
+
+class NameFormat {
+public:
+    // A language code ("en", "ja", "zh-Hans"). Not thread-safe: set it before handles are used.
+    static void setLanguage(std::string_view language);
+    static std::string language();
+
+    // Family name first for languages that write it first (Japanese, Chinese, Korean,
+    // Hungarian, Vietnamese), else given name first.
+    static CompositeNameFormat compositeNameFormat();
+
+    // prefix first middle last suffix (or last middle first); falls back to the
+    // organization, then the nickname; empty when the person has none of them.
+    static std::string compositeName(const Person& person);
+};
+
+} // namespace contactstore

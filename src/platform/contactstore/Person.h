@@ -1,0 +1,69 @@
+#pragma once
+// A person of the address book: names, organization, notes, dates, the multi-valued phone
+// numbers, mail addresses, web addresses, dates, postal addresses, instant-message accounts
+// and related names, a kind, and an optional picture kept in two forms (full size and
+// thumbnail). Belongs to one source (account).
+
+#include "platform/contactstore/Record.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace contactstore {
+
+class Person final : public Record {
+public:
+    // A new empty person outside any address book (AddressBook::addRecord puts it in, the
+    // next save gives it its identifier). Without a source it joins the book's local source.
+    static PersonRef create();
+    static PersonRef createInSource(const SourceRef& source);
+
+    // Public for the store's contiguous storage; everyone else calls create().
+    Person();
+
+    RecordType recordType() const override { return kPersonType; }
+    PropertyType typeOfProperty(PropertyID property) const override;
+    std::optional<std::string> copyCompositeName() const override;
+
+    // The type code of a person property; Invalid for an identifier persons do not have.
+    static PropertyType propertyType(PropertyID property);
+
+    // The account this person lives in; null for a new person not yet given one.
+    SourceRef copySource() const { return m_source; }
+
+    // Picture. Image data are the encoded bytes (PNG, JPEG); the thumbnail is made when the
+    // picture is set (see setThumbnailMaker). Reading a saved picture goes to the file,
+    // so a handle sees the picture as it is stored now, not as it was at the handle's start.
+    bool hasImageData() const;
+    std::optional<std::string> copyImageData() const { return copyImageDataWithFormat(ImageFormat::OriginalSize); }
+    std::optional<std::string> copyImageDataWithFormat(ImageFormat format) const;
+    // False with an error for empty data.
+    [[nodiscard]] bool setImageData(std::string data, Error* error = nullptr);
+    // Removing when there is no picture succeeds and changes nothing.
+    [[nodiscard]] bool removeImageData(Error* error = nullptr);
+
+    // Turns full image data into thumbnail data; none when it cannot (the full data then
+    // serve as the thumbnail). The store has no image codec of its own, so the display sets
+    // one; without one the thumbnail is the full image.
+    using ThumbnailMaker = std::function<std::optional<std::string>(std::string_view imageData)>;
+    static void setThumbnailMaker(ThumbnailMaker maker);
+
+protected:
+    bool isWritable(PropertyID property) const override;
+
+private:
+    friend class AddressBook;
+    friend class AddressBookDatabase;
+
+    enum class ImageState { None, Stored, Pending };
+
+    SourceRef m_source;
+    ImageState m_imageState { ImageState::None };
+    bool m_imageChanged { false };
+    std::string m_pendingImage;
+    std::string m_pendingThumbnail;
+};
+
+} // namespace contactstore

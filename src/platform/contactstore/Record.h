@@ -1,0 +1,103 @@
+#pragma once
+// One record of the address book: a person, a group or a source (account). Records are
+// shared objects handed out as std::shared_ptr; whoever holds one keeps it alive, even after
+// the address book it came from is gone. A record read from an AddressBook belongs to that
+// handle: changes to it stay pending in memory until that handle saves.
+//
+// Properties are read and written by property identifier (Constants.h); each has a type
+// code (Values.h) and a write of a value of another type fails.
+
+#include "platform/contactstore/Constants.h"
+#include "platform/contactstore/Forward.h"
+#include "platform/contactstore/MultiValue.h"
+#include "platform/contactstore/StoreError.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace contactstore {
+
+class AddressBookDatabase;
+
+// Derived data a layer above keeps with a record (search folding, sort keys). The record
+// owns it and drops it whenever one of its values changes, so it is never stale.
+class RecordCache {
+public:
+    virtual ~RecordCache() = default;
+};
+
+class Record {
+public:
+    virtual ~Record();
+    Record(const Record&) = delete;
+    Record& operator=(const Record&) = delete;
+    Record(Record&&) noexcept;
+    Record& operator=(Record&&) noexcept;
+
+    // kRecordInvalidID until the record has been saved in an address book.
+    RecordID recordID() const { return m_recordID; }
+    virtual RecordType recordType() const = 0;
+
+    // The type code of a property on this kind of record; Invalid when it has no such property.
+    virtual PropertyType typeOfProperty(PropertyID property) const = 0;
+
+    // The value of a property, none when absent (never an empty string for absent text).
+    std::optional<Value> copyValue(PropertyID property) const;
+    // The held value without copying; null when absent. Valid until the next change.
+    const Value* value(PropertyID property) const;
+    // Typed reads; none when absent or of another type.
+    const std::string* stringValue(PropertyID property) const;
+    std::optional<std::string> copyString(PropertyID property) const;
+    std::optional<std::int64_t> copyInteger(PropertyID property) const;
+    std::optional<Date> copyDate(PropertyID property) const;
+    const MultiValue* multiValue(PropertyID property) const;
+
+    // Writes one property. False with an error when the property is unknown, read-only, or
+    // the value is not of its type; the record then keeps its previous value. An empty
+    // multi-value removes the property.
+    [[nodiscard]] bool setValue(PropertyID property, Value value, Error* error = nullptr);
+    // Removes one property; removing an absent one succeeds.
+    [[nodiscard]] bool removeValue(PropertyID property, Error* error = nullptr);
+
+    // The name the address book shows for the record: a person's names in the composite
+    // name format (or the organization, then the nickname), a group's or source's name.
+    // None when the record has nothing to show.
+    virtual std::optional<std::string> copyCompositeName() const = 0;
+
+    // True when the record has changes its address book has not saved yet.
+    bool hasUnsavedChanges() const { return m_changed; }
+
+    // The derived data of the layer above, null after any change. Set on a const record
+    // because caching does not change what the record holds.
+    RecordCache* cache() const { return m_cache.get(); }
+    void setCache(std::unique_ptr<RecordCache> cache) const { m_cache = std::move(cache); }
+
+    // The address book that this record was read from or added to; null when none or gone.
+    AddressBookRef addressBook() const { return m_book.lock(); }
+
+protected:
+    Record();
+    // Whether a caller may write the property (the store keeps some itself).
+    virtual bool isWritable(PropertyID property) const;
+    void markChanged();
+
+private:
+    friend class AddressBook;
+    friend class AddressBookDatabase;
+
+    std::vector<std::pair<PropertyID, Value>>::iterator find(PropertyID property);
+    std::vector<std::pair<PropertyID, Value>>::const_iterator find(PropertyID property) const;
+    // Sets a value as read from the file, without checks or change marking.
+    void assignStoredValue(PropertyID property, Value value);
+
+    RecordID m_recordID { kRecordInvalidID };
+    std::vector<std::pair<PropertyID, Value>> m_values;
+    std::weak_ptr<AddressBook> m_book;
+    bool m_changed { false };
+    mutable std::unique_ptr<RecordCache> m_cache;
+};
+
+} // namespace contactstore
