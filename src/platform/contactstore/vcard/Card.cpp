@@ -1,0 +1,19 @@
+#include "platform/contactstore/vcard/Card.h"
+
+#include <tuple>
+
+namespace contactstore::vcard {
+
+bool Card::sameContent(const Card& other) const
+{
+    auto fields = [](const Card& card) {
+        return std::tie(card.kind, card.uid, card.formattedName, card.firstName, card.lastName, card.middleName,
+            card.prefix, card.suffix, card.nickname, card.firstNamePhonetic, card.lastNamePhonetic,
+            card.middleNamePhonetic, card.organization, card.department, card.jobTitle, card.note, card.birthday,
+            card.phones, card.emails, card.urls, card.relatedNames, card.dates, card.addresses,
+            card.instantMessages, card.photo, card.categories, card.members);
+    };
+    return fields(*this) == fields(other);
+}
+
+} // namespace contactstore::vcard

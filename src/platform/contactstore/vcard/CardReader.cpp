@@ -1,0 +1,367 @@
+#include "platform/contactstore/vcard/CardReader.h"
+
+#include "platform/contactstore/vcard/CardBuilder.h"
+#include "platform/contactstore/vcard/ContentLine.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+
+#include <optional>
+#include <string>
+
+namespace contactstore::vcard {
+
+namespace {
+
+struct PhysicalLine {
+    std::string_view text;
+    int number { 0 };
+};
+
+// The file's lines, ended by CR LF, LF or a lone CR, numbered from 1.
+class PhysicalLines {
+public:
+    explicit PhysicalLines(std::string_view text)
+        : m_rest(text)
+    {
+    }
+
+    std::optional<PhysicalLine> next()
+    {
+        if (m_peeked) {
+            std::optional<PhysicalLine> line = m_peeked;
+            m_peeked.reset();
+            return line;
+        }
+        return take();
+    }
+
+    const std::optional<PhysicalLine>& peek()
+    {
+        if (!m_peeked)
+            m_peeked = take();
+        return m_peeked;
+    }
+
+private:
+    std::optional<PhysicalLine> take()
+    {
+        if (m_finished)
+            return std::nullopt;
+        const std::size_t end = m_rest.find_first_of("\r\n");
+        PhysicalLine line { m_rest.substr(0, end), ++m_number };
+        if (end == std::string_view::npos) {
+            m_finished = true;
+            m_rest = {};
+            // A final line end leaves nothing after it; that nothing is not a line.
+            if (line.text.empty())
+                return std::nullopt;
+            return line;
+        }
+        const std::size_t skip = (m_rest[end] == '\r' && end + 1 < m_rest.size() && m_rest[end + 1] == '\n') ? 2 : 1;
+        m_rest.remove_prefix(end + skip);
+        if (m_rest.empty())
+            m_finished = true;
+        return line;
+    }
+
+    std::string_view m_rest;
+    int m_number { 0 };
+    bool m_finished { false };
+    std::optional<PhysicalLine> m_peeked;
+};
+
+bool isBlank(std::string_view text)
+{
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        // Stray control characters (a DOS end-of-file mark, NULs) count as nothing.
+        if (byte > 0x20 && byte != 0x7F)
+            return false;
+    }
+    return true;
+}
+
+bool declaresBase64(std::string_view line)
+{
+    const std::size_t colon = line.find(':');
+    const std::string head = toUpperAscii(line.substr(0, colon));
+    return head.find("ENCODING=BASE64") != std::string::npos || head.find(";BASE64") != std::string::npos;
+}
+
+bool looksLikeBase64Data(std::string_view text)
+{
+    if (text.empty())
+        return false;
+    for (char c : text) {
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+'
+            || c == '/' || c == '=';
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool isMarker(std::string_view line, std::string_view marker)
+{
+    return equalsIgnoringCase(trimSpaces(line), marker);
+}
+
+// Windows address books write UTF-16; everything after this point reads bytes of an
+// ASCII-compatible encoding.
+std::optional<std::string> decodeUtf16(std::string_view bytes, const char* charset)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open(charset, &status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    std::u16string wide(bytes.size() / 2 + 2, u'\0');
+    const int32_t wideLength = ucnv_toUChars(converter, wide.data(), static_cast<int32_t>(wide.size()), bytes.data(),
+        static_cast<int32_t>(bytes.size()), &status);
+    ucnv_close(converter);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    std::string utf8(static_cast<std::size_t>(wideLength) * 3 + 4, '\0');
+    int32_t utf8Length = 0;
+    status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(utf8.data(), static_cast<int32_t>(utf8.size()), &utf8Length, wide.data(), wideLength, 0xFFFD,
+        nullptr, &status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    utf8.resize(static_cast<std::size_t>(utf8Length));
+    return utf8;
+}
+
+class Parse {
+public:
+    Parse(const CardReader::Limits& limits, ReadResult& result)
+        : m_limits(limits)
+        , m_result(result)
+    {
+    }
+
+    void run(std::string_view text)
+    {
+        PhysicalLines lines(text);
+        while (std::optional<PhysicalLine> first = lines.next()) {
+            if (tooManyProblems())
+                return;
+            std::string logical;
+            const int number = first->number;
+            if (!assemble(*first, lines, logical))
+                error(number, "the line is longer than the " + std::to_string(m_limits.maxLineBytes >> 20)
+                                  + " MiB a property may have");
+            else
+                take(logical, number);
+        }
+        finishAtEnd();
+    }
+
+private:
+    // Joins folded lines (and quoted-printable soft breaks) into one property line.
+    // False when the result would pass the length bound; the pieces are consumed anyway.
+    bool assemble(const PhysicalLine& first, PhysicalLines& lines, std::string& logical)
+    {
+        bool fits = true;
+        auto append = [&](std::string_view piece) {
+            if (!fits)
+                return;
+            if (logical.size() + piece.size() > m_limits.maxLineBytes) {
+                fits = false;
+                logical.clear();
+                return;
+            }
+            logical.append(piece);
+        };
+        append(first.text);
+        const bool quotedPrintable = ContentLine::declaresQuotedPrintable(first.text);
+        const bool base64 = declaresBase64(first.text);
+        for (;;) {
+            const std::optional<PhysicalLine>& following = lines.peek();
+            if (!following)
+                break;
+            const std::string_view next = following->text;
+            if (quotedPrintable && fits && !logical.empty() && logical.back() == '=') {
+                logical.pop_back();
+                append(next);
+            } else if (!next.empty() && (next.front() == ' ' || next.front() == '\t')) {
+                append(next.substr(1));
+            } else if (base64 && looksLikeBase64Data(next)) {
+                // Some old exporters leave base64 photo lines unindented until a blank line.
+                append(next);
+            } else {
+                break;
+            }
+            lines.next();
+        }
+        return fits;
+    }
+
+    void take(std::string_view logical, int number)
+    {
+        if (m_depth == 0) {
+            outside(logical, number);
+            return;
+        }
+        if (m_nestedDepth > 0) {
+            // An agent's card belongs to someone else; none of its lines are this person's.
+            if (isMarker(logical, "BEGIN:VCARD")) {
+                if (++m_nestedDepth > m_limits.maxNesting && !m_cardBroken) {
+                    error(number, "cards are nested more than " + std::to_string(m_limits.maxNesting) + " deep");
+                    m_cardBroken = true;
+                }
+            } else if (isMarker(logical, "END:VCARD")) {
+                --m_nestedDepth;
+            }
+            return;
+        }
+        if (isMarker(logical, "BEGIN:VCARD")) {
+            if (m_lastWasEmptyAgent) {
+                m_nestedDepth = 1;
+                m_lastWasEmptyAgent = false;
+                return;
+            }
+            warning(m_cardLine, "the card has no END:VCARD; it ends where the next card begins");
+            finishCard();
+            startCard(number);
+            return;
+        }
+        if (isMarker(logical, "END:VCARD")) {
+            finishCard();
+            return;
+        }
+        if (isBlank(logical))
+            return;
+        if (m_lines.size() >= m_limits.maxLinesPerCard) {
+            if (!m_cardTooLong)
+                error(m_cardLine, "the card has more than " + std::to_string(m_limits.maxLinesPerCard) + " lines");
+            m_cardTooLong = true;
+            return;
+        }
+        std::optional<ContentLine> content = ContentLine::parse(logical, number);
+        if (!content) {
+            error(number, "this line is not a vCard property (no name and ':' before its value)");
+            m_cardBroken = true;
+            return;
+        }
+        m_lastWasEmptyAgent = content->name() == "AGENT" && trimSpaces(content->value()).empty();
+        m_lines.push_back(std::move(*content));
+    }
+
+    void outside(std::string_view logical, int number)
+    {
+        if (isBlank(logical))
+            return;
+        if (isMarker(logical, "BEGIN:VCARD")) {
+            startCard(number);
+            return;
+        }
+        if (isMarker(logical, "END:VCARD")) {
+            warning(number, "END:VCARD without a card to end; ignored");
+            return;
+        }
+        if (!m_sawCard)
+            error(number, "this is not a vCard file: BEGIN:VCARD expected");
+        else
+            error(number, "text outside any card");
+        m_stopped = true;
+    }
+
+    void startCard(int number)
+    {
+        m_depth = 1;
+        m_sawCard = true;
+        m_cardLine = number;
+        m_lines.clear();
+        m_cardBroken = false;
+        m_cardTooLong = false;
+        m_lastWasEmptyAgent = false;
+    }
+
+    void finishCard()
+    {
+        m_depth = 0;
+        m_nestedDepth = 0;
+        if (m_cardBroken || m_cardTooLong)
+            return;
+        Card card = CardBuilder::build(m_lines, m_cardLine, m_result.warnings);
+        m_result.cards.push_back(std::move(card));
+        m_lines.clear();
+    }
+
+    void finishAtEnd()
+    {
+        if (m_depth > 0) {
+            warning(m_cardLine, "the card has no END:VCARD; it ends with the file");
+            finishCard();
+        }
+        if (!m_sawCard && m_result.errors.empty())
+            error(0, "this is not a vCard file: it holds no card");
+    }
+
+    bool tooManyProblems() const { return m_stopped || m_result.errors.size() >= m_limits.maxReportedProblems; }
+
+    void error(int line, std::string message) { m_result.errors.push_back({ line, std::move(message) }); }
+
+    void warning(int line, std::string message)
+    {
+        if (m_result.warnings.size() < m_limits.maxReportedProblems)
+            m_result.warnings.push_back({ line, std::move(message) });
+    }
+
+    const CardReader::Limits& m_limits;
+    ReadResult& m_result;
+    std::vector<ContentLine> m_lines;
+    int m_depth { 0 };
+    int m_nestedDepth { 0 };
+    int m_cardLine { 0 };
+    bool m_sawCard { false };
+    bool m_cardBroken { false };
+    bool m_cardTooLong { false };
+    bool m_lastWasEmptyAgent { false };
+    bool m_stopped { false };
+};
+
+} // namespace
+
+ReadResult CardReader::read(std::string_view bytes) const
+{
+    ReadResult result;
+    if (bytes.size() > m_limits.maxInputBytes) {
+        result.errors.push_back({ 0, "the file is larger than the " + std::to_string(m_limits.maxInputBytes >> 20)
+                                         + " MiB a vCard file may have" });
+        return result;
+    }
+
+    std::optional<std::string> converted;
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 2) {
+        const char* charset = nullptr;
+        if (byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
+            charset = "UTF-16LE";
+            bytes.remove_prefix(2);
+        } else if (byteAt(0) == 0xFE && byteAt(1) == 0xFF) {
+            charset = "UTF-16BE";
+            bytes.remove_prefix(2);
+        } else if (byteAt(0) != 0 && byteAt(1) == 0) {
+            charset = "UTF-16LE";
+        } else if (byteAt(0) == 0 && byteAt(1) != 0) {
+            charset = "UTF-16BE";
+        }
+        if (charset) {
+            converted = decodeUtf16(bytes, charset);
+            if (!converted) {
+                result.errors.push_back({ 0, "the file looks like UTF-16 but cannot be decoded" });
+                return result;
+            }
+            bytes = *converted;
+        }
+    }
+    if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF)
+        bytes.remove_prefix(3);
+
+    Parse(m_limits, result).run(bytes);
+    return result;
+}
+
+} // namespace contactstore::vcard
