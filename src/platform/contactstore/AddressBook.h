@@ -103,7 +103,7 @@ private:
 
     std::filesystem::path m_databasePath;
     bool m_accessGranted { true };
-    std::unique_ptr<AddressBookDatabase> m_database;
+    std::shared_ptr<AddressBookDatabase> m_database;
     // What the handle sees: loaded records (in contiguous storage) and records added since.
     std::unique_ptr<AddressBookContents> m_contents;
 };

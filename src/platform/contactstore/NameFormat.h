@@ -5,8 +5,11 @@
 
 #include "platform/contactstore/Constants.h"
 
+#include "platform/contactstore/Forward.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace contactstore {
 
@@ -25,6 +28,11 @@ public:
     // prefix first middle last suffix (or last middle first); falls back to the
     // organization, then the nickname; empty when the person has none of them.
     static std::string compositeName(const Person& person);
+
+    // The persons in the collation order of the current language, by first name then last
+    // name or the other way round; phonetic names stand in for the names they spell. Equal
+    // names keep their order.
+    static std::vector<PersonRef> sortedPeople(std::vector<PersonRef> people, SortOrdering ordering);
 };
 
 } // namespace contactstore

@@ -64,6 +64,9 @@ private:
     bool m_imageChanged { false };
     std::string m_pendingImage;
     std::string m_pendingThumbnail;
+    // Where a saved picture is read from; kept by persons that have one, so that the
+    // picture stays readable after the handle that loaded the person is gone.
+    std::shared_ptr<AddressBookDatabase> m_storedImages;
 };
 
 } // namespace contactstore

@@ -83,6 +83,10 @@ protected:
     // Whether a caller may write the property (the store keeps some itself).
     virtual bool isWritable(PropertyID property) const;
     void markChanged();
+    // Sets a value as read from the file or given at creation, without checks or change marking.
+    void assignStoredValue(PropertyID property, Value value);
+
+    std::weak_ptr<AddressBook> m_book;
 
 private:
     friend class AddressBook;
@@ -90,12 +94,9 @@ private:
 
     std::vector<std::pair<PropertyID, Value>>::iterator find(PropertyID property);
     std::vector<std::pair<PropertyID, Value>>::const_iterator find(PropertyID property) const;
-    // Sets a value as read from the file, without checks or change marking.
-    void assignStoredValue(PropertyID property, Value value);
 
     RecordID m_recordID { kRecordInvalidID };
     std::vector<std::pair<PropertyID, Value>> m_values;
-    std::weak_ptr<AddressBook> m_book;
     bool m_changed { false };
     mutable std::unique_ptr<RecordCache> m_cache;
 };

@@ -1,0 +1,575 @@
+#include "platform/contactstore/AddressBookDatabase.h"
+
+#include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/AddressBookContents.h"
+#include "platform/contactstore/Group.h"
+#include "platform/contactstore/Person.h"
+#include "platform/contactstore/Source.h"
+#include "platform/contactstore/StoredValueCodec.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+#include <unordered_set>
+
+namespace contactstore {
+
+using foundation::SqliteStatement;
+using foundation::SqliteTransaction;
+
+namespace {
+
+// Person columns after id, source_id and kind, in property order: the thirteen texts.
+constexpr std::array kTextColumns {
+    std::pair { kPersonFirstNameProperty, "first_name" },
+    std::pair { kPersonLastNameProperty, "last_name" },
+    std::pair { kPersonMiddleNameProperty, "middle_name" },
+    std::pair { kPersonPrefixProperty, "prefix" },
+    std::pair { kPersonSuffixProperty, "suffix" },
+    std::pair { kPersonNicknameProperty, "nickname" },
+    std::pair { kPersonFirstNamePhoneticProperty, "first_name_phonetic" },
+    std::pair { kPersonLastNamePhoneticProperty, "last_name_phonetic" },
+    std::pair { kPersonMiddleNamePhoneticProperty, "middle_name_phonetic" },
+    std::pair { kPersonOrganizationProperty, "organization" },
+    std::pair { kPersonJobTitleProperty, "job_title" },
+    std::pair { kPersonDepartmentProperty, "department" },
+    std::pair { kPersonNoteProperty, "note" },
+};
+
+constexpr char kCreateVersion1[] = R"sql(
+CREATE TABLE store_info (key TEXT PRIMARY KEY NOT NULL, value INTEGER NOT NULL);
+CREATE TABLE source (
+    id INTEGER PRIMARY KEY NOT NULL,
+    type INTEGER NOT NULL,
+    name TEXT);
+CREATE TABLE person (
+    id INTEGER PRIMARY KEY NOT NULL,
+    source_id INTEGER NOT NULL REFERENCES source(id),
+    kind INTEGER,
+    first_name TEXT, last_name TEXT, middle_name TEXT, prefix TEXT, suffix TEXT, nickname TEXT,
+    first_name_phonetic TEXT, last_name_phonetic TEXT, middle_name_phonetic TEXT,
+    organization TEXT, job_title TEXT, department TEXT, note TEXT,
+    birthday INTEGER,
+    created INTEGER NOT NULL,
+    modified INTEGER NOT NULL,
+    multi_values BLOB,
+    has_image INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE person_image (
+    person_id INTEGER PRIMARY KEY NOT NULL REFERENCES person(id) ON DELETE CASCADE,
+    image BLOB NOT NULL,
+    thumbnail BLOB NOT NULL);
+CREATE TABLE contact_group (
+    id INTEGER PRIMARY KEY NOT NULL,
+    source_id INTEGER NOT NULL REFERENCES source(id),
+    name TEXT,
+    created INTEGER NOT NULL,
+    modified INTEGER NOT NULL);
+CREATE TABLE group_member (
+    group_id INTEGER NOT NULL REFERENCES contact_group(id) ON DELETE CASCADE,
+    person_id INTEGER NOT NULL REFERENCES person(id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    PRIMARY KEY (group_id, person_id)) WITHOUT ROWID;
+CREATE INDEX group_member_person ON group_member(person_id);
+INSERT INTO source (id, type, name) VALUES (1, 0, NULL);
+INSERT INTO store_info (key, value) VALUES ('next_record_id', 2);
+)sql";
+
+// Upgrade steps: entry n brings a file of version n to version n + 1. Version 0 is a file
+// without our tables (new or empty).
+constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeSteps {
+    kCreateVersion1,
+};
+
+std::mutex g_hookMutex;
+std::function<void()> g_beforeCommitHook;
+
+Date now()
+{
+    return std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+}
+
+std::int64_t toStored(Date date)
+{
+    return date.time_since_epoch().count();
+}
+
+Date fromStored(std::int64_t milliseconds)
+{
+    return Date(std::chrono::milliseconds(milliseconds));
+}
+
+bool fail(Error* error, std::string description)
+{
+    reportError(error, ErrorCode::StorageFailed, std::move(description));
+    return false;
+}
+
+std::string_view columnView(sqlite3_stmt* statement, int column)
+{
+    auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))) : std::string_view();
+}
+
+} // namespace
+
+std::shared_ptr<AddressBookDatabase> AddressBookDatabase::open(const std::filesystem::path& file, Error* error)
+{
+    std::shared_ptr<AddressBookDatabase> database(new AddressBookDatabase());
+    database->m_self = database;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(file.c_str(), &database->m_connection, flags, nullptr) != SQLITE_OK) {
+        std::string message = database->m_connection ? sqlite3_errmsg(database->m_connection) : "out of memory";
+        fail(error, "The address book " + file.string() + " cannot be opened: " + message);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(database->m_connection, 5000);
+    sqlite3_extended_result_codes(database->m_connection, 1);
+    if (!database->prepareSchema(error))
+        return nullptr;
+    return database;
+}
+
+AddressBookDatabase::~AddressBookDatabase()
+{
+    if (m_connection)
+        sqlite3_close_v2(m_connection);
+}
+
+std::shared_ptr<AddressBookDatabase> AddressBookDatabase::self()
+{
+    return m_self.lock();
+}
+
+bool AddressBookDatabase::prepareSchema(Error* error)
+{
+    std::string message;
+    // Every save is one transaction that must survive a crash or a power cut whole; WAL
+    // lets handles of other processes keep reading while one writes.
+    if (!foundation::sqliteExec(m_connection, "PRAGMA journal_mode=WAL;", &message)
+        || !foundation::sqliteExec(m_connection, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;", &message))
+        return fail(error, "The address book cannot be read: " + message);
+
+    auto readVersion = [this]() -> std::optional<int> {
+        SqliteStatement statement(m_connection, "PRAGMA user_version;");
+        if (!statement.stepRow())
+            return std::nullopt;
+        return statement.columnInt(0);
+    };
+    auto version = readVersion();
+    if (!version)
+        return fail(error, std::string("The address book cannot be read: ") + sqlite3_errmsg(m_connection));
+    if (*version == kSchemaVersion)
+        return true;
+    if (*version > kSchemaVersion)
+        return fail(error, "The address book was written by a newer version of the program (schema "
+                               + std::to_string(*version) + ").");
+
+    SqliteTransaction transaction(m_connection);
+    if (!transaction.isActive())
+        return fail(error, std::string("The address book cannot be prepared: ") + sqlite3_errmsg(m_connection));
+    // Another process may have prepared the file while this one waited for the lock.
+    version = readVersion();
+    if (!version || *version > kSchemaVersion)
+        return fail(error, "The address book changed while it was being prepared.");
+    for (int step = *version; step < kSchemaVersion; ++step) {
+        if (!foundation::sqliteExec(m_connection, kUpgradeSteps[static_cast<std::size_t>(step)], &message))
+            return fail(error, "The address book cannot be brought to schema " + std::to_string(step + 1) + ": " + message);
+    }
+    if (!foundation::sqliteExec(m_connection, "PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";", &message)
+        || !transaction.commit())
+        return fail(error, "The address book cannot be prepared: " + message);
+    return true;
+}
+
+bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents, Error* error)
+{
+    // One read transaction, so that the snapshot is of one moment even while other
+    // processes save.
+    if (!foundation::sqliteExec(m_connection, "BEGIN;"))
+        return fail(error, std::string("The address book cannot be read: ") + sqlite3_errmsg(m_connection));
+    struct EndRead {
+        sqlite3* connection;
+        ~EndRead() { (void)foundation::sqliteExec(connection, "COMMIT;"); }
+    } endRead { m_connection };
+
+    std::weak_ptr<AddressBook> bookLink = book.weak_from_this();
+    auto images = self();
+
+    SqliteStatement sources(m_connection, "SELECT id, type, name FROM source ORDER BY id;");
+    while (sources.stepRow()) {
+        auto source = std::make_shared<Source>();
+        source->m_recordID = sources.columnInt(0);
+        source->assignStoredValue(kSourceTypeProperty, sources.columnInt64(1));
+        if (auto name = sources.columnText(2))
+            source->assignStoredValue(kSourceNameProperty, std::move(*name));
+        source->m_book = bookLink;
+        contents.sources.push_back(std::move(source));
+    }
+    if (!sources.isValid() || contents.sources.empty())
+        return fail(error, "The address book's accounts cannot be read: " + sources.errorMessage());
+
+    SqliteStatement count(m_connection, "SELECT count(*) FROM person;");
+    auto people = std::make_shared<std::vector<Person>>();
+    people->reserve(count.stepRow() ? static_cast<std::size_t>(count.columnInt64(0)) : 0);
+
+    SqliteStatement rows(m_connection,
+                         "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
+                         "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
+                         "department, note, birthday, created, modified, multi_values, has_image FROM person ORDER BY id;");
+    sqlite3_stmt* row = rows.handle();
+    std::size_t damaged = 0;
+    SourceRef lastSource;
+    int result = SQLITE_DONE;
+    while ((result = rows.step()) == SQLITE_ROW) {
+        Person& person = people->emplace_back();
+        person.m_recordID = sqlite3_column_int(row, 0);
+        RecordID sourceID = sqlite3_column_int(row, 1);
+        if (!lastSource || lastSource->recordID() != sourceID)
+            lastSource = findRecord(contents.sources, sourceID);
+        // A person of an account that vanished from the file stays visible in the local one.
+        person.m_source = lastSource ? lastSource : contents.sources.front();
+        person.m_book = bookLink;
+        person.m_values.reserve(8);
+        if (sqlite3_column_type(row, 2) != SQLITE_NULL)
+            person.m_values.emplace_back(kPersonKindProperty, Value(static_cast<std::int64_t>(sqlite3_column_int64(row, 2))));
+        for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
+            int index = static_cast<int>(column) + 3;
+            if (sqlite3_column_type(row, index) != SQLITE_NULL)
+                person.m_values.emplace_back(kTextColumns[column].first, Value(std::string(columnView(row, index))));
+        }
+        if (sqlite3_column_type(row, 16) != SQLITE_NULL)
+            person.m_values.emplace_back(kPersonBirthdayProperty, Value(fromStored(sqlite3_column_int64(row, 16))));
+        person.m_values.emplace_back(kPersonCreationDateProperty, Value(fromStored(sqlite3_column_int64(row, 17))));
+        person.m_values.emplace_back(kPersonModificationDateProperty, Value(fromStored(sqlite3_column_int64(row, 18))));
+        auto blob = static_cast<const char*>(sqlite3_column_blob(row, 19));
+        std::string_view multiValues(blob ? blob : "", blob ? static_cast<std::size_t>(sqlite3_column_bytes(row, 19)) : 0);
+        if (!StoredValueCodec::decode(multiValues, person.m_values))
+            ++damaged;
+        if (sqlite3_column_int(row, 20) != 0) {
+            person.m_imageState = Person::ImageState::Stored;
+            person.m_storedImages = images;
+        }
+    }
+    if (result != SQLITE_DONE)
+        return fail(error, "The address book's persons cannot be read: " + rows.errorMessage());
+    if (damaged)
+        foundation::log("Error: the phone numbers, addresses or other lists of " + std::to_string(damaged)
+                        + " persons in the address book are damaged and were left out");
+
+    contents.people.reserve(people->size());
+    for (Person& person : *people)
+        contents.people.emplace_back(people, &person);
+
+    SqliteStatement groups(m_connection, "SELECT id, source_id, name FROM contact_group ORDER BY id;");
+    while (groups.stepRow()) {
+        auto group = std::make_shared<Group>();
+        group->m_recordID = groups.columnInt(0);
+        SourceRef source = findRecord(contents.sources, groups.columnInt(1));
+        group->m_source = source ? source : contents.sources.front();
+        if (auto name = groups.columnText(2))
+            group->assignStoredValue(kGroupNameProperty, std::move(*name));
+        group->m_book = bookLink;
+        contents.groups.push_back(std::move(group));
+    }
+    if (!groups.isValid())
+        return fail(error, "The address book's groups cannot be read: " + groups.errorMessage());
+
+    SqliteStatement members(m_connection, "SELECT group_id, person_id FROM group_member ORDER BY group_id, position;");
+    GroupRef group;
+    while (members.stepRow()) {
+        RecordID groupID = members.columnInt(0);
+        if (!group || group->recordID() != groupID)
+            group = findRecord(contents.groups, groupID);
+        PersonRef member = findRecord(contents.people, members.columnInt(1));
+        if (group && member)
+            group->m_members.push_back(std::move(member));
+    }
+    if (!members.isValid())
+        return fail(error, "The address book's group members cannot be read: " + members.errorMessage());
+    return true;
+}
+
+std::optional<std::string> AddressBookDatabase::readImage(RecordID person, ImageFormat format)
+{
+    SqliteStatement statement(m_connection, format == ImageFormat::Thumbnail
+                                                ? "SELECT thumbnail FROM person_image WHERE person_id = ?;"
+                                                : "SELECT image FROM person_image WHERE person_id = ?;");
+    statement.bindInt(1, person);
+    if (!statement.stepRow())
+        return std::nullopt;
+    return statement.columnBlob(0);
+}
+
+void AddressBookDatabase::setBeforeCommitHookForTesting(std::function<void()> hook)
+{
+    std::lock_guard lock(g_hookMutex);
+    g_beforeCommitHook = std::move(hook);
+}
+
+namespace {
+
+// Binds a person's columns from source_id on, starting at parameter `first`.
+void bindPerson(SqliteStatement& statement, const Person& person, RecordID sourceID, int first)
+{
+    statement.bindInt(first, sourceID);
+    if (auto kind = person.copyInteger(kPersonKindProperty))
+        statement.bindInt64(first + 1, *kind);
+    for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
+        int index = first + 2 + static_cast<int>(column);
+        if (const std::string* text = person.stringValue(kTextColumns[column].first))
+            statement.bindText(index, *text);
+    }
+    if (auto birthday = person.copyDate(kPersonBirthdayProperty))
+        statement.bindInt64(first + 15, toStored(*birthday));
+}
+
+} // namespace
+
+bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
+{
+    SqliteTransaction transaction(m_connection);
+    if (!transaction.isActive())
+        return fail(error, std::string("The address book cannot be written: ") + sqlite3_errmsg(m_connection));
+
+    // Identifiers handed out here are taken back if the transaction fails, so that the
+    // records read as new again and a later save can retry.
+    std::vector<Record*> numbered;
+    struct TakeBack {
+        std::vector<Record*>& records;
+        bool committed { false };
+        ~TakeBack()
+        {
+            if (!committed)
+                for (Record* record : records)
+                    record->m_recordID = kRecordInvalidID;
+        }
+    } takeBack { numbered };
+
+    SqliteStatement readCounter(m_connection, "SELECT value FROM store_info WHERE key = 'next_record_id';");
+    if (!readCounter.stepRow())
+        return fail(error, "The address book's identifier counter cannot be read: " + readCounter.errorMessage());
+    std::int64_t nextID = readCounter.columnInt64(0);
+    auto number = [&](Record& record) -> bool {
+        if (record.m_recordID != kRecordInvalidID)
+            return true;
+        if (nextID > INT32_MAX)
+            return false;
+        record.m_recordID = static_cast<RecordID>(nextID++);
+        numbered.push_back(&record);
+        return true;
+    };
+    bool numberedAll = std::all_of(contents.sources.begin(), contents.sources.end(), [&](auto& record) { return number(*record); })
+        && std::all_of(contents.people.begin(), contents.people.end(), [&](auto& record) { return number(*record); })
+        && std::all_of(contents.groups.begin(), contents.groups.end(), [&](auto& record) { return number(*record); });
+    if (!numberedAll) {
+        reportError(error, ErrorCode::OutOfIdentifiers, "The address book has no record identifiers left.");
+        return false;
+    }
+    std::unordered_set<const Record*> fresh(numbered.begin(), numbered.end());
+    auto wasNew = [&fresh](const Record& record) { return fresh.count(&record) != 0; };
+
+    Date savedAt = now();
+    auto stepDone = [this](SqliteStatement& statement) {
+        int result = statement.step();
+        statement.reset();
+        return result == SQLITE_DONE;
+    };
+
+    SqliteStatement insertSource(m_connection, "INSERT INTO source (id, type, name) VALUES (?, ?, ?);");
+    SqliteStatement updateSource(m_connection, "UPDATE source SET type = ?, name = ? WHERE id = ?;");
+    for (auto& source : contents.sources) {
+        if (!source->hasUnsavedChanges() && !wasNew(*source))
+            continue;
+        auto name = source->copyString(kSourceNameProperty);
+        bool written;
+        if (wasNew(*source)) {
+            insertSource.bindInt(1, source->recordID());
+            insertSource.bindInt(2, source->sourceType());
+            if (name)
+                insertSource.bindText(3, *name);
+            written = stepDone(insertSource);
+        } else {
+            updateSource.bindInt(1, source->sourceType());
+            if (name)
+                updateSource.bindText(2, *name);
+            updateSource.bindInt(3, source->recordID());
+            written = stepDone(updateSource);
+        }
+        if (!written)
+            return fail(error, "An account cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+    }
+
+    SqliteStatement deletePerson(m_connection, "DELETE FROM person WHERE id = ?;");
+    for (RecordID removed : contents.removedPeople) {
+        deletePerson.bindInt(1, removed);
+        if (!stepDone(deletePerson))
+            return fail(error, "A person cannot be deleted from the address book: " + std::string(sqlite3_errmsg(m_connection)));
+    }
+
+    SqliteStatement insertPerson(m_connection,
+                                 "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
+                                 "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
+                                 "job_title, department, note, birthday, created, modified, multi_values, has_image) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    SqliteStatement updatePerson(m_connection,
+                                 "UPDATE person SET source_id = ?, kind = ?, first_name = ?, last_name = ?, middle_name = ?, "
+                                 "prefix = ?, suffix = ?, nickname = ?, first_name_phonetic = ?, last_name_phonetic = ?, "
+                                 "middle_name_phonetic = ?, organization = ?, job_title = ?, department = ?, note = ?, "
+                                 "birthday = ?, modified = ?, multi_values = ?, has_image = ? WHERE id = ?;");
+    SqliteStatement writeImage(m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
+    SqliteStatement deleteImage(m_connection, "DELETE FROM person_image WHERE person_id = ?;");
+    std::vector<Person*> vanished;
+    for (auto& personRef : contents.people) {
+        Person& person = *personRef;
+        bool created = wasNew(person);
+        if (!created && !person.hasUnsavedChanges())
+            continue;
+        RecordID sourceID = person.m_source ? person.m_source->recordID() : contents.sources.front()->recordID();
+        std::string multiValues = StoredValueCodec::encode(person.m_values);
+        bool written;
+        if (created) {
+            insertPerson.bindInt(1, person.recordID());
+            bindPerson(insertPerson, person, sourceID, 2);
+            insertPerson.bindInt64(18, toStored(savedAt));
+            insertPerson.bindInt64(19, toStored(savedAt));
+            if (!multiValues.empty())
+                insertPerson.bindBlob(20, multiValues.data(), static_cast<int>(multiValues.size()));
+            insertPerson.bindInt(21, person.hasImageData() ? 1 : 0);
+            written = stepDone(insertPerson);
+        } else {
+            bindPerson(updatePerson, person, sourceID, 1);
+            updatePerson.bindInt64(17, toStored(savedAt));
+            if (!multiValues.empty())
+                updatePerson.bindBlob(18, multiValues.data(), static_cast<int>(multiValues.size()));
+            updatePerson.bindInt(19, person.hasImageData() ? 1 : 0);
+            updatePerson.bindInt(20, person.recordID());
+            written = stepDone(updatePerson);
+            if (written && sqlite3_changes(m_connection) == 0) {
+                // Deleted by another handle since this one was created: its deletion stands.
+                vanished.push_back(&person);
+                continue;
+            }
+        }
+        if (!written)
+            return fail(error, "A person cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+        if (person.m_imageChanged || (created && person.m_imageState == Person::ImageState::Pending)) {
+            if (person.m_imageState == Person::ImageState::Pending) {
+                writeImage.bindInt(1, person.recordID());
+                writeImage.bindBlob(2, person.m_pendingImage.data(), static_cast<int>(person.m_pendingImage.size()));
+                writeImage.bindBlob(3, person.m_pendingThumbnail.data(), static_cast<int>(person.m_pendingThumbnail.size()));
+                written = stepDone(writeImage);
+            } else {
+                deleteImage.bindInt(1, person.recordID());
+                written = stepDone(deleteImage);
+            }
+            if (!written)
+                return fail(error, "A picture cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+        }
+    }
+
+    SqliteStatement deleteGroup(m_connection, "DELETE FROM contact_group WHERE id = ?;");
+    for (RecordID removed : contents.removedGroups) {
+        deleteGroup.bindInt(1, removed);
+        if (!stepDone(deleteGroup))
+            return fail(error, "A group cannot be deleted from the address book: " + std::string(sqlite3_errmsg(m_connection)));
+    }
+
+    SqliteStatement insertGroup(m_connection, "INSERT INTO contact_group (id, source_id, name, created, modified) VALUES (?, ?, ?, ?, ?);");
+    SqliteStatement updateGroup(m_connection, "UPDATE contact_group SET source_id = ?, name = ?, modified = ? WHERE id = ?;");
+    SqliteStatement clearMembers(m_connection, "DELETE FROM group_member WHERE group_id = ?;");
+    // A member deleted by another handle meanwhile is left out rather than failing the save.
+    SqliteStatement insertMember(m_connection,
+                                 "INSERT OR IGNORE INTO group_member (group_id, person_id, position) "
+                                 "SELECT ?1, ?2, ?3 WHERE EXISTS (SELECT 1 FROM person WHERE id = ?2);");
+    for (auto& group : contents.groups) {
+        bool created = wasNew(*group);
+        if (!created && !group->hasUnsavedChanges())
+            continue;
+        RecordID sourceID = group->m_source ? group->m_source->recordID() : contents.sources.front()->recordID();
+        auto name = group->copyString(kGroupNameProperty);
+        bool written;
+        if (created) {
+            insertGroup.bindInt(1, group->recordID());
+            insertGroup.bindInt(2, sourceID);
+            if (name)
+                insertGroup.bindText(3, *name);
+            insertGroup.bindInt64(4, toStored(savedAt));
+            insertGroup.bindInt64(5, toStored(savedAt));
+            written = stepDone(insertGroup);
+        } else {
+            updateGroup.bindInt(1, sourceID);
+            if (name)
+                updateGroup.bindText(2, *name);
+            updateGroup.bindInt64(3, toStored(savedAt));
+            updateGroup.bindInt(4, group->recordID());
+            written = stepDone(updateGroup);
+            if (written && sqlite3_changes(m_connection) == 0)
+                continue;
+            clearMembers.bindInt(1, group->recordID());
+            written = written && stepDone(clearMembers);
+        }
+        int position = 0;
+        for (const auto& member : group->m_members) {
+            if (!written)
+                break;
+            insertMember.bindInt(1, group->recordID());
+            insertMember.bindInt(2, member->recordID());
+            insertMember.bindInt(3, position++);
+            written = stepDone(insertMember);
+        }
+        if (!written)
+            return fail(error, "A group cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+    }
+
+    SqliteStatement writeCounter(m_connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
+    writeCounter.bindInt64(1, nextID);
+    if (!stepDone(writeCounter))
+        return fail(error, "The address book's identifier counter cannot be written: " + std::string(sqlite3_errmsg(m_connection)));
+
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_beforeCommitHook;
+    }
+    if (hook)
+        hook();
+
+    if (!transaction.commit())
+        return fail(error, std::string("The address book cannot be written: ") + sqlite3_errmsg(m_connection));
+    takeBack.committed = true;
+
+    // The file now holds everything; bring the records in memory in line with it.
+    auto images = self();
+    for (auto& personRef : contents.people) {
+        Person& person = *personRef;
+        bool created = wasNew(person);
+        if (!created && !person.hasUnsavedChanges())
+            continue;
+        if (created)
+            person.assignStoredValue(kPersonCreationDateProperty, savedAt);
+        person.assignStoredValue(kPersonModificationDateProperty, savedAt);
+        person.m_changed = false;
+        person.m_imageChanged = false;
+        if (person.m_imageState == Person::ImageState::Pending) {
+            person.m_imageState = Person::ImageState::Stored;
+            person.m_storedImages = images;
+            person.m_pendingImage.clear();
+            person.m_pendingThumbnail.clear();
+        }
+    }
+    for (Person* person : vanished)
+        foundation::log("Error: changes to person " + std::to_string(person->recordID()) + " were not saved; it was deleted elsewhere");
+    for (auto& group : contents.groups)
+        group->m_changed = false;
+    for (auto& source : contents.sources)
+        source->m_changed = false;
+    contents.removedPeople.clear();
+    contents.removedGroups.clear();
+    return true;
+}
+
+} // namespace contactstore

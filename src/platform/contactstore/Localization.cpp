@@ -1,0 +1,136 @@
+#include "platform/contactstore/Localization.h"
+
+#include <array>
+#include <mutex>
+#include <utility>
+
+namespace contactstore {
+
+namespace {
+
+struct KnownText {
+    std::string_view text;     // the stored label, or empty for property names
+    std::string_view key;      // the strings-table key
+    std::string_view english;  // shown when the table has no text
+};
+
+constexpr std::array kLabels {
+    KnownText { kHomeLabel, "LabelHome", "home" },
+    KnownText { kWorkLabel, "LabelWork", "work" },
+    KnownText { kOtherLabel, "LabelOther", "other" },
+    KnownText { kPersonPhoneMobileLabel, "LabelMobile", "mobile" },
+    KnownText { kPersonPhoneIPhoneLabel, "LabelIPhone", "iPhone" },
+    KnownText { kPersonPhoneMainLabel, "LabelMain", "main" },
+    KnownText { kPersonPhoneHomeFAXLabel, "LabelHomeFax", "home fax" },
+    KnownText { kPersonPhoneWorkFAXLabel, "LabelWorkFax", "work fax" },
+    KnownText { kPersonPhoneOtherFAXLabel, "LabelOtherFax", "other fax" },
+    KnownText { kPersonPhonePagerLabel, "LabelPager", "pager" },
+    KnownText { kPersonEmailICloudLabel, "LabelICloud", "iCloud" },
+    KnownText { kPersonHomePageLabel, "LabelHomePage", "homepage" },
+    KnownText { kPersonAnniversaryLabel, "LabelAnniversary", "anniversary" },
+    KnownText { kPersonFatherLabel, "LabelFather", "father" },
+    KnownText { kPersonMotherLabel, "LabelMother", "mother" },
+    KnownText { kPersonParentLabel, "LabelParent", "parent" },
+    KnownText { kPersonBrotherLabel, "LabelBrother", "brother" },
+    KnownText { kPersonSisterLabel, "LabelSister", "sister" },
+    KnownText { kPersonChildLabel, "LabelChild", "child" },
+    KnownText { kPersonFriendLabel, "LabelFriend", "friend" },
+    KnownText { kPersonSpouseLabel, "LabelSpouse", "spouse" },
+    KnownText { kPersonPartnerLabel, "LabelPartner", "partner" },
+    KnownText { kPersonAssistantLabel, "LabelAssistant", "assistant" },
+    KnownText { kPersonManagerLabel, "LabelManager", "manager" },
+};
+
+struct PropertyName {
+    PropertyID property;
+    std::string_view key;
+    std::string_view english;
+};
+
+constexpr std::array kPropertyNames {
+    PropertyName { kPersonFirstNameProperty, "PropertyFirstName", "First Name" },
+    PropertyName { kPersonLastNameProperty, "PropertyLastName", "Last Name" },
+    PropertyName { kPersonMiddleNameProperty, "PropertyMiddleName", "Middle Name" },
+    PropertyName { kPersonPrefixProperty, "PropertyPrefix", "Prefix" },
+    PropertyName { kPersonSuffixProperty, "PropertySuffix", "Suffix" },
+    PropertyName { kPersonNicknameProperty, "PropertyNickname", "Nickname" },
+    PropertyName { kPersonFirstNamePhoneticProperty, "PropertyFirstNamePhonetic", "Phonetic First Name" },
+    PropertyName { kPersonLastNamePhoneticProperty, "PropertyLastNamePhonetic", "Phonetic Last Name" },
+    PropertyName { kPersonMiddleNamePhoneticProperty, "PropertyMiddleNamePhonetic", "Phonetic Middle Name" },
+    PropertyName { kPersonOrganizationProperty, "PropertyOrganization", "Company" },
+    PropertyName { kPersonJobTitleProperty, "PropertyJobTitle", "Job Title" },
+    PropertyName { kPersonDepartmentProperty, "PropertyDepartment", "Department" },
+    PropertyName { kPersonNoteProperty, "PropertyNote", "Notes" },
+    PropertyName { kPersonBirthdayProperty, "PropertyBirthday", "Birthday" },
+    PropertyName { kPersonCreationDateProperty, "PropertyCreationDate", "Created" },
+    PropertyName { kPersonModificationDateProperty, "PropertyModificationDate", "Modified" },
+    PropertyName { kPersonKindProperty, "PropertyKind", "Kind" },
+    PropertyName { kPersonEmailProperty, "PropertyEmail", "Email" },
+    PropertyName { kPersonPhoneProperty, "PropertyPhone", "Phone" },
+    PropertyName { kPersonRelatedNamesProperty, "PropertyRelatedNames", "Related Name" },
+    PropertyName { kPersonURLProperty, "PropertyURL", "URL" },
+    PropertyName { kPersonDateProperty, "PropertyDate", "Date" },
+    PropertyName { kPersonAddressProperty, "PropertyAddress", "Address" },
+    PropertyName { kPersonInstantMessageProperty, "PropertyInstantMessage", "Instant Message" },
+};
+
+std::mutex g_mutex;
+Localization::Lookup g_lookup;
+
+std::string lookUp(std::string_view key, std::string_view english)
+{
+    Localization::Lookup lookup;
+    {
+        std::lock_guard lock(g_mutex);
+        lookup = g_lookup;
+    }
+    if (lookup) {
+        std::string text = lookup(key);
+        if (!text.empty())
+            return text;
+    }
+    return std::string(english);
+}
+
+} // namespace
+
+void Localization::setLookup(Lookup lookup)
+{
+    std::lock_guard lock(g_mutex);
+    g_lookup = std::move(lookup);
+}
+
+std::string_view Localization::labelKey(std::string_view label)
+{
+    for (const auto& known : kLabels) {
+        if (known.text == label)
+            return known.key;
+    }
+    return {};
+}
+
+std::string Localization::localizedLabel(std::optional<std::string_view> label)
+{
+    if (!label)
+        return {};
+    for (const auto& known : kLabels) {
+        if (known.text == *label)
+            return lookUp(known.key, known.english);
+    }
+    // Labels written by other programs in the same private form ("_$!<Car>!$_") still
+    // read as their inner word rather than as markup.
+    if (label->size() > 8 && label->starts_with("_$!<") && label->ends_with(">!$_"))
+        return std::string(label->substr(4, label->size() - 8));
+    return std::string(*label);
+}
+
+std::string Localization::localizedPropertyName(PropertyID property)
+{
+    for (const auto& known : kPropertyNames) {
+        if (known.property == property)
+            return lookUp(known.key, known.english);
+    }
+    return {};
+}
+
+} // namespace contactstore

@@ -1,0 +1,155 @@
+#include "platform/contactstore/NameFormat.h"
+
+#include "platform/contactstore/Person.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <numeric>
+
+namespace contactstore {
+
+namespace {
+
+std::mutex g_mutex;
+std::string g_language = "en";
+std::unique_ptr<icu::Collator> g_collator;
+
+std::string primarySubtag(std::string_view language)
+{
+    std::string subtag(language.substr(0, language.find_first_of("-_")));
+    std::transform(subtag.begin(), subtag.end(), subtag.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return subtag;
+}
+
+const std::string* present(const Person& person, PropertyID property)
+{
+    const std::string* text = person.stringValue(property);
+    return text && !text->empty() ? text : nullptr;
+}
+
+void appendPart(std::string& name, const std::string* part)
+{
+    if (!part)
+        return;
+    if (!name.empty())
+        name += ' ';
+    name += *part;
+}
+
+// The collation key of a text, with the terminating zero kept so that keys of several
+// parts can be joined and still compare part by part.
+void appendSortKey(std::string& key, const icu::Collator& collator, const std::string& text)
+{
+    icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+    int32_t length = collator.getSortKey(unicode, nullptr, 0);
+    std::size_t start = key.size();
+    key.resize(start + static_cast<std::size_t>(length));
+    collator.getSortKey(unicode, reinterpret_cast<uint8_t*>(key.data() + start), length);
+}
+
+// Phonetic names spell how a name is read, which is what it sorts by where it is written
+// in characters without an alphabetic order (kanji).
+std::string sortPart(const Person& person, PropertyID name, PropertyID phonetic)
+{
+    if (const std::string* reading = present(person, phonetic))
+        return *reading;
+    if (const std::string* text = present(person, name))
+        return *text;
+    return {};
+}
+
+} // namespace
+
+void NameFormat::setLanguage(std::string_view language)
+{
+    std::lock_guard lock(g_mutex);
+    g_language = language.empty() ? "en" : std::string(language);
+    g_collator.reset();
+}
+
+std::string NameFormat::language()
+{
+    std::lock_guard lock(g_mutex);
+    return g_language;
+}
+
+CompositeNameFormat NameFormat::compositeNameFormat()
+{
+    std::string subtag = primarySubtag(language());
+    if (subtag == "ja" || subtag == "zh" || subtag == "ko" || subtag == "hu" || subtag == "vi")
+        return CompositeNameFormat::LastNameFirst;
+    return CompositeNameFormat::FirstNameFirst;
+}
+
+std::string NameFormat::compositeName(const Person& person)
+{
+    const std::string* first = present(person, kPersonFirstNameProperty);
+    const std::string* middle = present(person, kPersonMiddleNameProperty);
+    const std::string* last = present(person, kPersonLastNameProperty);
+    std::string name;
+    if (first || middle || last) {
+        appendPart(name, present(person, kPersonPrefixProperty));
+        if (compositeNameFormat() == CompositeNameFormat::FirstNameFirst) {
+            appendPart(name, first);
+            appendPart(name, middle);
+            appendPart(name, last);
+        } else {
+            appendPart(name, last);
+            appendPart(name, middle);
+            appendPart(name, first);
+        }
+        appendPart(name, present(person, kPersonSuffixProperty));
+        return name;
+    }
+    if (const std::string* organization = present(person, kPersonOrganizationProperty))
+        return *organization;
+    if (const std::string* nickname = present(person, kPersonNicknameProperty))
+        return *nickname;
+    return {};
+}
+
+std::vector<PersonRef> NameFormat::sortedPeople(std::vector<PersonRef> people, SortOrdering ordering)
+{
+    std::lock_guard lock(g_mutex);
+    if (!g_collator) {
+        UErrorCode status = U_ZERO_ERROR;
+        g_collator.reset(icu::Collator::createInstance(icu::Locale::forLanguageTag(g_language, status), status));
+        if (U_FAILURE(status) || !g_collator) {
+            status = U_ZERO_ERROR;
+            g_collator.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+        }
+        if (!g_collator)
+            return people;
+    }
+
+    std::vector<std::string> keys(people.size());
+    for (std::size_t index = 0; index < people.size(); ++index) {
+        const Person& person = *people[index];
+        std::string given = sortPart(person, kPersonFirstNameProperty, kPersonFirstNamePhoneticProperty);
+        std::string family = sortPart(person, kPersonLastNameProperty, kPersonLastNamePhoneticProperty);
+        if (given.empty() && family.empty()) {
+            // Nameless persons (companies) sort by what the address book shows for them.
+            appendSortKey(keys[index], *g_collator, compositeName(person));
+            continue;
+        }
+        bool givenFirst = ordering == SortOrdering::ByFirstName;
+        appendSortKey(keys[index], *g_collator, givenFirst ? given : family);
+        appendSortKey(keys[index], *g_collator, givenFirst ? family : given);
+    }
+
+    std::vector<std::size_t> order(people.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    std::vector<PersonRef> sorted;
+    sorted.reserve(people.size());
+    for (std::size_t index : order)
+        sorted.push_back(std::move(people[index]));
+    return sorted;
+}
+
+} // namespace contactstore

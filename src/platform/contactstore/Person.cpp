@@ -1,0 +1,148 @@
+#include "platform/contactstore/Person.h"
+
+#include "platform/contactstore/AddressBookDatabase.h"
+#include "platform/contactstore/NameFormat.h"
+
+#include <mutex>
+#include <utility>
+
+namespace contactstore {
+
+namespace {
+
+std::mutex g_thumbnailMutex;
+Person::ThumbnailMaker g_thumbnailMaker;
+
+} // namespace
+
+Person::Person() = default;
+
+PersonRef Person::create()
+{
+    return std::make_shared<Person>();
+}
+
+PersonRef Person::createInSource(const SourceRef& source)
+{
+    auto person = create();
+    person->m_source = source;
+    return person;
+}
+
+PropertyType Person::propertyType(PropertyID property)
+{
+    switch (property) {
+    case kPersonFirstNameProperty:
+    case kPersonLastNameProperty:
+    case kPersonMiddleNameProperty:
+    case kPersonPrefixProperty:
+    case kPersonSuffixProperty:
+    case kPersonNicknameProperty:
+    case kPersonFirstNamePhoneticProperty:
+    case kPersonLastNamePhoneticProperty:
+    case kPersonMiddleNamePhoneticProperty:
+    case kPersonOrganizationProperty:
+    case kPersonJobTitleProperty:
+    case kPersonDepartmentProperty:
+    case kPersonNoteProperty:
+        return PropertyType::String;
+    case kPersonBirthdayProperty:
+    case kPersonCreationDateProperty:
+    case kPersonModificationDateProperty:
+        return PropertyType::Date;
+    case kPersonKindProperty:
+        return PropertyType::Integer;
+    case kPersonEmailProperty:
+    case kPersonPhoneProperty:
+    case kPersonRelatedNamesProperty:
+    case kPersonURLProperty:
+        return PropertyType::MultiString;
+    case kPersonDateProperty:
+        return PropertyType::MultiDate;
+    case kPersonAddressProperty:
+    case kPersonInstantMessageProperty:
+        return PropertyType::MultiDictionary;
+    default:
+        return PropertyType::Invalid;
+    }
+}
+
+PropertyType Person::typeOfProperty(PropertyID property) const
+{
+    return propertyType(property);
+}
+
+bool Person::isWritable(PropertyID property) const
+{
+    return property != kPersonCreationDateProperty && property != kPersonModificationDateProperty;
+}
+
+std::optional<std::string> Person::copyCompositeName() const
+{
+    std::string name = NameFormat::compositeName(*this);
+    if (name.empty())
+        return std::nullopt;
+    return name;
+}
+
+bool Person::hasImageData() const
+{
+    return m_imageState != ImageState::None;
+}
+
+std::optional<std::string> Person::copyImageDataWithFormat(ImageFormat format) const
+{
+    switch (m_imageState) {
+    case ImageState::None:
+        return std::nullopt;
+    case ImageState::Pending:
+        return format == ImageFormat::Thumbnail ? m_pendingThumbnail : m_pendingImage;
+    case ImageState::Stored:
+        if (!m_storedImages)
+            return std::nullopt;
+        return m_storedImages->readImage(recordID(), format);
+    }
+    return std::nullopt;
+}
+
+bool Person::setImageData(std::string data, Error* error)
+{
+    if (data.empty()) {
+        reportError(error, ErrorCode::WrongValueType, "The picture has no data.");
+        return false;
+    }
+    ThumbnailMaker maker;
+    {
+        std::lock_guard lock(g_thumbnailMutex);
+        maker = g_thumbnailMaker;
+    }
+    std::optional<std::string> thumbnail;
+    if (maker)
+        thumbnail = maker(data);
+    m_pendingThumbnail = thumbnail && !thumbnail->empty() ? std::move(*thumbnail) : data;
+    m_pendingImage = std::move(data);
+    m_imageState = ImageState::Pending;
+    m_imageChanged = true;
+    markChanged();
+    return true;
+}
+
+bool Person::removeImageData(Error*)
+{
+    if (m_imageState == ImageState::None)
+        return true;
+    m_imageState = ImageState::None;
+    m_pendingImage.clear();
+    m_pendingThumbnail.clear();
+    m_imageChanged = true;
+    markChanged();
+    return true;
+}
+
+void Person::setThumbnailMaker(ThumbnailMaker maker)
+{
+    std::lock_guard lock(g_thumbnailMutex);
+    g_thumbnailMaker = std::move(maker);
+}
+
+} // namespace contactstore
