@@ -1,0 +1,172 @@
+#include "platform/ui/BarButtonItem.h"
+
+#include "platform/ui/Image.h"
+#include "platform/ui/View.h"
+
+namespace ui {
+
+BarButtonItem::BarButtonItem(std::string title, BarButtonItemStyle style, Action action)
+    : m_title(std::move(title))
+    , m_style(style)
+    , m_action(std::move(action))
+{
+}
+
+BarButtonItem::BarButtonItem(std::shared_ptr<const Image> image, BarButtonItemStyle style, Action action)
+    : m_image(std::move(image))
+    , m_style(style)
+    , m_action(std::move(action))
+{
+}
+
+BarButtonItem::BarButtonItem(BarButtonSystemItem systemItem, Action action)
+    : m_style(systemItem == BarButtonSystemItem::Done ? BarButtonItemStyle::Done : BarButtonItemStyle::Bordered)
+    , m_systemItem(systemItem)
+    , m_action(std::move(action))
+{
+}
+
+BarButtonItem::BarButtonItem(std::shared_ptr<View> customView)
+    : m_customView(std::move(customView))
+{
+}
+
+BarButtonItem::~BarButtonItem() = default;
+
+void BarButtonItem::changed()
+{
+    // A copy: the observer may replace itself while it runs.
+    auto observer = m_observer;
+    if (observer)
+        observer();
+}
+
+void BarButtonItem::setTitle(std::string title)
+{
+    m_title = std::move(title);
+    changed();
+}
+
+std::string BarButtonItem::displayTitle() const
+{
+    if (!m_systemItem)
+        return m_title;
+    switch (*m_systemItem) {
+    case BarButtonSystemItem::Done:
+        return "Done";
+    case BarButtonSystemItem::Cancel:
+        return "Cancel";
+    case BarButtonSystemItem::Edit:
+        return "Edit";
+    case BarButtonSystemItem::Save:
+        return "Save";
+    case BarButtonSystemItem::Undo:
+        return "Undo";
+    case BarButtonSystemItem::Redo:
+        return "Redo";
+    case BarButtonSystemItem::Add:
+        return "+";
+    case BarButtonSystemItem::Compose:
+        return "Compose";
+    case BarButtonSystemItem::Reply:
+        return "Reply";
+    case BarButtonSystemItem::Action:
+        return "Action";
+    case BarButtonSystemItem::Organize:
+        return "Organize";
+    case BarButtonSystemItem::Bookmarks:
+        return "Bookmarks";
+    case BarButtonSystemItem::Search:
+        return "Search";
+    case BarButtonSystemItem::Refresh:
+        return "Refresh";
+    case BarButtonSystemItem::Stop:
+        return "Stop";
+    case BarButtonSystemItem::Camera:
+        return "Camera";
+    case BarButtonSystemItem::Trash:
+        return "Trash";
+    case BarButtonSystemItem::Play:
+        return "Play";
+    case BarButtonSystemItem::Pause:
+        return "Pause";
+    case BarButtonSystemItem::Rewind:
+        return "Rewind";
+    case BarButtonSystemItem::FastForward:
+        return "FastForward";
+    case BarButtonSystemItem::FlexibleSpace:
+    case BarButtonSystemItem::FixedSpace:
+        return {};
+    }
+    return {};
+}
+
+void BarButtonItem::setImage(std::shared_ptr<const Image> image)
+{
+    m_image = std::move(image);
+    changed();
+}
+
+void BarButtonItem::setStyle(BarButtonItemStyle style)
+{
+    m_style = style;
+    changed();
+}
+
+void BarButtonItem::setCustomView(std::shared_ptr<View> view)
+{
+    m_customView = std::move(view);
+    changed();
+}
+
+void BarButtonItem::setWidth(double width)
+{
+    m_width = width;
+    changed();
+}
+
+void BarButtonItem::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    changed();
+}
+
+void BarButtonItem::setTintColor(std::optional<Color> color)
+{
+    m_tintColor = color;
+    changed();
+}
+
+void BarButtonItem::setAccessibilityIdentifier(std::string identifier)
+{
+    m_accessibilityIdentifier = std::move(identifier);
+    changed();
+}
+
+void BarButtonItem::trigger()
+{
+    if (!m_enabled || !m_action)
+        return;
+    // The item stays alive through its own action even if the action drops it from its bar.
+    auto keep = weak_from_this().lock();
+    auto action = m_action;
+    action(*this);
+}
+
+void BarButtonItem::setObserver(const void* owner, std::function<void()> changed)
+{
+    m_observerOwner = owner;
+    m_observer = std::move(changed);
+}
+
+void BarButtonItem::removeObserver(const void* owner)
+{
+    if (m_observerOwner != owner)
+        return;
+    m_observerOwner = nullptr;
+    m_observer = nullptr;
+}
+
+} // namespace ui

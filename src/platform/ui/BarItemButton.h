@@ -1,0 +1,33 @@
+#pragma once
+// The button a navigation bar or a toolbar shows for one bar button item: it reads its
+// title, image and state from the item and triggers the item when tapped.
+//
+// Ownership: the bar owns the button; the button holds its item weakly, so an item dropped
+// by its screen is simply no longer triggered.
+
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
+
+namespace ui {
+
+class BarItemButton final : public Button {
+public:
+    // Side padding around the title or image.
+    static constexpr double padding = 10;
+    static constexpr double height = 30;
+
+    explicit BarItemButton(const std::shared_ptr<BarButtonItem>& item);
+
+    std::string typeName() const override { return "BarButtonItem"; }
+    std::shared_ptr<BarButtonItem> item() const { return m_item.lock(); }
+    // Takes the item's current title, image, enabled state and tint.
+    void refresh();
+    // The width the item wants in a bar.
+    double preferredWidth() const;
+    void draw(Painter& painter) override;
+
+private:
+    std::weak_ptr<BarButtonItem> m_item;
+};
+
+} // namespace ui

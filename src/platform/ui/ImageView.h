@@ -1,0 +1,36 @@
+#pragma once
+// Shows one image (or its highlighted variant) by the view's content mode. Takes no
+// touches, as on the handset.
+
+#include "platform/ui/Image.h"
+#include "platform/ui/View.h"
+
+namespace ui {
+
+class ImageView : public View {
+public:
+    ImageView();
+    explicit ImageView(const Rect& frame);
+    // Sized to the image.
+    explicit ImageView(std::shared_ptr<const Image> image);
+
+    std::string typeName() const override { return "ImageView"; }
+    std::string displayText() const override { return m_image ? m_image->name() : std::string(); }
+
+    const std::shared_ptr<const Image>& image() const { return m_image; }
+    void setImage(std::shared_ptr<const Image> image);
+    const std::shared_ptr<const Image>& highlightedImage() const { return m_highlightedImage; }
+    void setHighlightedImage(std::shared_ptr<const Image> image);
+    bool isHighlighted() const { return m_highlighted; }
+    void setHighlighted(bool highlighted);
+
+    Size sizeThatFits(const Size& size) const override;
+    void draw(Painter& painter) override;
+
+private:
+    std::shared_ptr<const Image> m_image;
+    std::shared_ptr<const Image> m_highlightedImage;
+    bool m_highlighted { false };
+};
+
+} // namespace ui

@@ -1,0 +1,210 @@
+#include "platform/ui/NavigationBar.h"
+
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/BarItemButton.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/Painter.h"
+#include "platform/ui/TextMeasurer.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr double edgeMargin = 5;
+constexpr double itemGap = 5;
+
+} // namespace
+
+NavigationBar::NavigationBar()
+    : NavigationBar(Rect { 0, 0, 320, height })
+{
+}
+
+NavigationBar::NavigationBar(const Rect& frame)
+    : View(frame)
+{
+    setAutoresizingMask(AutoresizingMask::FlexibleWidth);
+}
+
+NavigationBar::~NavigationBar()
+{
+    forgetItems();
+}
+
+void NavigationBar::forgetItems()
+{
+    for (auto& item : m_items) {
+        item->removeObserver(this);
+        for (auto& bar : item->leftBarButtonItems())
+            bar->removeObserver(this);
+        for (auto& bar : item->rightBarButtonItems())
+            bar->removeObserver(this);
+        if (item->backBarButtonItem())
+            item->backBarButtonItem()->removeObserver(this);
+    }
+    if (m_backButtonItem)
+        m_backButtonItem->removeObserver(this);
+}
+
+void NavigationBar::observeItems()
+{
+    for (auto& item : m_items)
+        item->setObserver(this, [this] { setNeedsLayout(); });
+}
+
+void NavigationBar::setItems(std::vector<std::shared_ptr<NavigationItem>> items)
+{
+    forgetItems();
+    std::erase(items, nullptr);
+    m_items = std::move(items);
+    observeItems();
+    setNeedsLayout();
+}
+
+NavigationItem* NavigationBar::topItem() const
+{
+    return m_items.empty() ? nullptr : m_items.back().get();
+}
+
+NavigationItem* NavigationBar::backItem() const
+{
+    return m_items.size() < 2 ? nullptr : m_items[m_items.size() - 2].get();
+}
+
+void NavigationBar::setBarStyle(BarStyle style)
+{
+    m_barStyle = style;
+    setNeedsLayout();
+}
+
+void NavigationBar::setTranslucent(bool translucent)
+{
+    m_translucent = translucent;
+    setNeedsDisplay();
+}
+
+void NavigationBar::setTintColor(std::optional<Color> color)
+{
+    m_tintColor = color;
+    setNeedsLayout();
+}
+
+std::string NavigationBar::backButtonTitle() const
+{
+    auto* top = topItem();
+    auto* back = backItem();
+    if (!top || !back || top->hidesBackButton() || !top->leftBarButtonItems().empty())
+        return {};
+    if (back->backBarButtonItem())
+        return back->backBarButtonItem()->displayTitle();
+    return back->title().empty() ? std::string("Back") : back->title();
+}
+
+void NavigationBar::layoutSubviews()
+{
+    rebuild();
+}
+
+void NavigationBar::rebuild()
+{
+    for (auto& view : m_shown)
+        view->removeFromSuperview();
+    m_shown.clear();
+    if (m_backButtonItem)
+        m_backButtonItem->removeObserver(this);
+    m_backButtonItem.reset();
+
+    auto* top = topItem();
+    if (!top)
+        return;
+
+    Color titleColor = m_barStyle == BarStyle::Black ? Color::whiteColor() : Color::blackColor();
+    auto place = [&](const std::shared_ptr<BarButtonItem>& item, double x, bool fromRight) -> double {
+        std::shared_ptr<View> view;
+        double width = 0;
+        if (item->customView()) {
+            view = item->customView();
+            width = view->frame().width();
+            Rect frame { fromRight ? x - width : x, (height - view->frame().height()) / 2, width, view->frame().height() };
+            view->setFrame(frame);
+        } else {
+            auto button = std::make_shared<BarItemButton>(item);
+            if (m_tintColor && !item->tintColor())
+                button->setTitleColor(*m_tintColor);
+            width = button->preferredWidth();
+            button->setFrame({ fromRight ? x - width : x, (height - BarItemButton::height) / 2, width, BarItemButton::height });
+            std::weak_ptr<BarItemButton> weakButton = button;
+            item->setObserver(this, [this, weakButton] {
+                if (auto b = weakButton.lock())
+                    b->refresh();
+                setNeedsLayout();
+            });
+            view = button;
+        }
+        addSubview(view);
+        m_shown.push_back(view);
+        return width;
+    };
+
+    double left = edgeMargin;
+    if (!top->leftBarButtonItems().empty()) {
+        for (auto& item : top->leftBarButtonItems())
+            left += place(item, left, false) + itemGap;
+    } else if (auto title = backButtonTitle(); !title.empty()) {
+        auto* back = backItem();
+        auto action = [this](BarButtonItem&) {
+            if (m_backAction)
+                m_backAction();
+        };
+        if (back->backBarButtonItem()) {
+            m_backButtonItem = std::make_shared<BarButtonItem>(back->backBarButtonItem()->displayTitle(), BarButtonItemStyle::Bordered, action);
+            m_backButtonItem->setImage(back->backBarButtonItem()->image());
+        } else {
+            m_backButtonItem = std::make_shared<BarButtonItem>(title, BarButtonItemStyle::Bordered, action);
+        }
+        m_backButtonItem->setAccessibilityIdentifier("back");
+        left += place(m_backButtonItem, left, false) + itemGap;
+    }
+
+    double right = bounds().width() - edgeMargin;
+    for (auto& item : top->rightBarButtonItems())
+        right -= place(item, right, true) + itemGap;
+
+    std::shared_ptr<View> titleView = top->titleView();
+    if (!titleView) {
+        auto label = std::make_shared<Label>();
+        label->setText(top->title());
+        label->setFont(Font::boldSystemFontOfSize(17));
+        label->setTextColor(titleColor);
+        label->setTextAlignment(TextAlignment::Center);
+        titleView = label;
+        double width = TextMeasurer::current().measure(top->title(), label->font()).width;
+        // Centred on the bar when the items leave room, else between them.
+        double available = std::max(0.0, right - left);
+        width = std::min(width, available);
+        double x = std::clamp((bounds().width() - width) / 2, left, std::max(left, right - width));
+        label->setFrame({ x, 0, width, height });
+    } else {
+        Rect frame = titleView->frame();
+        frame.origin = { (bounds().width() - frame.width()) / 2, (height - frame.height()) / 2 };
+        titleView->setFrame(frame);
+    }
+    addSubview(titleView);
+    m_shown.push_back(titleView);
+}
+
+void NavigationBar::draw(Painter& painter)
+{
+    Color background = m_barStyle == BarStyle::Black ? Color::colorWithWhite(0.1) : Color::rgb255(247, 247, 247);
+    if (m_tintColor)
+        background = *m_tintColor;
+    if (m_translucent)
+        background = background.withAlpha(0.9);
+    painter.fillRect(bounds(), background);
+    painter.drawLine({ 0, bounds().height() - 0.5 }, { bounds().width(), bounds().height() - 0.5 }, Color::colorWithWhite(0.7), 0.5);
+}
+
+} // namespace ui

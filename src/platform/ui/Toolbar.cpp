@@ -1,0 +1,135 @@
+#include "platform/ui/Toolbar.h"
+
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/BarItemButton.h"
+#include "platform/ui/Painter.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr double edgeMargin = 6;
+constexpr double itemGap = 4;
+
+} // namespace
+
+Toolbar::Toolbar()
+    : Toolbar(Rect { 0, 0, 320, height })
+{
+}
+
+Toolbar::Toolbar(const Rect& frame)
+    : View(frame)
+{
+}
+
+Toolbar::~Toolbar()
+{
+    forgetItems();
+}
+
+void Toolbar::forgetItems()
+{
+    for (auto& item : m_items)
+        item->removeObserver(this);
+}
+
+void Toolbar::setItems(std::vector<std::shared_ptr<BarButtonItem>> items, bool)
+{
+    forgetItems();
+    std::erase(items, nullptr);
+    m_items = std::move(items);
+    setNeedsLayout();
+}
+
+void Toolbar::setBarStyle(BarStyle style)
+{
+    m_barStyle = style;
+    setNeedsDisplay();
+}
+
+void Toolbar::setTranslucent(bool translucent)
+{
+    m_translucent = translucent;
+    setNeedsDisplay();
+}
+
+void Toolbar::setTintColor(std::optional<Color> color)
+{
+    m_tintColor = color;
+    setNeedsLayout();
+}
+
+void Toolbar::layoutSubviews()
+{
+    for (auto& view : m_shown)
+        view->removeFromSuperview();
+    m_shown.clear();
+
+    struct Slot {
+        std::shared_ptr<BarButtonItem> item;
+        std::shared_ptr<View> view;
+        double width { 0 };
+    };
+    std::vector<Slot> slots;
+    double fixed = 0;
+    int flexible = 0;
+    for (auto& item : m_items) {
+        Slot slot { item, nullptr, 0 };
+        if (item->isFlexibleSpace()) {
+            ++flexible;
+        } else if (item->isFixedSpace()) {
+            slot.width = item->width();
+        } else if (item->customView()) {
+            slot.view = item->customView();
+            slot.width = slot.view->frame().width();
+        } else {
+            auto button = std::make_shared<BarItemButton>(item);
+            if (m_tintColor && !item->tintColor())
+                button->setTitleColor(*m_tintColor);
+            slot.width = button->preferredWidth();
+            slot.view = button;
+            std::weak_ptr<BarItemButton> weakButton = button;
+            item->setObserver(this, [this, weakButton] {
+                if (auto b = weakButton.lock())
+                    b->refresh();
+                setNeedsLayout();
+            });
+        }
+        fixed += slot.width;
+        slots.push_back(std::move(slot));
+    }
+    double gaps = slots.empty() ? 0 : itemGap * double(slots.size() - 1);
+    double spare = std::max(0.0, bounds().width() - 2 * edgeMargin - fixed - gaps);
+    double flexibleWidth = flexible > 0 ? spare / flexible : 0;
+
+    double x = edgeMargin;
+    for (auto& slot : slots) {
+        if (slot.item->isFlexibleSpace()) {
+            x += flexibleWidth + itemGap;
+            continue;
+        }
+        if (slot.view) {
+            double viewHeight = slot.item->customView() ? slot.view->frame().height() : BarItemButton::height;
+            slot.view->setFrame({ x, (bounds().height() - viewHeight) / 2, slot.width, viewHeight });
+            addSubview(slot.view);
+            m_shown.push_back(slot.view);
+        }
+        x += slot.width + itemGap;
+    }
+}
+
+void Toolbar::draw(Painter& painter)
+{
+    Color background = m_barStyle == BarStyle::Black ? Color::colorWithWhite(0.1) : Color::rgb255(247, 247, 247);
+    if (m_tintColor)
+        background = *m_tintColor;
+    if (m_translucent)
+        background = background.withAlpha(0.9);
+    painter.fillRect(bounds(), background);
+    painter.drawLine({ 0, 0.25 }, { bounds().width(), 0.25 }, Color::colorWithWhite(0.7), 0.5);
+}
+
+} // namespace ui
