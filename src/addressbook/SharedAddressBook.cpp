@@ -1,0 +1,31 @@
+#include "addressbook/SharedAddressBook.h"
+
+#include <mutex>
+#include <utility>
+
+namespace tessaro {
+
+namespace {
+
+std::mutex g_mutex;
+contactstore::AddressBookRef g_addressBook;
+
+} // namespace
+
+contactstore::AddressBookRef SharedAddressBook::get()
+{
+    std::lock_guard lock(g_mutex);
+    return g_addressBook;
+}
+
+void SharedAddressBook::set(contactstore::AddressBookRef addressBook)
+{
+    contactstore::AddressBookRef previous;
+    {
+        std::lock_guard lock(g_mutex);
+        previous = std::exchange(g_addressBook, std::move(addressBook));
+    }
+    // The old handle, if this was its last holder, closes its file outside the lock.
+}
+
+} // namespace tessaro
