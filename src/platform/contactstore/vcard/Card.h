@@ -96,7 +96,8 @@ struct Card {
     // Where the card starts in its file, for messages about it; not part of its value.
     int line { 0 };
 
-    // Equal when every field that a store could hold is equal; the line is not compared.
+    // Equal when every field that a store could hold is equal. The line and a person's
+    // display name (which a store makes from the names) are not compared.
     bool sameContent(const Card& other) const;
 };
 

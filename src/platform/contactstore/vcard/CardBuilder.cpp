@@ -378,14 +378,21 @@ private:
         m_card.middleName = std::move(parts[2]);
         m_card.prefix = std::move(parts[3]);
         m_card.suffix = std::move(parts[4]);
+        // SORT-AS lists the sort keys of the family and given name, written both as
+        // SORT-AS="Mann,James" and as SORT-AS=Mann,James.
+        std::vector<std::string> sortAs;
         for (const ContentLine::Parameter& parameter : line.parameters()) {
             if (parameter.name != "SORT-AS")
                 continue;
-            if (!parameter.values.empty())
-                m_sortAsLast = codec::cleanText(parameter.values[0]);
-            if (parameter.values.size() > 1)
-                m_sortAsFirst = codec::cleanText(parameter.values[1]);
+            for (const std::string& value : parameter.values) {
+                for (std::string_view key : codec::splitUnescaped(value, ','))
+                    sortAs.push_back(cleanParameter(key));
+            }
         }
+        if (!sortAs.empty())
+            m_sortAsLast = sortAs[0];
+        if (sortAs.size() > 1)
+            m_sortAsFirst = sortAs[1];
     }
 
     // Japanese handsets put the reading of a name in SOUND;X-IRMC-N, family name first.

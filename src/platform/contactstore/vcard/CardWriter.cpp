@@ -174,7 +174,7 @@ public:
     // wanted for a companion line (the country code of an address), given in companion.
     void labeled(std::string_view name, LabeledProperty property, std::string_view label, std::string_view value,
         std::string_view extraParameters = {}, std::string_view companionName = {},
-        std::string_view companionValue = {})
+        std::string_view companionValue = {}, std::string_view alwaysType = {})
     {
         const bool asTypes = label.empty() || labelTravelsAsTypes(property, label);
         const bool needsGroup = !asTypes || !companionValue.empty();
@@ -183,8 +183,14 @@ public:
             group = "item" + std::to_string(++m_items) + ".";
         std::string head = group + std::string(name);
         head += extraParameters;
-        if (asTypes)
-            head += typeParameter(typesForLabel(property, label));
+        std::vector<std::string_view> types;
+        if (!alwaysType.empty())
+            types.push_back(alwaysType);
+        if (asTypes) {
+            for (std::string_view type : typesForLabel(property, label))
+                types.push_back(type);
+        }
+        head += typeParameter(types);
         line(head, value);
         if (!asTypes)
             line(group + "X-ABLabel", codec::escapeText(label));
@@ -286,10 +292,12 @@ void CardWriter::append(const Card& card, std::string& text) const
     else if (card.kind == Card::Kind::Organization)
         out.line(out.v4() ? "KIND" : "X-ABShowAs", out.v4() ? "org" : "COMPANY");
 
-    out.line("N",
-        codec::escapeText(card.lastName) + ";" + codec::escapeText(card.firstName) + ";"
-            + codec::escapeText(card.middleName) + ";" + codec::escapeText(card.prefix) + ";"
-            + codec::escapeText(card.suffix));
+    const std::string name = codec::escapeText(card.lastName) + ";" + codec::escapeText(card.firstName) + ";"
+        + codec::escapeText(card.middleName) + ";" + codec::escapeText(card.prefix) + ";"
+        + codec::escapeText(card.suffix);
+    // 3.0 requires N even for a company or a group; 4.0 lets a card without names go without.
+    if (!out.v4() || name != ";;;;")
+        out.line("N", name);
     const std::string formattedName = card.formattedName.empty() ? composeFormattedName(card) : card.formattedName;
     out.line("FN", codec::escapeText(formattedName));
     out.text("NICKNAME", card.nickname);
@@ -297,7 +305,8 @@ void CardWriter::append(const Card& card, std::string& text) const
     out.text("X-PHONETIC-MIDDLE-NAME", card.middleNamePhonetic);
     out.text("X-PHONETIC-LAST-NAME", card.lastNamePhonetic);
     if (!card.organization.empty() || !card.department.empty())
-        out.line("ORG", codec::escapeText(card.organization) + ";" + codec::escapeText(card.department));
+        out.line("ORG", codec::escapeText(card.organization)
+                + (card.department.empty() ? std::string() : ";" + codec::escapeText(card.department)));
     out.text("TITLE", card.jobTitle);
 
     if (card.birthday) {
@@ -309,8 +318,8 @@ void CardWriter::append(const Card& card, std::string& text) const
     for (const auto& phone : card.phones)
         out.labeled("TEL", LabeledProperty::Phone, phone.label, codec::escapeText(phone.value));
     for (const auto& email : card.emails) {
-        out.labeled("EMAIL", LabeledProperty::Email, email.label, codec::escapeText(email.value),
-            out.v4() ? "" : ";TYPE=INTERNET");
+        out.labeled("EMAIL", LabeledProperty::Email, email.label, codec::escapeText(email.value), {}, {}, {},
+            out.v4() ? "" : "INTERNET");
     }
     for (const auto& address : card.addresses) {
         const Card::Address& value = address.value;

@@ -1,0 +1,15 @@
+#pragma once
+// A plain-text picture of what the reader made of a file: every field of every card with its
+// label, then the warnings and errors with their lines. Golden files hold this picture, so a
+// change in reading shows up as a readable difference.
+
+#include "platform/contactstore/vcard/CardReader.h"
+
+#include <string>
+
+namespace vcardtest {
+
+std::string dump(const contactstore::vcard::ReadResult& result);
+std::string dump(const contactstore::vcard::Card& card);
+
+} // namespace vcardtest

@@ -1,0 +1,90 @@
+// Every vCard file in tests/data/vcard is read and compared with its .ref beside it: the
+// cards as the reader understood them, and the warnings and errors with their lines.
+// Running with TESSARO_UPDATE_GOLDEN=1 rewrites the .ref files (review the diff!).
+
+#include "CardDump.h"
+
+#include "platform/contactstore/vcard/CardReader.h"
+#include "platform/contactstore/vcard/CardWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace contactstore::vcard;
+
+namespace {
+
+fs::path goldenFolder()
+{
+    return fs::path(TESSARO_TEST_DATA_DIR) / "vcard";
+}
+
+std::string readAll(const fs::path& file)
+{
+    std::ifstream stream(file, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+std::vector<fs::path> vcardFiles()
+{
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(goldenFolder())) {
+        if (entry.path().extension() == ".vcf")
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace
+
+TEST(VcardGoldenFiles, EachFileReadsAsItsReferenceSays)
+{
+    const bool update = std::getenv("TESSARO_UPDATE_GOLDEN") != nullptr;
+    const std::vector<fs::path> files = vcardFiles();
+    ASSERT_GE(files.size(), 10u) << "golden files missing in " << goldenFolder();
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        const std::string actual = vcardtest::dump(CardReader().read(readAll(file)));
+        fs::path reference = file;
+        reference += ".ref";
+        if (update) {
+            std::ofstream(reference, std::ios::binary) << actual;
+            continue;
+        }
+        ASSERT_TRUE(fs::exists(reference)) << "no " << reference;
+        EXPECT_EQ(actual, readAll(reference));
+    }
+}
+
+// Whatever a real export held, writing it out and reading that back gives the same cards,
+// in both versions we write.
+TEST(VcardGoldenFiles, WhatWasReadSurvivesWritingAndReadingAgain)
+{
+    for (const fs::path& file : vcardFiles()) {
+        SCOPED_TRACE(file.filename().string());
+        const ReadResult first = CardReader().read(readAll(file));
+        if (!first.ok())
+            continue;
+        for (CardWriter::Version version : { CardWriter::Version::V3, CardWriter::Version::V4 }) {
+            const std::string written = CardWriter(version).write(first.cards);
+            const ReadResult second = CardReader().read(written);
+            ASSERT_TRUE(second.ok()) << written;
+            EXPECT_TRUE(second.warnings.empty()) << vcardtest::dump(second);
+            ASSERT_EQ(second.cards.size(), first.cards.size());
+            for (std::size_t i = 0; i < first.cards.size(); ++i) {
+                EXPECT_TRUE(first.cards[i].sameContent(second.cards[i]))
+                    << "before:\n" << vcardtest::dump(first.cards[i]) << "after:\n" << vcardtest::dump(second.cards[i])
+                    << "written:\n" << written;
+            }
+        }
+    }
+}
