@@ -1,0 +1,420 @@
+// Handle semantics: what a handle sees, when changes reach the file, and that a save is
+// whole or nothing, including when the process dies in the middle of it.
+
+#include "ContactStoreTestSupport.h"
+
+#include "platform/contactstore/AddressBookDatabase.h"
+#include "platform/contactstore/Group.h"
+#include "platform/contactstore/Source.h"
+#include "platform/foundation/Log.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace contactstore;
+using namespace contactstoretest;
+
+namespace {
+
+std::vector<std::string> firstNames(const AddressBookRef& book)
+{
+    std::vector<std::string> names;
+    for (const auto& person : book->copyArrayOfAllPeople())
+        names.push_back(person->copyString(kPersonFirstNameProperty).value_or("?"));
+    return names;
+}
+
+// Runs the body in a child process and waits for it; the child's exit status.
+template <typename Body>
+int inChildProcess(Body body)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+} // namespace
+
+TEST(AddressBookTest, NewStoreHasOneLocalSourceAndNothingElse)
+{
+    testsupport::TempDir folder;
+    auto book = openBook(folder.path());
+    ASSERT_TRUE(book);
+    auto sources = book->copyArrayOfAllSources();
+    ASSERT_EQ(sources.size(), 1u);
+    EXPECT_EQ(sources.front()->sourceType(), kSourceTypeLocal);
+    EXPECT_NE(sources.front()->recordID(), kRecordInvalidID);
+    EXPECT_EQ(book->copyDefaultSource(), sources.front());
+    EXPECT_EQ(book->personCount(), 0u);
+    EXPECT_EQ(book->groupCount(), 0u);
+    EXPECT_FALSE(book->hasUnsavedChanges());
+    EXPECT_TRUE(std::filesystem::exists(folder / AddressBook::kDatabaseFileName));
+}
+
+TEST(AddressBookTest, ChangesStayPendingUntilSavedAndOnlyLaterHandlesSeeThem)
+{
+    testsupport::TempDir folder;
+    auto writer = openBook(folder.path());
+    auto before = openBook(folder.path());
+
+    auto person = makePerson("Ann", "Lee");
+    ASSERT_TRUE(writer->addRecord(person));
+    EXPECT_EQ(person->recordID(), kRecordInvalidID);
+    EXPECT_EQ(writer->personCount(), 1u);
+    EXPECT_TRUE(writer->hasUnsavedChanges());
+    EXPECT_EQ(openBook(folder.path())->personCount(), 0u);
+
+    ASSERT_TRUE(writer->save());
+    EXPECT_NE(person->recordID(), kRecordInvalidID);
+    EXPECT_FALSE(writer->hasUnsavedChanges());
+    EXPECT_EQ(writer->personWithRecordID(person->recordID()), person);
+
+    EXPECT_EQ(before->personCount(), 0u) << "a handle keeps the store as it was when it was created";
+    auto after = openBook(folder.path());
+    ASSERT_EQ(after->personCount(), 1u);
+    EXPECT_EQ(after->personWithRecordID(person->recordID())->copyString(kPersonLastNameProperty), "Lee");
+
+    // A change to a saved person is pending too.
+    ASSERT_TRUE(person->setValue(kPersonLastNameProperty, std::string("Park")));
+    EXPECT_TRUE(writer->hasUnsavedChanges());
+    EXPECT_EQ(openBook(folder.path())->personWithRecordID(person->recordID())->copyString(kPersonLastNameProperty), "Lee");
+    ASSERT_TRUE(writer->save());
+    EXPECT_EQ(openBook(folder.path())->personWithRecordID(person->recordID())->copyString(kPersonLastNameProperty), "Park");
+}
+
+TEST(AddressBookTest, EverythingAPersonHoldsSurvivesAReopening)
+{
+    testsupport::TempDir folder;
+    auto book = openBook(folder.path());
+    auto person = makePerson("Émile", "Zola", { "+33 1 23 45 67 89", "06-12-34-56-78" });
+    Date birthday = Date(std::chrono::milliseconds(-1'000'000'000'000)); // 1938
+    ASSERT_TRUE(person->setValue(kPersonBirthdayProperty, birthday));
+    ASSERT_TRUE(person->setValue(kPersonKindProperty, kPersonKindOrganization));
+    ASSERT_TRUE(person->setValue(kPersonNoteProperty, std::string("line one\nline two, \"quoted\"")));
+    MultiValue addresses(PropertyType::MultiDictionary);
+    ASSERT_TRUE(addresses.addValueAndLabel(Dictionary { { kPersonAddressStreetKey, "1 Rue de Rivoli" }, { kPersonAddressCityKey, "Paris" } },
+                                           std::string(kWorkLabel)));
+    ASSERT_TRUE(person->setValue(kPersonAddressProperty, addresses));
+    MultiValue dates(PropertyType::MultiDate);
+    ASSERT_TRUE(dates.addValueAndLabel(birthday, std::string(kPersonAnniversaryLabel)));
+    ASSERT_TRUE(dates.addValueAndLabel(Date(std::chrono::milliseconds(0)), std::nullopt));
+    ASSERT_TRUE(person->setValue(kPersonDateProperty, dates));
+    MultiValue accounts(PropertyType::MultiDictionary);
+    ASSERT_TRUE(accounts.addValueAndLabel(Dictionary { { kPersonInstantMessageServiceKey, kPersonInstantMessageServiceSkype },
+                                                       { kPersonInstantMessageUsernameKey, "emile" } },
+                                          std::string("My own label")));
+    ASSERT_TRUE(person->setValue(kPersonInstantMessageProperty, accounts));
+    ASSERT_TRUE(book->addRecord(person));
+    ASSERT_TRUE(book->save());
+
+    auto reread = openBook(folder.path())->personWithRecordID(person->recordID());
+    ASSERT_TRUE(reread);
+    for (PropertyID property : { kPersonFirstNameProperty, kPersonLastNameProperty, kPersonNoteProperty, kPersonBirthdayProperty,
+                                 kPersonKindProperty, kPersonPhoneProperty, kPersonAddressProperty, kPersonDateProperty,
+                                 kPersonInstantMessageProperty, kPersonCreationDateProperty, kPersonModificationDateProperty })
+        EXPECT_EQ(reread->copyValue(property), person->copyValue(property)) << "property " << property;
+    EXPECT_FALSE(reread->copyValue(kPersonEmailProperty));
+    EXPECT_FALSE(reread->copyValue(kPersonMiddleNameProperty));
+}
+
+TEST(AddressBookTest, IdentifiersAreStableAcrossRestartsAndNeverReused)
+{
+    testsupport::TempDir folder;
+    RecordID first = kRecordInvalidID;
+    RecordID last = kRecordInvalidID;
+    RecordID group = kRecordInvalidID;
+    {
+        auto book = openBook(folder.path());
+        auto one = makePerson("One");
+        auto two = makePerson("Two");
+        auto friends = Group::create();
+        ASSERT_TRUE(friends->setValue(kGroupNameProperty, std::string("Friends")));
+        ASSERT_TRUE(book->addRecord(one) && book->addRecord(two) && book->addRecord(friends));
+        ASSERT_TRUE(book->save());
+        first = one->recordID();
+        last = two->recordID();
+        group = friends->recordID();
+        EXPECT_NE(first, last);
+        EXPECT_NE(group, first);
+        EXPECT_NE(group, last);
+    }
+    {
+        auto book = openBook(folder.path());
+        EXPECT_EQ(book->personWithRecordID(first)->copyString(kPersonFirstNameProperty), "One");
+        EXPECT_EQ(book->personWithRecordID(last)->copyString(kPersonFirstNameProperty), "Two");
+        EXPECT_EQ(book->groupWithRecordID(group)->copyCompositeName(), "Friends");
+        ASSERT_TRUE(book->removeRecord(book->personWithRecordID(last)));
+        ASSERT_TRUE(book->removeRecord(book->groupWithRecordID(group)));
+        ASSERT_TRUE(book->save());
+    }
+    auto book = openBook(folder.path());
+    EXPECT_FALSE(book->personWithRecordID(last));
+    auto newcomer = makePerson("Three");
+    ASSERT_TRUE(book->addRecord(newcomer));
+    ASSERT_TRUE(book->save());
+    EXPECT_GT(newcomer->recordID(), std::max({ first, last, group }));
+    EXPECT_EQ(firstNames(openBook(folder.path())), (std::vector<std::string> { "One", "Three" }));
+}
+
+TEST(AddressBookTest, RemovingWhatTheBookDoesNotHoldFails)
+{
+    testsupport::TempDir folder;
+    auto book = openBook(folder.path());
+    Error error;
+    EXPECT_FALSE(book->removeRecord(makePerson("Stranger"), &error));
+    EXPECT_EQ(error.code, ErrorCode::NotInAddressBook);
+    EXPECT_FALSE(error.localizedDescription().empty());
+
+    auto person = makePerson("Once");
+    ASSERT_TRUE(book->addRecord(person));
+    ASSERT_TRUE(book->save());
+    ASSERT_TRUE(book->removeRecord(person));
+    error = {};
+    EXPECT_FALSE(book->removeRecord(person, &error)) << "a second removal finds nothing to remove";
+    EXPECT_EQ(error.code, ErrorCode::NotInAddressBook);
+
+    error = {};
+    EXPECT_FALSE(book->removeRecord(book->copyDefaultSource(), &error));
+    EXPECT_EQ(error.code, ErrorCode::WrongRecordType);
+    EXPECT_FALSE(book->removeRecord(nullptr));
+}
+
+TEST(AddressBookTest, RecordsOfAnotherHandleAreMatchedByIdentifier)
+{
+    testsupport::TempDir folder;
+    auto first = openBook(folder.path());
+    auto person = makePerson("Shared");
+    ASSERT_TRUE(first->addRecord(person));
+    ASSERT_TRUE(first->save());
+
+    auto second = openBook(folder.path());
+    EXPECT_TRUE(second->addRecord(person)) << "it is already in the store the second handle sees";
+    EXPECT_EQ(second->personCount(), 1u);
+    ASSERT_TRUE(second->removeRecord(person));
+    ASSERT_TRUE(second->save());
+    EXPECT_EQ(openBook(folder.path())->personCount(), 0u);
+
+    // A person waiting to be added through one handle cannot be added through another.
+    auto pending = makePerson("Pending");
+    ASSERT_TRUE(first->addRecord(pending));
+    Error error;
+    EXPECT_FALSE(second->addRecord(pending, &error));
+    EXPECT_EQ(error.code, ErrorCode::NotInAddressBook);
+}
+
+TEST(AddressBookTest, RemovalUndoneBeforeSavingKeepsThePerson)
+{
+    testsupport::TempDir folder;
+    auto book = openBook(folder.path());
+    auto anna = makePerson("Anna");
+    auto bert = makePerson("Bert");
+    ASSERT_TRUE(book->addRecord(anna) && book->addRecord(bert));
+    ASSERT_TRUE(book->save());
+    ASSERT_TRUE(book->removeRecord(anna));
+    ASSERT_TRUE(book->addRecord(anna));
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(firstNames(openBook(folder.path())), (std::vector<std::string> { "Anna", "Bert" }));
+    EXPECT_EQ(book->personWithRecordID(anna->recordID()), anna);
+}
+
+TEST(AddressBookTest, AFailedSaveWritesNothingAndCanBeRetried)
+{
+    testsupport::TempDir folder;
+    auto book = openBook(folder.path());
+    auto kept = makePerson("Kept");
+    ASSERT_TRUE(book->addRecord(kept));
+    ASSERT_TRUE(book->save());
+
+    // The file refuses new groups, which are written after the persons of the same save.
+    execute(folder.path(), "CREATE TRIGGER refuse BEFORE INSERT ON contact_group BEGIN SELECT RAISE(ABORT, 'disk says no'); END;");
+    auto added = makePerson("Added");
+    auto group = Group::create();
+    ASSERT_TRUE(kept->setValue(kPersonLastNameProperty, std::string("Changed")));
+    ASSERT_TRUE(book->addRecord(added) && book->addRecord(group));
+
+    Error error;
+    EXPECT_FALSE(book->save(&error));
+    EXPECT_EQ(error.code, ErrorCode::StorageFailed);
+    EXPECT_NE(error.description.find("disk says no"), std::string::npos) << error.description;
+    EXPECT_EQ(added->recordID(), kRecordInvalidID) << "identifiers of a failed save are taken back";
+    EXPECT_EQ(group->recordID(), kRecordInvalidID);
+    EXPECT_TRUE(book->hasUnsavedChanges());
+    auto unchanged = openBook(folder.path());
+    EXPECT_EQ(firstNames(unchanged), (std::vector<std::string> { "Kept" }));
+    EXPECT_FALSE(unchanged->personWithRecordID(kept->recordID())->copyValue(kPersonLastNameProperty));
+    EXPECT_EQ(unchanged->groupCount(), 0u);
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT value FROM store_info WHERE key = 'next_record_id'"),
+              queryNumber(folder.path(), "SELECT max(id) FROM person") + 1);
+
+    execute(folder.path(), "DROP TRIGGER refuse;");
+    ASSERT_TRUE(book->save(&error)) << error.description;
+    auto saved = openBook(folder.path());
+    EXPECT_EQ(firstNames(saved), (std::vector<std::string> { "Kept", "Added" }));
+    EXPECT_EQ(saved->personWithRecordID(kept->recordID())->copyString(kPersonLastNameProperty), "Changed");
+    EXPECT_EQ(saved->groupCount(), 1u);
+}
+
+TEST(AddressBookTest, AProcessKilledWhileSavingLeavesTheStoreAsItWas)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        ASSERT_TRUE(book->addRecord(makePerson("Before")));
+        ASSERT_TRUE(book->save());
+    }
+    int status = inChildProcess([&folder] {
+        auto book = AddressBook::createAt(folder.path());
+        for (int index = 0; index < 500; ++index)
+            (void)book->addRecord(makePerson("Doomed " + std::to_string(index)));
+        (void)book->removeRecord(book->copyArrayOfAllPeople().front());
+        AddressBookDatabase::setBeforeCommitHookForTesting([] { raise(SIGKILL); });
+        (void)book->save();
+    });
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child was meant to die inside its save";
+
+    auto book = openBook(folder.path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(firstNames(book), (std::vector<std::string> { "Before" }));
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check != 'ok'"), 0);
+    ASSERT_TRUE(book->addRecord(makePerson("After")));
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(firstNames(openBook(folder.path())), (std::vector<std::string> { "Before", "After" }));
+}
+
+TEST(AddressBookTest, ANewHandleSeesWhatAnotherProcessSaved)
+{
+    testsupport::TempDir folder;
+    auto early = openBook(folder.path());
+    int status = inChildProcess([&folder] {
+        auto book = AddressBook::createAt(folder.path());
+        auto exchange = Source::create(kSourceTypeExchange, "Work");
+        bool saved = book && book->addRecord(exchange) && book->addRecord(Person::createInSource(exchange))
+            && book->addRecord(makePerson("Local")) && book->save();
+        _exit(saved ? 0 : 1);
+    });
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    EXPECT_EQ(early->personCount(), 0u);
+    auto late = openBook(folder.path());
+    EXPECT_EQ(late->personCount(), 2u);
+    auto sources = late->copyArrayOfAllSources();
+    ASSERT_EQ(sources.size(), 2u);
+    EXPECT_EQ(sources[1]->sourceType(), kSourceTypeExchange);
+    EXPECT_EQ(sources[1]->copyCompositeName(), "Work");
+    EXPECT_EQ(late->copyArrayOfAllPeopleInSource(sources[1]).size(), 1u);
+    EXPECT_EQ(late->copyArrayOfAllPeopleInSource(sources[0]).size(), 1u);
+
+    // The early handle can still save its own changes without undoing the other's.
+    ASSERT_TRUE(early->addRecord(makePerson("Early")));
+    ASSERT_TRUE(early->save());
+    EXPECT_EQ(openBook(folder.path())->personCount(), 3u);
+}
+
+TEST(AddressBookTest, ChangesToAPersonDeletedElsewhereDoNotBringItBack)
+{
+    testsupport::TempDir folder;
+    auto setup = openBook(folder.path());
+    auto person = makePerson("Gone");
+    ASSERT_TRUE(setup->addRecord(person));
+    ASSERT_TRUE(setup->save());
+
+    auto stale = openBook(folder.path());
+    auto deleter = openBook(folder.path());
+    ASSERT_TRUE(deleter->removeRecord(deleter->personWithRecordID(person->recordID())));
+    ASSERT_TRUE(deleter->save());
+
+    ASSERT_TRUE(stale->personWithRecordID(person->recordID())->setValue(kPersonLastNameProperty, std::string("Edited")));
+    EXPECT_TRUE(stale->save());
+    EXPECT_EQ(openBook(folder.path())->personCount(), 0u);
+}
+
+TEST(AddressBookTest, DatesAreKeptBySaving)
+{
+    testsupport::TempDir folder;
+    auto book = openBook(folder.path());
+    auto person = makePerson("Dated");
+    Error error;
+    EXPECT_FALSE(person->setValue(kPersonCreationDateProperty, Date {}, &error));
+    EXPECT_EQ(error.code, ErrorCode::ReadOnlyProperty);
+    EXPECT_FALSE(person->copyValue(kPersonCreationDateProperty));
+
+    auto start = std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+    ASSERT_TRUE(book->addRecord(person));
+    ASSERT_TRUE(book->save());
+    auto created = person->copyDate(kPersonCreationDateProperty);
+    ASSERT_TRUE(created);
+    EXPECT_GE(*created, start);
+    EXPECT_EQ(person->copyDate(kPersonModificationDateProperty), created);
+
+    // An unchanged person is not written again, so its modification date stays.
+    ASSERT_TRUE(person->setValue(kPersonFirstNameProperty, std::string("Dated")));
+    EXPECT_FALSE(book->hasUnsavedChanges());
+
+    ASSERT_TRUE(person->setValue(kPersonFirstNameProperty, std::string("Redated")));
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(person->copyDate(kPersonCreationDateProperty), created);
+    EXPECT_GE(*person->copyDate(kPersonModificationDateProperty), *created);
+    EXPECT_EQ(openBook(folder.path())->personWithRecordID(person->recordID())->copyDate(kPersonCreationDateProperty), created);
+}
+
+TEST(AddressBookTest, FilesItCannotUseAreRefusedWithoutChangingThem)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        ASSERT_TRUE(book->addRecord(makePerson("Future")));
+        ASSERT_TRUE(book->save());
+    }
+    execute(folder.path(), "PRAGMA user_version = 99;");
+    Error error;
+    EXPECT_FALSE(AddressBook::createAt(folder.path(), &error));
+    EXPECT_EQ(error.code, ErrorCode::StorageFailed);
+    EXPECT_NE(error.description.find("newer"), std::string::npos) << error.description;
+    EXPECT_EQ(queryNumber(folder.path(), "PRAGMA user_version"), 99);
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT count(*) FROM person"), 1);
+
+    testsupport::TempDir garbage;
+    {
+        std::ofstream file(garbage / AddressBook::kDatabaseFileName, std::ios::binary);
+        file << std::string(4096, 'x');
+    }
+    error = {};
+    EXPECT_FALSE(AddressBook::createAt(garbage.path(), &error));
+    EXPECT_EQ(error.code, ErrorCode::StorageFailed);
+
+    testsupport::TempDir blocked;
+    std::filesystem::create_directory(blocked / AddressBook::kDatabaseFileName);
+    EXPECT_FALSE(AddressBook::createAt(blocked.path(), &error));
+}
+
+TEST(AddressBookTest, ADamagedListCostsOnlyThatPersonsLists)
+{
+    testsupport::TempDir folder;
+    RecordID damaged = kRecordInvalidID;
+    {
+        auto book = openBook(folder.path());
+        auto person = makePerson("Damaged", "", { "123" });
+        ASSERT_TRUE(book->addRecord(person) && book->addRecord(makePerson("Fine", "", { "456" })));
+        ASSERT_TRUE(book->save());
+        damaged = person->recordID();
+    }
+    execute(folder.path(), "UPDATE person SET multi_values = x'01FFFFFF' WHERE id = " + std::to_string(damaged));
+    foundation::LogCapture log;
+    auto book = openBook(folder.path());
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->personWithRecordID(damaged)->copyString(kPersonFirstNameProperty), "Damaged");
+    EXPECT_FALSE(book->personWithRecordID(damaged)->copyValue(kPersonPhoneProperty));
+    EXPECT_EQ(book->copyArrayOfAllPeople()[1]->multiValue(kPersonPhoneProperty)->count(), 1u);
+    EXPECT_TRUE(log.containsPrefix("Error: "));
+}
