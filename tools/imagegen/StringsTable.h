@@ -14,6 +14,7 @@ public:
 
     // The text of a key; the key itself when the table has none, so a gap shows in the picture.
     QString text(const QString& key) const;
+    bool hasText(const QString& key) const { return m_texts.contains(key); }
     QString language() const { return text(QStringLiteral("Language")); }
     bool isEmpty() const { return m_texts.isEmpty(); }
 

@@ -40,6 +40,11 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "imagegen: %s\n", qPrintable(problem));
             return 1;
         }
+        // The pictures are named by this tag; without it they could never be found.
+        if (!table.hasText(QStringLiteral("Language"))) {
+            std::fprintf(stderr, "imagegen: %s.strings has no \"Language\" text\n", qPrintable(language));
+            return 1;
+        }
         tables.emplace(table.language(), std::move(table));
     }
     if (!QDir().mkpath(imagesDir)) {
