@@ -429,7 +429,7 @@ void drawGroupContactsPage(MockScreen& screen, const Sample& sample)
         y += 48;
     }
     screen.sectionIndex(88, 440, sample.indexTitles);
-    screen.touch(QPointF(150, 88 + 22 + 24));
+    screen.touch(QPointF(266, 44 + 22));
 }
 
 void drawGroupMenuPage(MockScreen& screen, const Sample& sample)
