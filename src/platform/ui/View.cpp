@@ -523,8 +523,12 @@ double View::presentationAlpha() const
 
 bool View::hasRunningAnimations() const
 {
+    if (m_hidden)
+        return false;
     double now = mainNow();
     if ((m_frameAnimation && m_frameAnimation->active(now)) || (m_alphaAnimation && m_alphaAnimation->active(now)))
+        return true;
+    if (animatesContinuously())
         return true;
     return std::any_of(m_subviews.begin(), m_subviews.end(), [](const auto& child) { return child->hasRunningAnimations(); });
 }

@@ -172,8 +172,11 @@ public:
     // The frame and alpha as on screen now, while an animation runs.
     Rect presentationFrame() const;
     double presentationAlpha() const;
-    // True while this view or a descendant is moving on screen.
+    // True while this view or a descendant is moving on screen (the display keeps
+    // repainting meanwhile).
     bool hasRunningAnimations() const;
+    // Views that move by themselves (a spinning indicator) say so here.
+    virtual bool animatesContinuously() const { return false; }
 
 protected:
     // Subclasses that draw text or images ask for a repaint when their content changes.
