@@ -530,9 +530,11 @@ private:
                 address.remove_prefix(colon + 1);
         }
         // "aim:goim?screenname=name" is the old way to name an AIM user.
-        const std::size_t screenName = toLowerAscii(address).find("screenname=");
-        if (screenName != std::string::npos)
-            address.remove_prefix(screenName + 11);
+        if (knownScheme && startsWithIgnoringCase(address, "goim?")) {
+            const std::size_t screenName = toLowerAscii(address).find("screenname=");
+            if (screenName != std::string::npos)
+                address.remove_prefix(screenName + 11);
+        }
         message.username = std::string(trimSpaces(codec::cleanText(percentDecode(address))));
         const std::string service = cleanParameter(line.parameter("X-SERVICE-TYPE"));
         if (!service.empty())

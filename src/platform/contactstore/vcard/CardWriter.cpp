@@ -47,7 +47,8 @@ std::string percentEncode(std::string_view text)
     std::string encoded;
     for (char c : text) {
         const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F || c == '%') {
+        // '?' too, so a user name never reads as the query of an old-style AIM address.
+        if (byte <= 0x20 || byte == 0x7F || c == '%' || c == '?') {
             char buffer[4];
             std::snprintf(buffer, sizeof buffer, "%%%02X", byte);
             encoded += buffer;
@@ -298,7 +299,10 @@ void CardWriter::append(const Card& card, std::string& text) const
     // 3.0 requires N even for a company or a group; 4.0 lets a card without names go without.
     if (!out.v4() || name != ";;;;")
         out.line("N", name);
-    const std::string formattedName = card.formattedName.empty() ? composeFormattedName(card) : card.formattedName;
+    // A group's display name is its name, never made up from other fields.
+    const std::string formattedName = card.formattedName.empty() && card.kind != Card::Kind::Group
+        ? composeFormattedName(card)
+        : card.formattedName;
     out.line("FN", codec::escapeText(formattedName));
     out.text("NICKNAME", card.nickname);
     out.text("X-PHONETIC-FIRST-NAME", card.firstNamePhonetic);
