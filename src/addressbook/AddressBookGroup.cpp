@@ -63,6 +63,17 @@ std::optional<AddressBookGroup> AddressBookGroup::group()
     return std::nullopt;
 }
 
+GroupRef AddressBookGroup::live() const
+{
+    if (m_record->recordID() == kRecordInvalidID)
+        return m_record;
+    auto book = SharedAddressBook::get();
+    if (!book || m_record->addressBook() == book)
+        return m_record;
+    auto counterpart = book->groupWithRecordID(m_record->recordID());
+    return counterpart ? counterpart : m_record;
+}
+
 RecordID AddressBookGroup::recordID() const
 {
     return m_record->recordID();
@@ -75,41 +86,42 @@ RecordType AddressBookGroup::recordType() const
 
 std::string AddressBookGroup::name() const
 {
-    return m_record->copyCompositeName().value_or(std::string());
+    return live()->copyCompositeName().value_or(std::string());
 }
 
 void AddressBookGroup::setName(const std::optional<std::string>& name)
 {
     Error error;
-    bool written = name ? m_record->setValue(kGroupNameProperty, *name, &error) : m_record->removeValue(kGroupNameProperty, &error);
+    GroupRef group = live();
+    bool written = name ? group->setValue(kGroupNameProperty, *name, &error) : group->removeValue(kGroupNameProperty, &error);
     if (!written)
         foundation::log("Error: " + error.localizedDescription());
 }
 
 std::optional<std::string> AddressBookGroup::getRecordString(PropertyID property) const
 {
-    return m_record->copyString(property);
+    return live()->copyString(property);
 }
 
 std::vector<Contact> AddressBookGroup::members() const
 {
-    return wrapped(m_record->copyArrayOfAllMembers());
+    return wrapped(live()->copyArrayOfAllMembers());
 }
 
 std::vector<Contact> AddressBookGroup::membersWithSorting(int ordering) const
 {
     SortOrdering sortOrdering = ordering == static_cast<int>(SortOrdering::ByLastName) ? SortOrdering::ByLastName : SortOrdering::ByFirstName;
-    return wrapped(m_record->copyArrayOfAllMembersWithSortOrdering(sortOrdering));
+    return wrapped(live()->copyArrayOfAllMembersWithSortOrdering(sortOrdering));
 }
 
 bool AddressBookGroup::addMember(const Contact& contact, Error* error)
 {
-    return m_record->addMember(contact.record(), error);
+    return live()->addMember(contact.record(), error);
 }
 
 bool AddressBookGroup::removeMember(const Contact& contact, Error* error)
 {
-    return m_record->removeMember(contact.record(), error);
+    return live()->removeMember(contact.record(), error);
 }
 
 bool AddressBookGroup::removeSelfFromAddressBook(Error* error)

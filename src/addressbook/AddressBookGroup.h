@@ -4,6 +4,11 @@
 // copyable value wrapping a shared group record; changes stay pending until the address
 // book is saved (removeSelfFromAddressBook and AddressBookQueries::addGroup save by
 // themselves, the membership screens save after changing members).
+//
+// The shared handle is replaced whenever the application returns to the foreground, while
+// screens may still hold groups read through the old one; a saved group therefore reads and
+// writes its counterpart in the handle in force, so that the next save of the shared handle
+// carries the change.
 
 #include "addressbook/Contact.h"
 #include "platform/contactstore/Constants.h"
@@ -47,6 +52,9 @@ public:
 
 private:
     explicit AddressBookGroup(contactstore::GroupRef record);
+    // The group as the shared handle sees it; the wrapped record when that handle does not
+    // hold it (a new group, or one deleted since).
+    contactstore::GroupRef live() const;
 
     contactstore::GroupRef m_record;
 };

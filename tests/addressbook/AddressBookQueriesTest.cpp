@@ -1,0 +1,190 @@
+// Queries over the whole book: the searches the person lists and the keypad use, the
+// pseudo-group lists, counts, and the Exchange account.
+
+#include "AddressBookFixture.h"
+
+#include "addressbook/AddressBookQueries.h"
+#include "platform/contactstore/Group.h"
+#include "platform/contactstore/NameFormat.h"
+#include "platform/contactstore/Person.h"
+
+using namespace contactstore;
+using tessaro::AddressBookGroup;
+using tessaro::AddressBookQueries;
+using tessaro::Contact;
+using addressbooktest::AddressBookFixture;
+
+using AddressBookQueriesTest = AddressBookFixture;
+
+TEST_F(AddressBookQueriesTest, AnEmptyBookGivesEmptyListsAndZeroCounts)
+{
+    EXPECT_TRUE(AddressBookQueries::contacts().empty());
+    EXPECT_TRUE(AddressBookQueries::getNoNumberContacts().empty());
+    EXPECT_TRUE(AddressBookQueries::getNoEmailContacts().empty());
+    EXPECT_TRUE(AddressBookQueries::groups().empty());
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingName("a").empty());
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingPhone("1").empty());
+    EXPECT_EQ(AddressBookQueries::contactsCount(), 0u);
+    EXPECT_EQ(AddressBookQueries::numberOfGroups(), 0u);
+    EXPECT_EQ(AddressBookQueries::contactsWithImageCount() + AddressBookQueries::contactsWithoutImageCount(), 0u);
+
+    tessaro::SharedAddressBook::set(nullptr);
+    EXPECT_TRUE(AddressBookQueries::contacts().empty());
+    EXPECT_EQ(AddressBookQueries::contactsCount(), 0u);
+    EXPECT_FALSE(AddressBookGroup::group());
+}
+
+TEST_F(AddressBookQueriesTest, NameSearchIgnoresCaseAccentsAndKanaForms)
+{
+    addContact("Hiroshi", "YAMADA");
+    addContact("José", "Müller");
+    Contact kana = addContact("カオリ", "ｽｽﾞｷ");
+    addContact("Łukasz", "Wałęsa");
+    auto all = AddressBookQueries::contacts();
+
+    struct Case {
+        std::string typed;
+        std::vector<std::string> found;
+    };
+    const std::vector<Case> cases {
+        { "yamada", { "Hiroshi" } },
+        { "AMA", { "Hiroshi" } },
+        { "jose", { "José" } },
+        { "MULL", { "José" } },
+        { "müll", { "José" } },
+        { "すずき", { "カオリ" } },
+        { "スズ", { "カオリ" } },
+        { "かお", { "カオリ" } },
+        { "lukasz", { "Łukasz" } },
+        { "walesa", { "Łukasz" } },
+        { "s", { "Hiroshi", "José", "Łukasz" } },
+        { "すす", {} },       // ズ is voiced: ス does not stand for it
+        { "xyz", {} },
+        { "", {} },
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName(test.typed, all)), test.found) << "typed " << test.typed;
+    EXPECT_EQ(AddressBookQueries::contactsMatchingName("すずき", all).front(), kana);
+}
+
+TEST_F(AddressBookQueriesTest, EachSearchLooksAtItsOwnFields)
+{
+    Contact nick = addContact("Robert", "Brown");
+    nick.setNickname(std::string("Zed"));
+    Contact middle = addContact("Anne", "Clark");
+    middle.setMiddlename(std::string("Zelda"));
+    Contact phonetic = addContact("健", "佐藤");
+    phonetic.setLastnamephonetic(std::string("Zato"));
+    Contact company = addContact("Carl", "Dunn", { "555-0101" });
+    company.setOrganization(std::string("Zeta Corp"));
+    company.setJobtitle(std::string("Zookeeper"));
+    auto all = AddressBookQueries::contacts();
+
+    // The lists' search: names, nickname, phonetic names and numbers, never the company.
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName("z", all)), (std::vector<std::string> { "Robert", "Anne", "健" }));
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName("5550101", all)), (std::vector<std::string> { "Carl" }));
+    // The book-wide name search: the four names only.
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName("z")), (std::vector<std::string> { "Robert", "Anne" }));
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingName("zeta").empty());
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingName("5550101").empty());
+    // Both texts must match, each in any name.
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName("anne", "zel")), (std::vector<std::string> { "Anne" }));
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingName("anne", "robert").empty());
+
+    // The search of a given list keeps that list's order and members.
+    std::vector<Contact> some { company, nick };
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName("r", some)), (std::vector<std::string> { "Carl", "Robert" }));
+}
+
+TEST_F(AddressBookQueriesTest, ASearchSeesEditsMadeSinceTheLastSearch)
+{
+    Contact person = addContact("Mia", "Wong");
+    EXPECT_EQ(AddressBookQueries::contactsMatchingName("wong").size(), 1u);
+    person.setLastname(std::string("Chen"));
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingName("wong").empty());
+    EXPECT_EQ(AddressBookQueries::contactsMatchingName("chen").size(), 1u);
+    person.setPhoneDictionaries({ Contact::dictionaryWithValue(std::string("(03) 5555-1234"), std::nullopt) });
+    EXPECT_EQ(AddressBookQueries::contactsMatchingPhone("55551234").size(), 1u);
+}
+
+TEST_F(AddressBookQueriesTest, TypedDigitsFindNumbersWrittenWithSeparators)
+{
+    addContact("Hyphen", "", { "090-1234-5678" });
+    addContact("Spaces", "", { "+81 3 1234 9999", "(045) 111-2222" });
+    addContact("Silent");
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("09012345678")), (std::vector<std::string> { "Hyphen" }));
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("1234")), (std::vector<std::string> { "Hyphen", "Spaces" }));
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("0451112222")), (std::vector<std::string> { "Spaces" }));
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("+813")), (std::vector<std::string> { "Spaces" }));
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("０９０")), (std::vector<std::string> { "Hyphen" })) << "full-width digits";
+    // The blank between two numbers is part of what is searched.
+    EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("9999 045")), (std::vector<std::string> { "Spaces" }));
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingPhone("").empty());
+}
+
+TEST_F(AddressBookQueriesTest, PersonsWithoutNumbersOrMailKeepTheBooksOrder)
+{
+    addContact("Both", "", { "1" }, { "both@example.com" });
+    addContact("MailOnly", "", {}, { "mail@example.com" });
+    addContact("Nothing");
+    addContact("PhoneOnly", "", { "2" });
+    EXPECT_EQ(firstNames(AddressBookQueries::getNoNumberContacts()), (std::vector<std::string> { "MailOnly", "Nothing" }));
+    EXPECT_EQ(firstNames(AddressBookQueries::getNoEmailContacts()), (std::vector<std::string> { "Nothing", "PhoneOnly" }));
+    EXPECT_EQ(AddressBookQueries::contactsCount(), 4u);
+}
+
+TEST_F(AddressBookQueriesTest, PictureCountsAddUpToAllPersons)
+{
+    Contact pictured = addContact("Pictured");
+    addContact("Plain");
+    pictured.setImage(std::string("PNG"));
+    EXPECT_EQ(AddressBookQueries::contactsWithImageCount(), 1u);
+    EXPECT_EQ(AddressBookQueries::contactsWithoutImageCount(), 1u);
+}
+
+TEST_F(AddressBookQueriesTest, ExchangeMembershipLooksOnlyAtTheFirstExchangeAccount)
+{
+    Contact local = addContact("Local");
+    EXPECT_FALSE(AddressBookQueries::isExchangePeople(local)) << "no Exchange account at all";
+
+    auto firstExchange = addSource(kSourceTypeExchange);
+    auto secondExchange = addSource(kSourceTypeExchange);
+    auto inFirst = *Contact::contactWithRecord(Person::createInSource(firstExchange));
+    auto inSecond = *Contact::contactWithRecord(Person::createInSource(secondExchange));
+    ASSERT_TRUE(AddressBookQueries::addContact(inFirst));
+    ASSERT_TRUE(AddressBookQueries::addContact(inSecond));
+
+    EXPECT_TRUE(AddressBookQueries::isExchangePeople(inFirst));
+    EXPECT_FALSE(AddressBookQueries::isExchangePeople(inSecond));
+    EXPECT_FALSE(AddressBookQueries::isExchangePeople(local));
+    EXPECT_FALSE(AddressBookQueries::isExchangePeople(Contact::contact()));
+    reopen();
+    EXPECT_TRUE(AddressBookQueries::isExchangePeople(inFirst)) << "matched by identifier in a later handle";
+}
+
+TEST_F(AddressBookQueriesTest, AddingSavesAtOnceOrReportsWhyNot)
+{
+    Contact fresh = Contact::contact();
+    fresh.setFirstname(std::string("Fresh"));
+    Error error;
+    ASSERT_TRUE(AddressBookQueries::addContact(fresh, &error)) << error.description;
+    EXPECT_NE(fresh.recordID(), kRecordInvalidID);
+    reopen();
+    EXPECT_EQ(firstNames(AddressBookQueries::contacts()), (std::vector<std::string> { "Fresh" }));
+
+    // A person pending in an earlier handle cannot be added through the current one.
+    auto earlier = book;
+    Contact stray = Contact::contact();
+    ASSERT_TRUE(earlier->addRecord(stray.record()));
+    reopen();
+    EXPECT_FALSE(AddressBookQueries::addContact(stray, &error));
+    EXPECT_EQ(error.code, ErrorCode::NotInAddressBook);
+}
+
+TEST_F(AddressBookQueriesTest, NameOrderFollowsTheLanguage)
+{
+    EXPECT_TRUE(AddressBookQueries::firstNameSorting());
+    NameFormat::setLanguage("ja");
+    EXPECT_FALSE(AddressBookQueries::firstNameSorting());
+    NameFormat::setLanguage("en");
+}
