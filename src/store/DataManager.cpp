@@ -1,5 +1,8 @@
 #include "store/DataManager.h"
 
+#include "addressbook/SharedAddressBook.h"
+#include "platform/contactstore/AddressBook.h"
+
 #include "platform/foundation/DataLocations.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/SqliteStatement.h"
@@ -465,6 +468,19 @@ std::vector<std::int32_t> DataManager::selectLocalGroupMemberIDsWithID(int group
     while (statement.stepRow()) {
         if (auto contactID = statement.columnText(1))
             members.push_back(intValue(*contactID));
+    }
+    return members;
+}
+
+std::vector<Contact> DataManager::selectLocalGroupMemberWithID(int group) const
+{
+    std::vector<Contact> members;
+    auto book = SharedAddressBook::get();
+    if (!book)
+        return members;
+    for (std::int32_t recordID : selectLocalGroupMemberIDsWithID(group)) {
+        if (auto contact = Contact::contactWithRecord(book->personWithRecordID(recordID)))
+            members.push_back(std::move(*contact));
     }
     return members;
 }

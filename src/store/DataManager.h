@@ -13,6 +13,7 @@
 // false. Changes return true when the row was written; the application carries on either way,
 // so callers are free to ignore that result. All operations run on the main thread.
 
+#include "addressbook/Contact.h"
 #include "store/FavoriteObject.h"
 #include "store/GroupObject.h"
 #include "store/MemoObject.h"
@@ -115,6 +116,9 @@ public:
     // persons (and skipping persons that no longer exist) is the address book's work, one
     // lookup per identifier on this one result.
     std::vector<std::int32_t> selectLocalGroupMemberIDsWithID(int group) const;
+    // The same members as persons of the shared address book, in the same order; members
+    // whose person no longer exists are left out.
+    std::vector<Contact> selectLocalGroupMemberWithID(int group) const;
     // Adds the person to the group; a person already in it stays there once.
     bool insertLocalGroupMember(int group, const std::string& memberID);
     bool deleteLocalGroupMember(int group, const std::string& memberID);
