@@ -35,6 +35,34 @@ void Device::setScreen(int widthPoints, int heightPoints, double scale)
     m_screenScale = scale;
 }
 
+bool Device::setScreenFromText(std::string_view text)
+{
+    auto number = [](std::string_view digits, int& out) {
+        if (digits.empty() || digits.size() > 5)
+            return false;
+        out = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9')
+                return false;
+            out = out * 10 + (c - '0');
+        }
+        return out > 0;
+    };
+    int scale = 2;
+    if (auto at = text.find('@'); at != std::string_view::npos) {
+        if (!number(text.substr(at + 1), scale) || scale > 4)
+            return false;
+        text = text.substr(0, at);
+    }
+    auto x = text.find_first_of("xX");
+    int width = 0;
+    int height = 0;
+    if (x == std::string_view::npos || !number(text.substr(0, x), width) || !number(text.substr(x + 1), height))
+        return false;
+    setScreen(width, height, scale);
+    return true;
+}
+
 std::string Device::localeIdentifier() const
 {
     if (!m_localeIdentifier.empty())

@@ -4,6 +4,7 @@
 // them. Main thread only.
 
 #include <string>
+#include <string_view>
 
 namespace foundation {
 
@@ -29,6 +30,9 @@ public:
     int screenHeightPixels() const;
     // Ignores sizes that are not positive and scales below 1.
     void setScreen(int widthPoints, int heightPoints, double scale = 2.0);
+    // Takes a launch option's "320x480" (points, at scale 2) or "320x480@1" (with the
+    // scale). False, and nothing changed, for anything else.
+    [[nodiscard]] bool setScreenFromText(std::string_view text);
 
     // The user's language: "en", "ja", or the test language "keys". "en" by default.
     const std::string& language() const { return m_language; }

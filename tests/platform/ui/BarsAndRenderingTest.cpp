@@ -1,0 +1,183 @@
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/Toolbar.h"
+#include "platform/ui/Window.h"
+#include "support/ManualTime.h"
+#include "support/RecordingPainter.h"
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+namespace {
+
+// The first visible view (depth first) showing the text, or null.
+View* findByText(View& root, const std::string& text)
+{
+    if (root.isHidden())
+        return nullptr;
+    if (root.displayText() == text)
+        return &root;
+    for (auto& child : root.subviews()) {
+        if (auto* found = findByText(*child, text))
+            return found;
+    }
+    return nullptr;
+}
+
+struct BarsTest : ::testing::Test {
+    testsupport::ManualTime time;
+    std::shared_ptr<Window> window = std::make_shared<Window>(Rect { 0, 0, 320, 568 });
+
+    void tapText(const std::string& text)
+    {
+        window->layoutIfNeeded();
+        auto* view = findByText(*window, text);
+        ASSERT_NE(view, nullptr) << text;
+        window->tap(view->convertRectToView(view->bounds(), nullptr).center());
+    }
+};
+
+} // namespace
+
+TEST_F(BarsTest, BackButtonShowsThePreviousTitleAndPopsWhenTapped)
+{
+    auto list = std::make_shared<ViewController>();
+    list->setTitle("Groups");
+    auto navigation = std::make_shared<NavigationController>(list);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+
+    auto members = std::make_shared<ViewController>();
+    members->setTitle("Family");
+    navigation->pushViewController(members, false);
+    EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "Groups");
+
+    tapText("Groups");
+    time.advance(NavigationController::pushDuration);
+    EXPECT_EQ(navigation->topViewController(), list.get());
+    EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "");
+}
+
+TEST_F(BarsTest, BarItemsActAndFollowTheirItemsStateWhileShown)
+{
+    auto screen = std::make_shared<ViewController>();
+    auto navigation = std::make_shared<NavigationController>(screen);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+
+    int adds = 0;
+    auto add = std::make_shared<BarButtonItem>(BarButtonSystemItem::Add, [&](BarButtonItem&) { ++adds; });
+    screen->navigationItem().setRightBarButtonItem(add);
+    screen->navigationItem().setLeftBarButtonItem(screen->editButtonItem());
+
+    tapText("+");
+    EXPECT_EQ(adds, 1);
+    add->setEnabled(false);
+    tapText("+");
+    EXPECT_EQ(adds, 1);
+
+    tapText("Edit");
+    EXPECT_TRUE(screen->isEditing());
+    tapText("Done");
+    EXPECT_FALSE(screen->isEditing());
+
+    // A custom left item replaces the back button; hiding it brings nothing back.
+    auto second = std::make_shared<ViewController>();
+    navigation->pushViewController(second, false);
+    second->navigationItem().setHidesBackButton(true);
+    window->layoutIfNeeded();
+    EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "");
+}
+
+TEST_F(BarsTest, ToolbarSharesTheSpareWidthAmongFlexibleSpaces)
+{
+    auto toolbar = std::make_shared<Toolbar>(Rect { 0, 0, 320, 44 });
+    auto flexible = [] { return std::make_shared<BarButtonItem>(BarButtonSystemItem::FlexibleSpace, nullptr); };
+    auto fixed = std::make_shared<BarButtonItem>(BarButtonSystemItem::FixedSpace, nullptr);
+    fixed->setWidth(40);
+    auto left = std::make_shared<BarButtonItem>("Copy", BarButtonItemStyle::Bordered, nullptr);
+    auto right = std::make_shared<BarButtonItem>("Mail", BarButtonItemStyle::Bordered, nullptr);
+    toolbar->setItems({ left, flexible(), fixed, flexible(), right });
+    toolbar->layoutIfNeeded();
+    auto* copy = findByText(*toolbar, "Copy");
+    auto* mail = findByText(*toolbar, "Mail");
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(mail, nullptr);
+    EXPECT_LT(copy->frame().x(), 20);
+    EXPECT_GT(mail->frame().maxX(), 300);
+    EXPECT_LE(mail->frame().maxX(), 320);
+}
+
+TEST_F(BarsTest, SegmentedControlSendsValueChangedOnlyForTheUsersNewChoice)
+{
+    auto filter = std::make_shared<SegmentedControl>(std::vector<std::string> { "All", "Selected", "Others" });
+    filter->setFrame({ 10, 100, 300, 30 });
+    window->addSubview(filter);
+    int changes = 0;
+    filter->addAction(ControlEvent::ValueChanged, [&](Control&) { ++changes; });
+
+    filter->setSelectedSegmentIndex(0);
+    EXPECT_EQ(changes, 0);
+    window->tap({ 160, 110 });
+    EXPECT_EQ(filter->selectedSegmentIndex(), 1);
+    EXPECT_EQ(changes, 1);
+    window->tap({ 160, 110 });
+    EXPECT_EQ(changes, 1);
+    filter->setEnabledForSegmentAtIndex(false, 2);
+    window->tap({ 260, 110 });
+    EXPECT_EQ(filter->selectedSegmentIndex(), 1);
+
+    filter->setSelectedSegmentIndex(7);
+    EXPECT_EQ(filter->selectedSegmentIndex(), 1);
+    filter->removeSegmentAtIndex(0);
+    EXPECT_EQ(filter->selectedSegmentIndex(), 0);
+    EXPECT_EQ(filter->titleForSegmentAtIndex(0), "Selected");
+}
+
+TEST_F(BarsTest, RenderingSkipsHiddenAndTransparentViewsAndComposesOpacity)
+{
+    auto shown = std::make_shared<Label>(Rect { 10, 20, 100, 20 });
+    shown->setText("shown");
+    auto hidden = std::make_shared<Label>(Rect { 10, 40, 100, 20 });
+    hidden->setText("hidden");
+    hidden->setHidden(true);
+    auto faded = std::make_shared<View>(Rect { 0, 100, 320, 100 });
+    faded->setAlpha(0.5);
+    auto inner = std::make_shared<Label>(Rect { 5, 5, 100, 20 });
+    inner->setText("inner");
+    inner->setAlpha(0.5);
+    faded->addSubview(inner);
+    auto gone = std::make_shared<Label>(Rect { 0, 300, 100, 20 });
+    gone->setText("gone");
+    gone->setAlpha(0);
+    for (auto& v : std::vector<std::shared_ptr<View>> { shown, hidden, faded, gone })
+        window->addSubview(v);
+
+    testsupport::RecordingPainter painter;
+    window->renderWindow(painter);
+    EXPECT_EQ(painter.textStrings(), (std::vector<std::string> { "shown", "inner" }));
+    EXPECT_EQ(painter.findText("inner")->rect, (Rect { 5, 105, 100, 20 }));
+    EXPECT_DOUBLE_EQ(painter.findText("inner")->opacity, 0.25);
+    EXPECT_TRUE(painter.balanced());
+}
+
+TEST_F(BarsTest, ButtonShowsTheTitleOfItsStateFallingBackToNormal)
+{
+    auto button = std::make_shared<Button>(ButtonType::Custom, Rect { 0, 0, 100, 40 });
+    button->setTitle("Send");
+    button->setTitle("Sending", ControlState::Highlighted);
+    EXPECT_EQ(button->currentTitle(), "Send");
+    button->setHighlighted(true);
+    EXPECT_EQ(button->currentTitle(), "Sending");
+    button->setHighlighted(false);
+    button->setSelected(true);
+    EXPECT_EQ(button->currentTitle(), "Send");
+    button->setEnabled(false);
+    EXPECT_EQ(button->titleLabel().text(), "Send");
+}
