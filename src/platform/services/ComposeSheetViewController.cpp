@@ -1,0 +1,105 @@
+#include "platform/services/ComposeSheetViewController.h"
+
+#include "platform/foundation/LocalizedStrings.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/View.h"
+
+namespace services {
+
+namespace {
+
+constexpr double kMargin = 10;
+constexpr double kLineHeight = 30;
+
+// The platform's screens have no strings table of their own: they borrow the application's
+// and fall back to English, as the handset's own screens always have some text.
+std::string textOr(std::string_view key, const char* english)
+{
+    auto text = foundation::localized(key);
+    return text.empty() ? std::string(english) : text;
+}
+
+} // namespace
+
+ComposeSheetViewController::ComposeSheetViewController(std::function<void()> onCancel, std::function<void()> onSend)
+    : m_onCancel(std::move(onCancel))
+    , m_onSend(std::move(onSend))
+{
+}
+
+void ComposeSheetViewController::setContent(std::vector<HeaderLine> headers, std::string body)
+{
+    m_headers = std::move(headers);
+    m_body = std::move(body);
+    if (isViewLoaded())
+        layoutContent();
+}
+
+void ComposeSheetViewController::loadView()
+{
+    auto page = std::make_shared<ui::View>(ui::Rect { 0, 0, 320, 416 });
+    page->setBackgroundColor(ui::Color::whiteColor());
+    setView(page);
+}
+
+void ComposeSheetViewController::viewDidLoad()
+{
+    auto cancel = std::make_shared<ui::BarButtonItem>(textOr("ComposeCancelTitle", "Cancel"), ui::BarButtonItemStyle::Bordered,
+                                                      [this](ui::BarButtonItem&) {
+                                                          if (m_onCancel)
+                                                              m_onCancel();
+                                                      });
+    cancel->setAccessibilityIdentifier("compose.cancel");
+    auto send = std::make_shared<ui::BarButtonItem>(textOr("ComposeSendTitle", "Send"), ui::BarButtonItemStyle::Done,
+                                                    [this](ui::BarButtonItem&) {
+                                                        if (m_onSend)
+                                                            m_onSend();
+                                                    });
+    send->setAccessibilityIdentifier("compose.send");
+    navigationItem().setLeftBarButtonItem(cancel);
+    navigationItem().setRightBarButtonItem(send);
+    layoutContent();
+}
+
+void ComposeSheetViewController::layoutContent()
+{
+    auto page = view();
+    for (auto& shown : m_contentViews)
+        shown->removeFromSuperview();
+    m_contentViews.clear();
+
+    double width = page->bounds().width();
+    double y = 0;
+    for (const auto& header : m_headers) {
+        auto line = std::make_shared<ui::Label>(ui::Rect { kMargin, y, width - 2 * kMargin, kLineHeight });
+        line->setText(header.caption + " " + header.text);
+        line->setFont(ui::Font::systemFontOfSize(15));
+        line->setLineBreakMode(ui::LineBreakMode::TruncateTail);
+        line->setAccessibilityIdentifier(header.identifier);
+        line->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);
+        page->addSubview(line);
+        m_contentViews.push_back(line);
+
+        auto rule = std::make_shared<ui::View>(ui::Rect { 0, y + kLineHeight, width, 1 });
+        rule->setBackgroundColor(ui::Color::lightGrayColor());
+        rule->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);
+        page->addSubview(rule);
+        m_contentViews.push_back(rule);
+        y += kLineHeight + 1;
+    }
+
+    auto body = std::make_shared<ui::Label>(
+        ui::Rect { kMargin, y + kMargin, width - 2 * kMargin, page->bounds().height() - y - 2 * kMargin });
+    body->setText(m_body);
+    body->setFont(ui::Font::systemFontOfSize(15));
+    body->setNumberOfLines(0);
+    body->setLineBreakMode(ui::LineBreakMode::WordWrap);
+    body->setAccessibilityIdentifier("compose.body");
+    body->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
+    page->addSubview(body);
+    m_contentViews.push_back(body);
+}
+
+} // namespace services
