@@ -46,7 +46,8 @@ double BarItemButton::preferredWidth() const
         return target->width();
     if (target->image())
         return target->image()->size().width + 2 * padding;
-    double text = TextMeasurer::current().measure(target->displayTitle(), const_cast<BarItemButton*>(this)->titleLabel().font()).width;
+    Font font = target->style() == BarButtonItemStyle::Done ? Font::boldSystemFontOfSize(17) : Font::systemFontOfSize(17);
+    double text = TextMeasurer::current().measure(target->displayTitle(), font).width;
     return std::max(text + 2 * padding, 30.0);
 }
 
