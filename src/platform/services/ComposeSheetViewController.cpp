@@ -21,6 +21,14 @@ std::string textOr(std::string_view key, const char* english)
     return text.empty() ? std::string(english) : text;
 }
 
+// The composer may be released by its delegate while a handler runs, and this page with
+// it; the handler runs from a copy so that nothing of the page is touched afterwards.
+void run(const std::function<void()>& handler)
+{
+    if (auto copy = handler)
+        copy();
+}
+
 } // namespace
 
 ComposeSheetViewController::ComposeSheetViewController(std::function<void()> onCancel, std::function<void()> onSend)
@@ -47,16 +55,10 @@ void ComposeSheetViewController::loadView()
 void ComposeSheetViewController::viewDidLoad()
 {
     auto cancel = std::make_shared<ui::BarButtonItem>(textOr("ComposeCancelTitle", "Cancel"), ui::BarButtonItemStyle::Bordered,
-                                                      [this](ui::BarButtonItem&) {
-                                                          if (m_onCancel)
-                                                              m_onCancel();
-                                                      });
+                                                      [this](ui::BarButtonItem&) { run(m_onCancel); });
     cancel->setAccessibilityIdentifier("compose.cancel");
     auto send = std::make_shared<ui::BarButtonItem>(textOr("ComposeSendTitle", "Send"), ui::BarButtonItemStyle::Done,
-                                                    [this](ui::BarButtonItem&) {
-                                                        if (m_onSend)
-                                                            m_onSend();
-                                                    });
+                                                    [this](ui::BarButtonItem&) { run(m_onSend); });
     send->setAccessibilityIdentifier("compose.send");
     navigationItem().setLeftBarButtonItem(cancel);
     navigationItem().setRightBarButtonItem(send);
