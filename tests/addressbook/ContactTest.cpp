@@ -14,7 +14,7 @@ using addressbooktest::AddressBookFixture;
 
 namespace {
 
-Contact contactWith(std::initializer_list<std::pair<PropertyID, std::string>> names)
+Contact contactWith(const std::vector<std::pair<PropertyID, std::string>>& names)
 {
     Contact contact = Contact::contact();
     for (const auto& [property, text] : names)
@@ -27,7 +27,7 @@ Contact contactWith(std::initializer_list<std::pair<PropertyID, std::string>> na
 TEST(ContactNameTest, ListNamesPutTheFamilyNameFirstWithNicknameAndSuffix)
 {
     struct Case {
-        std::initializer_list<std::pair<PropertyID, std::string>> names;
+        std::vector<std::pair<PropertyID, std::string>> names;
         std::string contactName;
     };
     const std::vector<Case> cases {

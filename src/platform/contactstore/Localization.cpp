@@ -1,5 +1,7 @@
 #include "platform/contactstore/Localization.h"
 
+#include "platform/foundation/LocalizedStrings.h"
+
 #include <array>
 #include <mutex>
 #include <utility>
@@ -84,11 +86,9 @@ std::string lookUp(std::string_view key, std::string_view english)
         std::lock_guard lock(g_mutex);
         lookup = g_lookup;
     }
-    if (lookup) {
-        std::string text = lookup(key);
-        if (!text.empty())
-            return text;
-    }
+    std::string text = lookup ? lookup(key) : foundation::localized(key);
+    if (!text.empty())
+        return text;
     return std::string(english);
 }
 

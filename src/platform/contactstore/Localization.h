@@ -1,7 +1,7 @@
 #pragma once
 // The display forms of the address book's labels and property names. Texts come from the
-// application's strings table by key through a pluggable lookup (the platform has no strings
-// table of its own); without a lookup, or when it has no text for a key, English is shown.
+// strings table of the device's language (foundation::localized) by key, or from a lookup
+// set here instead; when there is no text for a key, English is shown.
 // A label that is not one of the standard constants is the user's own text and shows as itself.
 
 #include "platform/contactstore/Constants.h"
@@ -17,7 +17,7 @@ class Localization {
 public:
     // Returns the localized text of a key, or the empty text when it has none.
     using Lookup = std::function<std::string(std::string_view key)>;
-    // Set at start-up (and when the language changes); null restores English.
+    // Replaces the strings table; null goes back to it.
     static void setLookup(Lookup lookup);
 
     // "_$!<Mobile>!$_" -> "mobile"; free text unchanged; no label -> "".

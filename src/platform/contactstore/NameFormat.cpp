@@ -1,6 +1,7 @@
 #include "platform/contactstore/NameFormat.h"
 
 #include "platform/contactstore/Person.h"
+#include "platform/foundation/Device.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
@@ -10,14 +11,21 @@
 #include <memory>
 #include <mutex>
 #include <numeric>
+#include <optional>
 
 namespace contactstore {
 
 namespace {
 
 std::mutex g_mutex;
-std::string g_language = "en";
+std::optional<std::string> g_language;
 std::unique_ptr<icu::Collator> g_collator;
+std::string g_collatorLanguage;
+
+std::string currentLanguage()
+{
+    return g_language ? *g_language : foundation::Device::current().language();
+}
 
 std::string primarySubtag(std::string_view language)
 {
@@ -68,14 +76,13 @@ std::string sortPart(const Person& person, PropertyID name, PropertyID phonetic)
 void NameFormat::setLanguage(std::string_view language)
 {
     std::lock_guard lock(g_mutex);
-    g_language = language.empty() ? "en" : std::string(language);
-    g_collator.reset();
+    g_language = language.empty() ? std::nullopt : std::optional<std::string>(language);
 }
 
 std::string NameFormat::language()
 {
     std::lock_guard lock(g_mutex);
-    return g_language;
+    return currentLanguage();
 }
 
 CompositeNameFormat NameFormat::compositeNameFormat()
@@ -116,9 +123,12 @@ std::string NameFormat::compositeName(const Person& person)
 std::vector<PersonRef> NameFormat::sortedPeople(std::vector<PersonRef> people, SortOrdering ordering)
 {
     std::lock_guard lock(g_mutex);
-    if (!g_collator) {
+    std::string language = currentLanguage();
+    if (!g_collator || g_collatorLanguage != language) {
+        // Building a collator costs milliseconds; keep it until the language changes.
+        g_collatorLanguage = language;
         UErrorCode status = U_ZERO_ERROR;
-        g_collator.reset(icu::Collator::createInstance(icu::Locale::forLanguageTag(g_language, status), status));
+        g_collator.reset(icu::Collator::createInstance(icu::Locale::forLanguageTag(language, status), status));
         if (U_FAILURE(status) || !g_collator) {
             status = U_ZERO_ERROR;
             g_collator.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));

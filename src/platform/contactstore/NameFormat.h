@@ -1,7 +1,7 @@
 #pragma once
 // The language-dependent rules for persons' names: which name comes first in a composite
-// name, and the collation members are sorted with. Follows the device language, set at
-// start-up (--language); English until then.
+// name, and the collation members are sorted with. Follows the device's language
+// (foundation::Device) unless a language is set here.
 
 #include "platform/contactstore/Constants.h"
 
@@ -17,7 +17,8 @@ class Person;
 
 class NameFormat {
 public:
-    // A language code ("en", "ja", "zh-Hans"). Not thread-safe: set it before handles are used.
+    // A language code ("en", "ja", "zh-Hans"); the empty text goes back to following the
+    // device. Main thread, like the handles.
     static void setLanguage(std::string_view language);
     static std::string language();
 

@@ -5,6 +5,8 @@
 #include "platform/contactstore/AccessControl.h"
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Localization.h"
+#include "platform/contactstore/NameFormat.h"
+#include "platform/foundation/Device.h"
 
 #include "support/TempDir.h"
 
@@ -95,6 +97,16 @@ TEST(LabelTest, StandardLabelsShowLocalizedTextsAndOthersShowThemselves)
     Localization::setLookup(nullptr);
     EXPECT_EQ(AddressBook::copyLocalizedLabel(kPersonPhoneMobileLabel), "mobile");
     EXPECT_EQ(Localization::localizedPropertyName(12345), "");
+
+    // The strings table of the device's language answers, here the test language of keys.
+    foundation::Device::current().setLanguage("keys");
+    EXPECT_EQ(AddressBook::copyLocalizedLabel(kPersonPhoneMobileLabel), "LabelMobile");
+    EXPECT_EQ(Localization::localizedPropertyName(kPersonNoteProperty), "PropertyNote");
+    EXPECT_EQ(AddressBook::copyLocalizedLabel("Boat phone"), "Boat phone");
+    foundation::Device::current().setLanguage("ja");
+    EXPECT_EQ(AddressBook::compositeNameFormat(), CompositeNameFormat::LastNameFirst) << "names follow the device's language";
+    foundation::Device::current().setLanguage("en");
+    EXPECT_EQ(AddressBook::compositeNameFormat(), CompositeNameFormat::FirstNameFirst);
 }
 
 TEST(PictureTest, APictureAndItsThumbnailAreSavedReadAndRemoved)
