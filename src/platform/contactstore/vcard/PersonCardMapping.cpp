@@ -2,6 +2,7 @@
 
 #include "platform/contactstore/Constants.h"
 #include "platform/contactstore/MultiValue.h"
+#include "platform/contactstore/vcard/CardWriter.h"
 
 #include <chrono>
 #include <utility>
@@ -190,7 +191,6 @@ Card PersonCardMapping::cardFromPerson(const Person& person)
         if (const std::string* text = person.stringValue(field.property))
             card.*field.field = *text;
     }
-    card.formattedName = person.copyCompositeName().value_or(std::string());
     if (person.copyInteger(kPersonKindProperty).value_or(kPersonKindPerson) == kPersonKindOrganization)
         card.kind = Card::Kind::Organization;
     if (std::optional<Date> birthday = person.copyDate(kPersonBirthdayProperty))
@@ -233,6 +233,9 @@ Card PersonCardMapping::cardFromPerson(const Person& person)
           });
     if (std::optional<std::string> image = person.copyImageData())
         card.photo = std::move(*image);
+    // Other programs show FN as it stands, so it follows the name's script (family name first
+    // for Japanese and Chinese) rather than the language this program happens to run in.
+    card.formattedName = CardWriter::composeFormattedName(card);
     return card;
 }
 

@@ -1,0 +1,105 @@
+#include "platform/contactstore/vcard/VcardCommands.h"
+
+#include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/vcard/BookExporter.h"
+#include "platform/contactstore/vcard/BookImporter.h"
+#include "platform/contactstore/vcard/CardWriter.h"
+
+namespace contactstore::vcard {
+
+namespace {
+
+// A file of 50,000 cards can warn about thousands of values; the first ones tell the story.
+constexpr std::size_t kShownWarnings = 20;
+
+AddressBookRef openBook(std::FILE* err)
+{
+    Error error;
+    AddressBookRef book = AddressBook::create(&error);
+    if (!book)
+        std::fprintf(err, "error: the address book cannot be opened: %s\n", error.description.c_str());
+    else if (!book->isAccessGranted())
+        std::fprintf(err, "error: access to the address book is refused\n");
+    return book && book->isAccessGranted() ? book : nullptr;
+}
+
+} // namespace
+
+int VcardCommands::runImport(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err)
+{
+    if (arguments.empty()) {
+        std::fprintf(err, "usage: tessaro import FILE...\n");
+        return 2;
+    }
+    const AddressBookRef book = openBook(err);
+    if (!book)
+        return 1;
+    BookImporter importer(book);
+    for (const std::string& file : arguments)
+        importer.addFile(file);
+    const ImportResult result = importer.commit();
+
+    for (std::size_t i = 0; i < result.warnings.size() && i < kShownWarnings; ++i)
+        std::fprintf(err, "warning: %s\n", result.warnings[i].c_str());
+    if (result.warnings.size() > kShownWarnings)
+        std::fprintf(err, "warning: ... and %zu more\n", result.warnings.size() - kShownWarnings);
+    if (!result.ok()) {
+        for (const std::string& error : result.errors)
+            std::fprintf(err, "error: %s\n", error.c_str());
+        std::fprintf(err, "nothing was imported\n");
+        return 1;
+    }
+    std::fprintf(out, "imported %zu persons and %zu new groups", result.personsAdded, result.groupsCreated);
+    if (result.groupsExtended > 0)
+        std::fprintf(out, " (and added members to %zu groups already there)", result.groupsExtended);
+    std::fprintf(out, "\n");
+    return 0;
+}
+
+int VcardCommands::runExport(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err)
+{
+    std::string file;
+    CardWriter::Version version = CardWriter::Version::V3;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--vcard-version" && i + 1 < arguments.size()) {
+            const std::string& wanted = arguments[++i];
+            if (wanted == "3.0" || wanted == "3") {
+                version = CardWriter::Version::V3;
+            } else if (wanted == "4.0" || wanted == "4") {
+                version = CardWriter::Version::V4;
+            } else {
+                std::fprintf(err, "error: vCard version %s cannot be written; 3.0 or 4.0\n", wanted.c_str());
+                return 2;
+            }
+        } else if (file.empty()) {
+            file = arguments[i];
+        } else {
+            file.clear();
+            break;
+        }
+    }
+    if (file.empty()) {
+        std::fprintf(err, "usage: tessaro export FILE [--vcard-version 3.0|4.0]\n");
+        return 2;
+    }
+    const AddressBookRef book = openBook(err);
+    if (!book)
+        return 1;
+    if (file == "-") {
+        const std::string text = CardWriter(version).write(BookExporter::cards(*book));
+        if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
+            std::fprintf(err, "error: the cards could not be written to standard output\n");
+            return 1;
+        }
+        return 0;
+    }
+    const ExportResult result = BookExporter::exportToFile(*book, file, version);
+    if (!result.ok()) {
+        std::fprintf(err, "error: %s\n", result.error.c_str());
+        return 1;
+    }
+    std::fprintf(out, "exported %zu persons and %zu groups to %s\n", result.persons, result.groups, file.c_str());
+    return 0;
+}
+
+} // namespace contactstore::vcard
