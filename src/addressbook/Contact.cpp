@@ -1,5 +1,6 @@
 #include "addressbook/Contact.h"
 
+#include "addressbook/ContactSearchKeys.h"
 #include "addressbook/PhoneNumber.h"
 #include "addressbook/SharedAddressBook.h"
 #include "platform/contactstore/AddressBook.h"
@@ -328,6 +329,11 @@ std::string Contact::sortName() const
     if (const std::string* phonetic = m_record->stringValue(kPersonLastNamePhoneticProperty))
         return trimmed(*phonetic);
     return contactName();
+}
+
+const std::string& Contact::sortKey(std::string_view collation, const std::function<std::string(std::string_view)>& makeKey) const
+{
+    return ContactSearchKeys::sortKey(*m_record, collation, makeKey, [this] { return sortName(); });
 }
 
 std::optional<std::string> Contact::image() const

@@ -13,8 +13,10 @@
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/StoreError.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaro {
@@ -149,6 +151,10 @@ public:
     std::string contactName() const;
     // What the lists sort by: the phonetic family name when there is one, else contactName.
     std::string sortName() const;
+    // The collation key of sortName made by makeKey (e.g. LocalizedIndexedCollation's
+    // sortKey), kept with the person until it changes or another collation is named, so
+    // that long lists sort without making keys again.
+    const std::string& sortKey(std::string_view collation, const std::function<std::string(std::string_view sortName)>& makeKey) const;
 
     // The picture's thumbnail (encoded image bytes); none without a picture.
     std::optional<std::string> image() const;

@@ -10,7 +10,7 @@ using namespace contactstore;
 
 namespace {
 
-std::string folded(const Person& person, PropertyID property)
+std::string foldedText(const Person& person, PropertyID property)
 {
     const std::string* text = person.stringValue(property);
     return text ? foundation::TextFolding::shared().fold(*text) : std::string();
@@ -18,18 +18,41 @@ std::string folded(const Person& person, PropertyID property)
 
 } // namespace
 
+ContactSearchKeys& ContactSearchKeys::held(const Person& person)
+{
+    if (auto* keys = dynamic_cast<ContactSearchKeys*>(person.cache()))
+        return *keys;
+    auto keys = std::make_unique<ContactSearchKeys>();
+    ContactSearchKeys& made = *keys;
+    person.setCache(std::move(keys));
+    return made;
+}
+
+const std::string& ContactSearchKeys::sortKey(const Person& person, std::string_view collation,
+                                              const std::function<std::string(std::string_view)>& makeKey,
+                                              const std::function<std::string()>& sortName)
+{
+    ContactSearchKeys& keys = held(person);
+    if (!keys.collationKey || keys.collation != collation) {
+        keys.collation = std::string(collation);
+        keys.collationKey = makeKey(sortName());
+    }
+    return *keys.collationKey;
+}
+
 const ContactSearchKeys& ContactSearchKeys::of(const Person& person)
 {
-    if (const auto* keys = dynamic_cast<const ContactSearchKeys*>(person.cache()))
-        return *keys;
-
-    auto keys = std::make_unique<ContactSearchKeys>();
-    keys->firstname = folded(person, kPersonFirstNameProperty);
-    keys->lastname = folded(person, kPersonLastNameProperty);
-    keys->nickname = folded(person, kPersonNicknameProperty);
-    keys->middlename = folded(person, kPersonMiddleNameProperty);
-    keys->firstnamephonetic = folded(person, kPersonFirstNamePhoneticProperty);
-    keys->lastnamephonetic = folded(person, kPersonLastNamePhoneticProperty);
+    ContactSearchKeys& held = ContactSearchKeys::held(person);
+    if (held.folded)
+        return held;
+    ContactSearchKeys* keys = &held;
+    keys->folded = true;
+    keys->firstname = foldedText(person, kPersonFirstNameProperty);
+    keys->lastname = foldedText(person, kPersonLastNameProperty);
+    keys->nickname = foldedText(person, kPersonNicknameProperty);
+    keys->middlename = foldedText(person, kPersonMiddleNameProperty);
+    keys->firstnamephonetic = foldedText(person, kPersonFirstNamePhoneticProperty);
+    keys->lastnamephonetic = foldedText(person, kPersonLastNamePhoneticProperty);
     if (const MultiValue* phones = person.multiValue(kPersonPhoneProperty)) {
         std::string numbers;
         for (const auto& entry : phones->entries()) {
@@ -42,9 +65,7 @@ const ContactSearchKeys& ContactSearchKeys::of(const Person& person)
         }
         keys->phonenumbersforsearch = foundation::TextFolding::shared().fold(numbers);
     }
-    const ContactSearchKeys& held = *keys;
-    person.setCache(std::move(keys));
-    return held;
+    return *keys;
 }
 
 } // namespace tessaro

@@ -3,6 +3,7 @@
 
 #include "AddressBookFixture.h"
 
+#include "addressbook/AddressBookQueries.h"
 #include "addressbook/PhoneNumber.h"
 #include "platform/contactstore/Person.h"
 #include "platform/foundation/Log.h"
@@ -60,6 +61,26 @@ TEST(ContactNameTest, PhoneticFamilyNameAloneDecidesTheSortName)
     EXPECT_EQ(first.sortName(), "さとう");
     EXPECT_EQ(first.sortName(), second.sortName()) << "different first names, same phonetic family name";
     EXPECT_EQ(contactWith({ { kPersonLastNameProperty, "Sato" }, { kPersonFirstNameProperty, "Ken" } }).sortName(), "Sato Ken");
+}
+
+TEST(ContactNameTest, SortKeysAreMadeOnceUntilTheNameOrTheCollationChanges)
+{
+    Contact contact = contactWith({ { kPersonLastNameProperty, "Sato" }, { kPersonFirstNameProperty, "Ken" } });
+    int made = 0;
+    auto makeKey = [&made](std::string_view name) { ++made; return "key:" + std::string(name); };
+    EXPECT_EQ(contact.sortKey("en", makeKey), "key:Sato Ken");
+    EXPECT_EQ(contact.sortKey("en", makeKey), "key:Sato Ken");
+    EXPECT_EQ(made, 1);
+    // A search in between keeps the key.
+    (void)tessaro::AddressBookQueries::contactsMatchingName("sato", { contact });
+    EXPECT_EQ(contact.sortKey("en", makeKey), "key:Sato Ken");
+    EXPECT_EQ(made, 1);
+
+    contact.setLastnamephonetic(std::string("さとう"));
+    EXPECT_EQ(contact.sortKey("en", makeKey), "key:さとう");
+    EXPECT_EQ(contact.sortKey("ja", makeKey), "key:さとう");
+    EXPECT_EQ(made, 3);
+    EXPECT_EQ(tessaro::AddressBookQueries::contactsMatchingName("さと", { contact }).size(), 1u);
 }
 
 TEST(ContactNameTest, SearchNumbersAreTheCleanedNumbersInOrder)
