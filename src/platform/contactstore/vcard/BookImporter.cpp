@@ -62,7 +62,8 @@ void BookImporter::addFile(const std::filesystem::path& file)
         m_errors.push_back(name + ": cannot be read: " + status.message());
         return;
     }
-    if (size > CardReader::Limits {}.maxInputBytes) {
+    // Refused before reading, so a huge file is never loaded into memory.
+    if (size > m_reader.limits().maxInputBytes) {
         m_errors.push_back(name + ": the file is larger than a vCard file may be");
         return;
     }

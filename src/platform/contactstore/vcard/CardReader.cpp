@@ -84,9 +84,8 @@ bool isBlank(std::string_view text)
 
 bool declaresBase64(std::string_view line)
 {
-    const std::size_t colon = line.find(':');
-    const std::string head = toUpperAscii(line.substr(0, colon));
-    return head.find("ENCODING=BASE64") != std::string::npos || head.find(";BASE64") != std::string::npos;
+    const std::string_view head = line.substr(0, line.find(':'));
+    return containsIgnoringCase(head, "ENCODING=BASE64") || containsIgnoringCase(head, ";BASE64");
 }
 
 bool looksLikeBase64Data(std::string_view text)

@@ -46,6 +46,7 @@ public:
     }
 
     [[nodiscard]] ReadResult read(std::string_view bytes) const;
+    const Limits& limits() const { return m_limits; }
 
 private:
     Limits m_limits;

@@ -97,11 +97,22 @@ std::string_view trimSpaces(std::string_view text)
     return text;
 }
 
+bool containsIgnoringCase(std::string_view text, std::string_view needle)
+{
+    if (needle.empty())
+        return true;
+    for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[i])) == needle.front()
+            && equalsIgnoringCase(text.substr(i, needle.size()), needle))
+            return true;
+    }
+    return false;
+}
+
 bool ContentLine::declaresQuotedPrintable(std::string_view partialLine)
 {
     const std::size_t colon = partialLine.find(':');
-    const std::string head = toUpperAscii(partialLine.substr(0, colon));
-    if (head.find("QUOTED-PRINTABLE") == std::string::npos)
+    if (!containsIgnoringCase(partialLine.substr(0, colon), "QUOTED-PRINTABLE"))
         return false;
     // The words may sit inside another parameter's quoted value; only the encoding counts.
     const std::optional<ContentLine> line = parse(partialLine, 0);

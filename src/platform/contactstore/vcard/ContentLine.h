@@ -50,5 +50,7 @@ std::string toUpperAscii(std::string_view text);
 std::string toLowerAscii(std::string_view text);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 std::string_view trimSpaces(std::string_view text);
+// True when needle (upper-case ASCII) occurs in text, whatever the case of text's letters.
+bool containsIgnoringCase(std::string_view text, std::string_view upperCaseNeedle);
 
 } // namespace contactstore::vcard
