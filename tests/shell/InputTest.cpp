@@ -1,0 +1,160 @@
+// A person's pointer becomes the handset's touches: a press and release is a tap of the
+// control under it, highlighted meanwhile; the keyboard's area belongs to the keyboard;
+// the window's widget maps its pixels to points at any zoom.
+
+#include "QtTestApplication.h"
+
+#include "platform/ui/Button.h"
+#include "platform/ui/TextInput.h"
+#include "platform/ui/Window.h"
+#include "shell/qt/KeyboardPanel.h"
+#include "shell/qt/ScreenWidget.h"
+#include "shell/qt/TouchRouter.h"
+#include "support/ManualTime.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+using tessaro::TouchRouter;
+
+namespace {
+
+class TypingView final : public View, public TextInput {
+public:
+    using View::View;
+    bool canBecomeFirstResponder() const override { return true; }
+    TextInput* textInput() override { return this; }
+    std::string text() const override { return {}; }
+    void replaceTextFromInput(const std::string&) override { }
+    void insertText(const std::string&) override { }
+    void deleteBackward() override { }
+};
+
+struct InputTest : ::testing::Test {
+    testsupport::ManualTime time;
+    std::shared_ptr<Window> window = std::make_shared<Window>(Rect { 0, 0, 320, 568 });
+    std::shared_ptr<Button> left = std::make_shared<Button>(ButtonType::Custom, Rect { 20, 100, 100, 44 });
+    std::shared_ptr<Button> right = std::make_shared<Button>(ButtonType::Custom, Rect { 200, 100, 100, 44 });
+    int leftTaps = 0;
+    int rightTaps = 0;
+
+    InputTest()
+    {
+        shelltest::qtApplication();
+        window->addSubview(left);
+        window->addSubview(right);
+        left->addAction(ControlEvent::TouchUpInside, [this](Control&) { ++leftTaps; });
+        right->addAction(ControlEvent::TouchUpInside, [this](Control&) { ++rightTaps; });
+        window->makeKeyAndVisible();
+    }
+};
+
+void sendMouse(QWidget& widget, QEvent::Type type, QPointF position)
+{
+    Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, position, widget.mapToGlobal(position), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+} // namespace
+
+TEST_F(InputTest, PressAndReleaseTapTheControlUnderThem)
+{
+    TouchRouter router(*window);
+    router.press({ 50, 120 });
+    EXPECT_TRUE(left->isHighlighted()) << "highlighted while pressed";
+    EXPECT_FALSE(right->isHighlighted());
+    router.move({ 53, 122 });
+    EXPECT_TRUE(left->isHighlighted()) << "a wobble keeps the press";
+    router.release({ 53, 122 });
+    EXPECT_FALSE(left->isHighlighted());
+    EXPECT_EQ(leftTaps, 1);
+    EXPECT_EQ(rightTaps, 0);
+
+    router.press({ 250, 120 });
+    router.release({ 250, 120 });
+    EXPECT_EQ(leftTaps, 1);
+    EXPECT_EQ(rightTaps, 1);
+}
+
+TEST_F(InputTest, PressThatLeavesTheControlIsNoTap)
+{
+    TouchRouter router(*window);
+    router.press({ 50, 120 });
+    router.move({ 50, 400 });
+    EXPECT_FALSE(left->isHighlighted()) << "the finger left the control";
+    router.release({ 50, 400 });
+    EXPECT_EQ(leftTaps, 0);
+
+    // Released over the other control: still no tap of either; the touch stays with the
+    // control it began on.
+    router.press({ 50, 120 });
+    router.release({ 250, 120 });
+    EXPECT_EQ(leftTaps, 0);
+    EXPECT_EQ(rightTaps, 0);
+
+    // A cancelled press (the window lost the mouse) taps nothing and leaves no highlight.
+    router.press({ 50, 120 });
+    router.cancel();
+    EXPECT_FALSE(left->isHighlighted());
+    router.release({ 50, 120 });
+    EXPECT_EQ(leftTaps, 0);
+}
+
+TEST_F(InputTest, KeyboardAreaBelongsToTheKeyboardAndItsKeyPutsItDown)
+{
+    auto field = std::make_shared<TypingView>(Rect { 10, 60, 300, 30 });
+    window->addSubview(field);
+    auto underKeyboard = std::make_shared<Button>(ButtonType::Custom, Rect { 0, 400, 320, 168 });
+    int hiddenTaps = 0;
+    underKeyboard->addAction(ControlEvent::TouchUpInside, [&](Control&) { ++hiddenTaps; });
+    window->addSubview(underKeyboard);
+    ASSERT_TRUE(field->becomeFirstResponder());
+
+    TouchRouter router(*window);
+    Rect keyboard = *window->keyboardFrame();
+    router.press({ 30, keyboard.minY() + 20 });
+    router.release({ 30, keyboard.minY() + 20 });
+    EXPECT_EQ(hiddenTaps, 0) << "the keyboard covers the button";
+    EXPECT_TRUE(field->isFirstResponder()) << "a letter key keeps the keyboard up";
+
+    Point hide = tessaro::KeyboardPanel::hideKeyRect(keyboard).center();
+    router.press(hide);
+    router.release(hide);
+    EXPECT_FALSE(field->isFirstResponder());
+    EXPECT_FALSE(window->keyboardFrame());
+
+    router.press(hide);
+    router.release(hide);
+    EXPECT_EQ(hiddenTaps, 1) << "without the keyboard the button is reachable again";
+}
+
+TEST_F(InputTest, WidgetMapsItsPixelsToPointsAtAnyZoom)
+{
+    tessaro::ScreenWidget widget(window);
+    for (double zoom : { 1.0, 1.5, 2.0 }) {
+        widget.resize(widget.sizeForZoom(zoom));
+        ASSERT_DOUBLE_EQ(widget.zoom(), zoom);
+        int before = rightTaps;
+        QPointF onRight(250 * zoom, 120 * zoom);
+        sendMouse(widget, QEvent::MouseButtonPress, onRight);
+        EXPECT_TRUE(right->isHighlighted()) << zoom;
+        sendMouse(widget, QEvent::MouseButtonRelease, onRight);
+        EXPECT_EQ(rightTaps, before + 1) << zoom;
+        EXPECT_EQ(leftTaps, 0) << zoom;
+    }
+
+    // A window wider than the handset's proportions centres the screen between bars.
+    widget.resize(640 + 200, 1136);
+    EXPECT_DOUBLE_EQ(widget.zoom(), 2.0);
+    sendMouse(widget, QEvent::MouseButtonPress, QPointF(100 + 50 * 2, 120 * 2));
+    sendMouse(widget, QEvent::MouseButtonRelease, QPointF(100 + 50 * 2, 120 * 2));
+    EXPECT_EQ(leftTaps, 1);
+    int tapsBefore = leftTaps + rightTaps;
+    sendMouse(widget, QEvent::MouseButtonPress, QPointF(50, 240));
+    sendMouse(widget, QEvent::MouseButtonRelease, QPointF(50, 240));
+    EXPECT_EQ(leftTaps + rightTaps, tapsBefore) << "a press on the bar beside the screen taps nothing";
+}
