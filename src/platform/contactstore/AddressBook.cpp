@@ -11,6 +11,7 @@
 #include "platform/foundation/DataLocations.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace contactstore {
 
@@ -49,9 +50,17 @@ void insertInOrder(std::vector<Ref>& records, Ref record)
 template <typename Ref>
 void eraseRecord(std::vector<Ref>& records, const Record& record)
 {
-    auto found = std::find_if(records.begin(), records.end(), [&record](const Ref& entry) { return entry.get() == &record; });
-    if (found != records.end())
-        records.erase(found);
+    if (record.recordID() != kRecordInvalidID) {
+        auto found = recordPosition(records, record.recordID());
+        if (found != records.end() && found->get() == &record)
+            records.erase(found);
+        return;
+    }
+    // Unsaved additions sit at the end, and an import taking back what it added removes
+    // them last first: searching from the end keeps that linear overall.
+    auto found = std::find_if(records.rbegin(), records.rend(), [&record](const Ref& entry) { return entry.get() == &record; });
+    if (found != records.rend())
+        records.erase(std::next(found).base());
 }
 
 } // namespace

@@ -226,6 +226,18 @@ TEST(AddressBookTest, RemovalUndoneBeforeSavingKeepsThePerson)
     ASSERT_TRUE(book->save());
     EXPECT_EQ(firstNames(openBook(folder.path())), (std::vector<std::string> { "Anna", "Bert" }));
     EXPECT_EQ(book->personWithRecordID(anna->recordID()), anna);
+
+    // Additions taken back before saving never reach the file.
+    auto carl = makePerson("Carl");
+    auto dora = makePerson("Dora");
+    auto emil = makePerson("Emil");
+    ASSERT_TRUE(book->addRecord(carl) && book->addRecord(dora) && book->addRecord(emil));
+    ASSERT_TRUE(book->removeRecord(dora));
+    ASSERT_TRUE(book->removeRecord(emil));
+    EXPECT_FALSE(book->removeRecord(emil));
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(firstNames(openBook(folder.path())), (std::vector<std::string> { "Anna", "Bert", "Carl" }));
+    EXPECT_EQ(dora->recordID(), kRecordInvalidID);
 }
 
 TEST(AddressBookTest, AFailedSaveWritesNothingAndCanBeRetried)
