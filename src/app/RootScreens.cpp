@@ -1,0 +1,32 @@
+#include "app/RootScreens.h"
+
+#include "app/placeholders/ContactDetailPlaceholderViewController.h"
+#include "app/placeholders/FavoritesPlaceholderViewController.h"
+#include "app/placeholders/GroupsPlaceholderViewController.h"
+#include "app/placeholders/KeypadPlaceholderViewController.h"
+#include "app/placeholders/MemosPlaceholderViewController.h"
+#include "app/placeholders/PlaceholderBannerNetworks.h"
+#include "app/placeholders/SettingsPlaceholderViewController.h"
+
+namespace tessaro {
+
+// Each screen still to come is made by a placeholder here; the issue that builds the screen
+// replaces its line.
+RootScreens RootScreens::standard()
+{
+    RootScreens screens;
+    screens.makeFavoriteViewController = [] { return std::make_shared<FavoritesPlaceholderViewController>(); };
+    screens.makeGroupViewController = [] { return std::make_shared<GroupsPlaceholderViewController>(); };
+    screens.makeMemoViewController = [] { return std::make_shared<MemosPlaceholderViewController>(); };
+    screens.makeSettingsViewController = [] { return std::make_shared<SettingsPlaceholderViewController>(); };
+    screens.makeKeyBoardViewController = [](TessaroViewController& root) {
+        return std::make_shared<KeypadPlaceholderViewController>(root);
+    };
+    screens.makeContactDetailViewController = [](const Contact& contact) {
+        return std::make_shared<ContactDetailPlaceholderViewController>(contact);
+    };
+    screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
+    return screens;
+}
+
+} // namespace tessaro

@@ -1,0 +1,28 @@
+#include "app/placeholders/KeypadPlaceholderViewController.h"
+
+#include "app/RootGeometry.h"
+#include "app/TessaroViewController.h"
+#include "app/placeholders/PlaceholderPage.h"
+#include "platform/foundation/LocalizedStrings.h"
+#include "platform/ui/Button.h"
+
+namespace tessaro {
+
+KeypadPlaceholderViewController::KeypadPlaceholderViewController(TessaroViewController& controller)
+    : m_controller(&controller)
+{
+}
+
+void KeypadPlaceholderViewController::loadView()
+{
+    auto page = PlaceholderPage::make(RootGeometry::keypadHiddenFrame(), "placeholder.keypad");
+    auto close = ui::Button::buttonWithType(ui::ButtonType::RoundedRect);
+    close->setTitle(foundation::localized("CancelButtonTitle"));
+    close->setFrame({ 110, 200, 100, 44 });
+    close->setAccessibilityIdentifier("keypad.close");
+    close->addAction(ui::ControlEvent::TouchUpInside, [this](ui::Control&) { m_controller->removeKeyboard(); });
+    page->addSubview(close);
+    setView(page);
+}
+
+} // namespace tessaro
