@@ -1,0 +1,180 @@
+#include "platform/ui/SearchBar.h"
+
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Painter.h"
+#include "platform/ui/SearchDisplayController.h"
+
+namespace ui {
+
+SearchBar::SearchBar()
+    : SearchBar(Rect { 0, 0, 320, height })
+{
+}
+
+SearchBar::SearchBar(const Rect& frame)
+    : View(frame)
+    , m_field(std::make_shared<TextField>())
+    , m_cancelButton(std::make_shared<Button>(ButtonType::System))
+{
+    setBackgroundColor(Color::rgb255(201, 201, 206));
+    m_field->setBorderStyle(TextFieldBorderStyle::RoundedRect);
+    m_field->setFont(Font::systemFontOfSize(14));
+    m_field->setClearButtonMode(TextFieldViewMode::WhileEditing);
+    m_field->setReturnKeyType(ReturnKeyType::Search);
+    m_field->setDelegate(this);
+    m_field->addAction(ControlEvent::EditingChanged, [this](Control&) { textChangedByUser(); });
+    addSubview(m_field);
+    m_cancelButton->setTitle("Cancel");
+    m_cancelButton->setTitleColor(Color::systemBlueColor());
+    m_cancelButton->addAction(ControlEvent::TouchUpInside, [this](Control&) { cancelTapped(); });
+}
+
+SearchBar::~SearchBar()
+{
+    m_field->setDelegate(nullptr);
+}
+
+std::string SearchBar::text() const
+{
+    return m_field->text();
+}
+
+void SearchBar::setText(std::string text)
+{
+    m_field->setText(std::move(text));
+}
+
+std::string SearchBar::placeholder() const
+{
+    return m_field->placeholder();
+}
+
+void SearchBar::setPlaceholder(std::string placeholder)
+{
+    m_field->setPlaceholder(std::move(placeholder));
+}
+
+void SearchBar::setShowsCancelButton(bool shows, bool animated)
+{
+    if (shows == m_showsCancelButton)
+        return;
+    m_showsCancelButton = shows;
+    if (shows)
+        addSubview(m_cancelButton);
+    else
+        m_cancelButton->removeFromSuperview();
+    if (animated)
+        View::animate(0.25, [this] { layoutSubviews(); });
+    else
+        setNeedsLayout();
+}
+
+void SearchBar::setBarStyle(BarStyle style)
+{
+    m_barStyle = style;
+    setBackgroundColor(style == BarStyle::Black ? Color::colorWithWhite(0.15) : Color::rgb255(201, 201, 206));
+}
+
+void SearchBar::setTintColor(std::optional<Color> color)
+{
+    m_tintColor = color;
+    if (color)
+        setBackgroundColor(*color);
+}
+
+bool SearchBar::becomeFirstResponder()
+{
+    return m_field->becomeFirstResponder();
+}
+
+bool SearchBar::resignFirstResponder()
+{
+    return m_field->resignFirstResponder();
+}
+
+bool SearchBar::isFirstResponder() const
+{
+    return m_field->isFirstResponder();
+}
+
+void SearchBar::layoutSubviews()
+{
+    Rect area = bounds();
+    double right = m_showsCancelButton ? cancelButtonWidth : 0;
+    m_field->setFrame({ 8, 8, std::max(0.0, area.width() - 16 - right), std::max(0.0, area.height() - 16) });
+    if (m_showsCancelButton)
+        m_cancelButton->setFrame({ area.width() - cancelButtonWidth, 0, cancelButtonWidth, area.height() });
+}
+
+void SearchBar::draw(Painter& painter)
+{
+    Rect area = bounds();
+    painter.drawLine({ 0, area.height() - 0.5 }, { area.width(), area.height() - 0.5 }, Color::colorWithWhite(0.7), 0.5);
+}
+
+bool SearchBar::textFieldShouldBeginEditing(TextField&)
+{
+    auto keep = weak_from_this().lock();
+    bool allowed = !m_delegate || m_delegate->searchBarShouldBeginEditing(*this);
+    if (allowed && m_displayController)
+        m_displayController->searchBarWillBeginEditing();
+    return allowed;
+}
+
+void SearchBar::textFieldDidBeginEditing(TextField&)
+{
+    if (m_delegate)
+        m_delegate->searchBarTextDidBeginEditing(*this);
+}
+
+bool SearchBar::textFieldShouldEndEditing(TextField&)
+{
+    return !m_delegate || m_delegate->searchBarShouldEndEditing(*this);
+}
+
+void SearchBar::textFieldDidEndEditing(TextField&)
+{
+    if (m_delegate)
+        m_delegate->searchBarTextDidEndEditing(*this);
+}
+
+bool SearchBar::textFieldShouldReturn(TextField&)
+{
+    auto keep = weak_from_this().lock();
+    if (m_delegate)
+        m_delegate->searchBarSearchButtonClicked(*this);
+    if (m_displayController)
+        m_displayController->searchBarSearchButtonClicked();
+    return false;
+}
+
+void SearchBar::textChangedByUser()
+{
+    auto keep = weak_from_this().lock();
+    std::string current = text();
+    if (m_delegate)
+        m_delegate->textDidChange(*this, current);
+    if (m_displayController)
+        m_displayController->searchBarTextDidChange(current);
+}
+
+void SearchBar::cancelTapped()
+{
+    auto keep = weak_from_this().lock();
+    if (m_delegate)
+        m_delegate->searchBarCancelButtonClicked(*this);
+    if (m_displayController)
+        m_displayController->searchBarCancelButtonClicked();
+}
+
+void SearchBar::clearTextForEndOfSearch()
+{
+    if (text().empty())
+        return;
+    m_field->setText({});
+    if (m_delegate)
+        m_delegate->textDidChange(*this, {});
+}
+
+} // namespace ui
