@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -157,4 +159,82 @@ TEST(RunLoopSystemClock, TurnRunsOnlyWhatWasDueWhenItBegan)
     EXPECT_EQ(loop.runDueEntries(), 1u);
     EXPECT_EQ(ran, 2);
     EXPECT_FALSE(loop.secondsUntilNextEntry().has_value());
+}
+
+TEST_F(RunLoopTest, TimerCanBeReplacedFromInsideItsOwnCallback)
+{
+    // The banner's pattern: a timer's firing schedules the next timer in the same field.
+    std::shared_ptr<foundation::Timer> timer;
+    std::vector<double> firings;
+    std::function<void()> schedule = [&] {
+        timer = loop.scheduledTimer(1.0, TimerRepeat::Once, [&](foundation::Timer&) {
+            firings.push_back(loop.now());
+            if (firings.size() < 3)
+                schedule();
+        });
+    };
+    schedule();
+    time.advance(10);
+    EXPECT_EQ(firings, (std::vector<double> { 1001.0, 1002.0, 1003.0 }));
+    EXPECT_FALSE(timer->isValid());
+}
+
+TEST_F(RunLoopTest, FiringByHandKeepsARepeatingScheduleAndSpendsAOneShot)
+{
+    int repeating = 0;
+    int once = 0;
+    auto every = loop.scheduledTimer(1.0, TimerRepeat::Repeating, [&](foundation::Timer&) { ++repeating; });
+    auto single = loop.scheduledTimer(1.0, TimerRepeat::Once, [&](foundation::Timer&) { ++once; });
+    every->fire();
+    single->fire();
+    single->fire();
+    EXPECT_EQ(repeating, 1);
+    EXPECT_EQ(once, 1);
+    time.advance(1.0);
+    EXPECT_EQ(repeating, 2);
+    EXPECT_EQ(once, 1);
+}
+
+TEST_F(RunLoopTest, RunOnTheManualClockWalksToTheLastEntryOrUntilQuit)
+{
+    std::vector<double> seen;
+    loop.performAfterDelay(5, [&] { seen.push_back(loop.now()); });
+    loop.performAfterDelay(2, [&] { seen.push_back(loop.now()); });
+    loop.run();
+    EXPECT_EQ(seen, (std::vector<double> { 1002.0, 1005.0 }));
+
+    auto forever = loop.scheduledTimer(1, TimerRepeat::Repeating, [&](foundation::Timer&) {
+        if (loop.now() >= 1010.0)
+            loop.quit();
+    });
+    loop.run();
+    EXPECT_DOUBLE_EQ(loop.now(), 1010.0);
+}
+
+TEST(RunLoopSystemClock, QuitFromAnotherThreadEndsRun)
+{
+    RunLoop loop;
+    std::atomic<bool> started { false };
+    loop.post([&] { started = true; });
+    std::thread stopper([&] {
+        while (!started)
+            std::this_thread::yield();
+        loop.quit();
+    });
+    loop.run();
+    stopper.join();
+    EXPECT_TRUE(started);
+}
+
+TEST(RunLoopSystemClock, WakeUpHandlerHearsEveryNewEntryFromAnyThread)
+{
+    RunLoop loop;
+    std::atomic<int> wakes { 0 };
+    loop.setWakeUpHandler([&] { ++wakes; });
+    loop.performAfterDelay(60, [] {});
+    std::thread([&] { loop.post([] {}); }).join();
+    EXPECT_EQ(wakes.load(), 2);
+    auto wait = loop.secondsUntilNextEntry();
+    ASSERT_TRUE(wait.has_value());
+    EXPECT_EQ(*wait, 0);
 }
