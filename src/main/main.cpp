@@ -4,8 +4,17 @@
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
 #include "platform/foundation/DataLocations.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TextField.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+#include "shell/qt/Display.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +31,67 @@ void printUsage()
               "\n"
               "options:\n"
               "  --profile DIR     keep the profile in DIR instead of ~/.local/share/tessaro\n"
-              "  --demo            give a profile without an address book a sample one");
+              "  --demo            give a profile without an address book a sample one\n"
+              "  --screenshot FILE write the screen as a PNG instead of opening a window");
+}
+
+// The screens the window shows until the application's start-up takes this place: a
+// greeting, a field to type in and a button that counts its taps.
+std::shared_ptr<ui::Window> makeKeyWindow()
+{
+    auto window = std::make_shared<ui::Window>();
+    auto screen = std::make_shared<ui::ViewController>();
+    auto content = screen->view();
+    content->setFrame(window->bounds());
+    content->setBackgroundColor(ui::Color::whiteColor());
+    auto greeting = std::make_shared<ui::Label>(ui::Rect { 20, 90, 280, 60 });
+    greeting->setNumberOfLines(0);
+    greeting->setTextAlignment(ui::TextAlignment::Center);
+    greeting->setText("Contacts by groups\nグループで連絡先を管理");
+    content->addSubview(greeting);
+    auto field = std::make_shared<ui::TextField>(ui::Rect { 20, 170, 280, 34 });
+    field->setBorderStyle(ui::TextFieldBorderStyle::RoundedRect);
+    field->setPlaceholder("Type a name");
+    content->addSubview(field);
+    auto button = ui::Button::buttonWithType(ui::ButtonType::RoundedRect);
+    button->setFrame({ 60, 230, 200, 44 });
+    button->setTitle("Tap me");
+    auto taps = std::make_shared<int>(0);
+    button->addAction(ui::ControlEvent::TouchUpInside, [taps](ui::Control& sender) {
+        static_cast<ui::Button&>(sender).setTitle("Tapped " + std::to_string(++*taps) + " times");
+    });
+    content->addSubview(button);
+    window->setRootViewController(screen);
+    window->makeKeyAndVisible();
+    return window;
+}
+
+// Shows the key window until it is closed; or, asked for a screenshot or without a display
+// to open a window on, writes the screen as a PNG and says where.
+int runDisplay(const char* programName, std::optional<std::filesystem::path> screenshot)
+{
+    bool windowSystem = tessaro::Display::windowSystemAvailable();
+    bool offscreen = screenshot.has_value() || !windowSystem;
+    tessaro::Display display(programName, offscreen ? tessaro::Display::Surface::Offscreen
+                                                    : tessaro::Display::Surface::Window);
+    auto window = makeKeyWindow();
+    if (!offscreen)
+        return display.run(window);
+
+    if (!screenshot) {
+        screenshot = foundation::DataLocations::profileDirectory() / "screenshot.png";
+        std::fprintf(stderr,
+                     "tessaro: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set);\n"
+                     "         writing a screenshot of the first screen instead. Run it in a desktop session\n"
+                     "         or under xvfb-run for the window, or choose the file with --screenshot FILE.\n");
+    }
+    std::string error;
+    if (!display.settleAndWriteScreenshot(*window, *screenshot, error)) {
+        std::fprintf(stderr, "tessaro: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("screenshot written to %s\n", std::filesystem::absolute(*screenshot).c_str());
+    return 0;
 }
 
 } // namespace
@@ -32,11 +101,14 @@ int main(int argc, char** argv)
     std::vector<std::string_view> args(argv + 1, argv + argc);
     std::vector<std::string_view> rest;
     bool demo = false;
+    std::optional<std::filesystem::path> screenshot;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--profile" && i + 1 < args.size()) {
             foundation::DataLocations::setProfileDirectory(std::string(args[++i]));
         } else if (args[i] == "--demo") {
             demo = true;
+        } else if (args[i] == "--screenshot" && i + 1 < args.size()) {
+            screenshot = std::filesystem::path(std::string(args[++i]));
         } else if (args[i] == "--help" || args[i] == "-h") {
             printUsage();
             return 0;
@@ -62,6 +134,8 @@ int main(int argc, char** argv)
         std::printf("address book  %s\n", (DataLocations::addressBookDirectory() / "AddressBook.sqlite").c_str());
         return 0;
     }
+    if (rest.empty())
+        return runDisplay(argv[0], screenshot);
     printUsage();
-    return rest.empty() ? 0 : 2;
+    return 2;
 }
