@@ -6,6 +6,8 @@
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Pasteboard.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/DesktopHandoff.h"
@@ -15,6 +17,7 @@
 #include "support/ManualTime.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -221,6 +224,57 @@ TEST_F(EditorTest, EditorFollowsTheFocusFromFieldToField)
     other->removeFromSuperview();
     widget->editorOverlay().sync();
     EXPECT_EQ(editor(), nullptr);
+}
+
+TEST_F(EditorTest, EditorTakesTheLookAndTextAreaOfARealTextField)
+{
+    auto real = std::make_shared<TextField>(Rect { 20, 300, 280, 34 });
+    real->setBorderStyle(TextFieldBorderStyle::RoundedRect);
+    real->setFont(Font::boldSystemFontOfSize(20));
+    real->setTextAlignment(TextAlignment::Right);
+    real->setPlaceholder("Group name");
+    real->setSecureTextEntry(true);
+    window->addSubview(real);
+    focus(*real);
+    auto* line = qobject_cast<QLineEdit*>(editor());
+    ASSERT_NE(line, nullptr);
+
+    Rect text = real->convertRectToView(real->textRect(), nullptr);
+    QRect geometry = line->geometry();
+    EXPECT_NEAR(geometry.left(), text.minX() * 2, 1);
+    EXPECT_NEAR(geometry.right() + 1, text.maxX() * 2, 1);
+    EXPECT_EQ(line->font().pixelSize(), 40) << "20 points at a zoom of 2";
+    EXPECT_TRUE(line->font().bold());
+    EXPECT_TRUE(line->alignment() & Qt::AlignRight);
+    EXPECT_EQ(line->placeholderText(), QStringLiteral("Group name"));
+    EXPECT_EQ(line->echoMode(), QLineEdit::Password);
+
+    typeInto(*line, QStringLiteral("Team"));
+    EXPECT_EQ(real->text(), "Team");
+}
+
+TEST(PasteboardTest, PasteboardAndDesktopClipboardAreOne)
+{
+    shelltest::qtApplication();
+    auto& pasteboard = Pasteboard::generalPasteboard();
+    pasteboard.reset();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("copied before"));
+    tessaro::DesktopHandoff::joinPasteboardToClipboard();
+    EXPECT_EQ(pasteboard.string(), "copied before");
+
+    pasteboard.setString("Buy milk\n牛乳");
+    EXPECT_EQ(clipboard->text(), QStringLiteral("Buy milk\n牛乳"));
+
+    int changes = pasteboard.changeCount();
+    clipboard->setText(QStringLiteral("from the desktop"));
+    EXPECT_EQ(pasteboard.string(), "from the desktop");
+    EXPECT_EQ(pasteboard.changeCount(), changes + 1) << "no echo back and forth";
+
+    tessaro::DesktopHandoff::separatePasteboardFromClipboard();
+    pasteboard.setString("kept to itself");
+    EXPECT_EQ(clipboard->text(), QStringLiteral("from the desktop"));
+    pasteboard.reset();
 }
 
 TEST(ForegroundTest, RestoringAMinimisedWindowRunsWillEnterForegroundOnce)

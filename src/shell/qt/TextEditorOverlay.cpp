@@ -2,6 +2,7 @@
 
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextInput.h"
+#include "platform/ui/TextView.h"
 #include "platform/ui/View.h"
 #include "shell/qt/SystemFonts.h"
 
@@ -130,16 +131,25 @@ EditorLook TextEditorOverlay::lookFor(ui::View& view)
         ui::Rect whole = field->bounds();
         look.padding = { text.minY() - whole.minY(), text.minX() - whole.minX(), whole.maxY() - text.maxY(),
                          whole.maxX() - text.maxX() };
+    } else if (auto* textView = dynamic_cast<ui::TextView*>(&view)) {
+        look.text.font = textView->font();
+        look.text.color = textView->textColor();
+        look.text.alignment = textView->textAlignment();
+        double inset = ui::TextView::textInset;
+        look.padding = { inset, inset, inset, inset };
     }
     return look;
 }
 
 Qt::InputMethodHints TextEditorOverlay::hintsFor(ui::View& view)
 {
-    auto* field = dynamic_cast<ui::TextField*>(&view);
-    if (!field)
+    ui::TextInputTraits traits;
+    if (auto* field = dynamic_cast<ui::TextField*>(&view))
+        traits = field->traits();
+    else if (auto* textView = dynamic_cast<ui::TextView*>(&view))
+        traits = textView->traits();
+    else
         return Qt::ImhNone;
-    const ui::TextInputTraits& traits = field->traits();
     Qt::InputMethodHints hints = Qt::ImhNone;
     switch (traits.keyboardType) {
     case ui::KeyboardType::NumberPad:

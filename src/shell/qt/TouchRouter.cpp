@@ -76,17 +76,17 @@ void TouchRouter::record(const ui::Point& location)
 
 ui::Point TouchRouter::velocity() const
 {
-    if (m_samples.size() < 2)
+    // Only the last moments count: a finger that stopped before lifting does not fling
+    // the list.
+    double since = now() - velocityWindow;
+    auto first = std::find_if(m_samples.begin(), m_samples.end(), [since](const Sample& s) { return s.time >= since; });
+    if (first == m_samples.end() || std::next(first) == m_samples.end())
         return {};
-    const Sample& first = m_samples.front();
     const Sample& last = m_samples.back();
-    // A finger that stopped before lifting does not fling the list.
-    if (now() - last.time > velocityWindow)
-        return {};
-    double elapsed = last.time - first.time;
+    double elapsed = last.time - first->time;
     if (elapsed <= 0)
         return {};
-    return { (last.location.x - first.location.x) / elapsed, (last.location.y - first.location.y) / elapsed };
+    return { (last.location.x - first->location.x) / elapsed, (last.location.y - first->location.y) / elapsed };
 }
 
 std::shared_ptr<ui::ScrollView> TouchRouter::scrollerAround(ui::View* view)
