@@ -7,6 +7,18 @@ namespace contactstore::vcard {
 
 namespace {
 
+// Property names and parameters are ASCII; the C library's locale-aware toupper is both
+// slower and, in some locales, wrong for them.
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Cards with hundreds of parameters on one line are noise or attacks; the ones that matter
 // come first.
 constexpr std::size_t kMaxParameters = 64;
@@ -68,7 +80,7 @@ std::string toUpperAscii(std::string_view text)
 {
     std::string upper(text);
     for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = vcard::upper(c);
     return upper;
 }
 
@@ -76,7 +88,7 @@ std::string toLowerAscii(std::string_view text)
 {
     std::string lower(text);
     for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = vcard::lower(c);
     return lower;
 }
 
@@ -84,7 +96,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size()
         && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return upper(x) == upper(y);
            });
 }
 
@@ -102,7 +114,7 @@ bool containsIgnoringCase(std::string_view text, std::string_view needle)
     if (needle.empty())
         return true;
     for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) == needle.front()
+        if (upper(text[i]) == needle.front()
             && equalsIgnoringCase(text.substr(i, needle.size()), needle))
             return true;
     }
