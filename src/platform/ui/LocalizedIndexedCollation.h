@@ -8,7 +8,8 @@
 // Built on ICU: one immutable alphabetic index and one collator per language, made once
 // and kept for the life of the process. Sorting compares collation sort keys as bytes;
 // callers that sort the same names often compute the keys once (sortKey) and sort with
-// sortByKeys. Main thread only.
+// sortByKeys. Main thread only. Lists put TableViewIndexSearch (TableView.h) before these
+// titles in their section index.
 
 #include <unicode/uversion.h>
 
@@ -24,10 +25,6 @@ class Collator;
 U_NAMESPACE_END
 
 namespace ui {
-
-// The entry of a table's section index that stands for the search field (shown as a
-// magnifying glass). Lists put it first in their index titles.
-inline const std::string TableViewIndexSearch = "{search}";
 
 class LocalizedIndexedCollation {
 public:
