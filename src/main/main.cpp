@@ -1,5 +1,7 @@
 // The tessaro program: starts the application, or runs one of its command-line subcommands.
 
+#include "main/automation/AutomationSession.h"
+#include "main/automation/sample/SampleLaunch.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,7 +35,9 @@ void printUsage()
               "options:\n"
               "  --profile DIR     keep the profile in DIR instead of ~/.local/share/tessaro\n"
               "  --demo            give a profile without an address book a sample one\n"
-              "  --screenshot FILE write the screen as a PNG instead of opening a window");
+              "  --screenshot FILE write the screen as a PNG instead of opening a window\n"
+              "  --automation      no window: read JSON commands on standard input, answer each on\n"
+              "                    standard output (see README); --real-clock lets time run by itself");
 }
 
 // The screens the window shows until the application's start-up takes this place: a
@@ -102,6 +107,8 @@ int main(int argc, char** argv)
     std::vector<std::string_view> rest;
     bool demo = false;
     std::optional<std::filesystem::path> screenshot;
+    bool automation = false;
+    tessaro::AutomationOptions automationOptions;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--profile" && i + 1 < args.size()) {
             foundation::DataLocations::setProfileDirectory(std::string(args[++i]));
@@ -109,6 +116,10 @@ int main(int argc, char** argv)
             demo = true;
         } else if (args[i] == "--screenshot" && i + 1 < args.size()) {
             screenshot = std::filesystem::path(std::string(args[++i]));
+        } else if (args[i] == "--automation") {
+            automation = true;
+        } else if (args[i] == "--real-clock") {
+            automationOptions.realClock = true;
         } else if (args[i] == "--help" || args[i] == "-h") {
             printUsage();
             return 0;
@@ -133,6 +144,10 @@ int main(int argc, char** argv)
         std::printf("database      %s\n", (DataLocations::documentsDirectory() / "Vantel.db").c_str());
         std::printf("address book  %s\n", (DataLocations::addressBookDirectory() / "AddressBook.sqlite").c_str());
         return 0;
+    }
+    if (automation && rest.empty()) {
+        // The screens automation drives: the sample until the application's start-up exists.
+        return tessaro::runAutomationSession(std::cin, std::cout, automationOptions, tessaro::sample::launchSample);
     }
     if (rest.empty())
         return runDisplay(argv[0], screenshot);

@@ -1,0 +1,10 @@
+#pragma once
+// Starts the stand-in screens in a key window of the device's screen size.
+
+#include "main/automation/AutomationSession.h"
+
+namespace tessaro::sample {
+
+AutomationTarget launchSample();
+
+} // namespace tessaro::sample
