@@ -4,52 +4,12 @@
 #include "platform/foundation/Device.h"
 #include "platform/services/MessageComposeViewController.h"
 
-#include <charconv>
 #include <functional>
 #include <optional>
 
 namespace tessaro {
 
 namespace {
-
-struct Screen {
-    int width { 0 };
-    int height { 0 };
-    double scale { 2.0 };
-};
-
-std::optional<int> positiveNumber(std::string_view text)
-{
-    int value = 0;
-    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value <= 0 || value > 10000)
-        return std::nullopt;
-    return value;
-}
-
-// "320x480", optionally with a scale: "320x480@1".
-std::optional<Screen> parseScreen(std::string_view text)
-{
-    Screen screen;
-    auto at = text.find('@');
-    if (at != std::string_view::npos) {
-        auto scale = positiveNumber(text.substr(at + 1));
-        if (!scale || *scale > 4)
-            return std::nullopt;
-        screen.scale = *scale;
-        text = text.substr(0, at);
-    }
-    auto cross = text.find('x');
-    if (cross == std::string_view::npos)
-        return std::nullopt;
-    auto width = positiveNumber(text.substr(0, cross));
-    auto height = positiveNumber(text.substr(cross + 1));
-    if (!width || !height)
-        return std::nullopt;
-    screen.width = *width;
-    screen.height = *height;
-    return screen;
-}
 
 bool isVersion(std::string_view text)
 {
@@ -84,13 +44,14 @@ bool LaunchOptions::apply(std::vector<std::string_view>& args, std::string& erro
             changes.push_back([model = std::string(*model)] { foundation::Device::current().setModel(model); });
         } else if (option == "--screen") {
             auto text = value();
-            auto screen = text ? parseScreen(*text) : std::nullopt;
-            if (!screen) {
+            // Read on a device of its own first, so that a bad value changes nothing.
+            foundation::Device check;
+            if (!text || !check.setScreenFromText(*text)) {
                 error = "--screen needs a size in points such as 320x568 or 320x480 (optionally @1 or @2 for the scale)";
                 return false;
             }
-            changes.push_back([screen = *screen] {
-                foundation::Device::current().setScreen(screen.width, screen.height, screen.scale);
+            changes.push_back([text = std::string(*text)] {
+                (void)foundation::Device::current().setScreenFromText(text);
             });
         } else if (option == "--system-version") {
             auto version = value();

@@ -1,15 +1,13 @@
 // The tessaro program: starts the application, or runs one of its command-line subcommands.
 
+#include "app/LaunchOptions.h"
+#include "app/TessaroAppDelegate.h"
 #include "main/automation/AutomationSession.h"
 #include "main/automation/sample/SampleLaunch.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
 #include "platform/foundation/DataLocations.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/TextField.h"
-#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/Display.h"
 
@@ -38,37 +36,16 @@ void printUsage()
               "  --screenshot FILE write the screen as a PNG instead of opening a window\n"
               "  --automation      no window: read JSON commands on standard input, answer each on\n"
               "                    standard output (see README); --real-clock lets time run by itself");
+    std::fputs(tessaro::LaunchOptions::usage(), stdout);
 }
 
-// The screens the window shows until the application's start-up takes this place: a
-// greeting, a field to type in and a button that counts its taps.
-std::shared_ptr<ui::Window> makeKeyWindow()
+// Starts the application as the handset would: the delegate makes the shared state, the
+// database, the window with the root screen, and asks for access to the contacts.
+std::unique_ptr<tessaro::TessaroAppDelegate> launchApplication()
 {
-    auto window = std::make_shared<ui::Window>();
-    auto screen = std::make_shared<ui::ViewController>();
-    auto content = screen->view();
-    content->setFrame(window->bounds());
-    content->setBackgroundColor(ui::Color::whiteColor());
-    auto greeting = std::make_shared<ui::Label>(ui::Rect { 20, 90, 280, 60 });
-    greeting->setNumberOfLines(0);
-    greeting->setTextAlignment(ui::TextAlignment::Center);
-    greeting->setText("Contacts by groups\nグループで連絡先を管理");
-    content->addSubview(greeting);
-    auto field = std::make_shared<ui::TextField>(ui::Rect { 20, 170, 280, 34 });
-    field->setBorderStyle(ui::TextFieldBorderStyle::RoundedRect);
-    field->setPlaceholder("Type a name");
-    content->addSubview(field);
-    auto button = ui::Button::buttonWithType(ui::ButtonType::RoundedRect);
-    button->setFrame({ 60, 230, 200, 44 });
-    button->setTitle("Tap me");
-    auto taps = std::make_shared<int>(0);
-    button->addAction(ui::ControlEvent::TouchUpInside, [taps](ui::Control& sender) {
-        static_cast<ui::Button&>(sender).setTitle("Tapped " + std::to_string(++*taps) + " times");
-    });
-    content->addSubview(button);
-    window->setRootViewController(screen);
-    window->makeKeyAndVisible();
-    return window;
+    auto delegate = std::make_unique<tessaro::TessaroAppDelegate>();
+    delegate->didFinishLaunchingWithOptions();
+    return delegate;
 }
 
 // Shows the key window until it is closed; or, asked for a screenshot or without a display
@@ -79,7 +56,9 @@ int runDisplay(const char* programName, std::optional<std::filesystem::path> scr
     bool offscreen = screenshot.has_value() || !windowSystem;
     tessaro::Display display(programName, offscreen ? tessaro::Display::Surface::Offscreen
                                                     : tessaro::Display::Surface::Window);
-    auto window = makeKeyWindow();
+    auto application = launchApplication();
+    display.setWillEnterForegroundHandler([&application] { application->applicationWillEnterForeground(); });
+    auto window = application->window();
     if (!offscreen)
         return display.run(window);
 
@@ -104,6 +83,11 @@ int runDisplay(const char* programName, std::optional<std::filesystem::path> scr
 int main(int argc, char** argv)
 {
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    std::string optionError;
+    if (!tessaro::LaunchOptions::apply(args, optionError)) {
+        std::fprintf(stderr, "tessaro: %s\n", optionError.c_str());
+        return 2;
+    }
     std::vector<std::string_view> rest;
     bool demo = false;
     std::optional<std::filesystem::path> screenshot;
