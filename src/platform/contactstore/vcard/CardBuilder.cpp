@@ -123,10 +123,11 @@ int daysInMonth(std::optional<int> year, int month)
     return kDays[month - 1];
 }
 
-// Reads exactly count decimal digits from the front of text.
+// Reads exactly count decimal digits from the front of text. No field of a card has more
+// than a few; a longer run is not a number we can use (and would overflow).
 std::optional<int> takeDigits(std::string_view& text, std::size_t count)
 {
-    if (text.size() < count)
+    if (text.size() < count || count == 0 || count > 6)
         return std::nullopt;
     int value = 0;
     for (std::size_t i = 0; i < count; ++i) {

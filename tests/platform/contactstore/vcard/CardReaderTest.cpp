@@ -329,3 +329,16 @@ TEST(VcardReaderValues, OnlyGroupCardsHaveMembersAndNamelessCardsKeepTheirDispla
     EXPECT_EQ(group.formattedName, "Family");
     EXPECT_EQ(group.members, std::vector<std::string> { "urn:uuid:1" });
 }
+
+TEST(VcardReaderValues, AndroidRowsWithOddTypeNumbersFallBackToOther)
+{
+    const Card card = onlyCard("X-ANDROID-CUSTOM:vnd.android.cursor.item/relation;Sam;5555555555555;;\r\n"
+                               "X-ANDROID-CUSTOM:vnd.android.cursor.item/relation;Kim;0;Coach;\r\n"
+                               "X-ANDROID-CUSTOM:vnd.android.cursor.item/relation;Lee;99;;\r\n"
+                               "X-ANDROID-CUSTOM:vnd.android.cursor.item/contact_event;1999-09-09;3;;\r\n");
+    ASSERT_EQ(card.relatedNames.size(), 3u);
+    EXPECT_EQ(card.relatedNames[0].label, labels::kOther);
+    EXPECT_EQ(card.relatedNames[1].label, "Coach");
+    EXPECT_EQ(card.relatedNames[2].label, labels::kOther);
+    EXPECT_EQ(card.birthday, (Card::Date { 1999, 9, 9 }));
+}
