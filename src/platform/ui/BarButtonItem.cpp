@@ -1,5 +1,6 @@
 #include "platform/ui/BarButtonItem.h"
 
+#include "platform/foundation/Device.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/View.h"
 
@@ -49,21 +50,25 @@ void BarButtonItem::setTitle(std::string title)
 
 std::string BarButtonItem::displayTitle() const
 {
-    if (!m_systemItem)
-        return m_title;
-    switch (*m_systemItem) {
+    return m_systemItem ? systemTitle(*m_systemItem) : m_title;
+}
+
+std::string BarButtonItem::systemTitle(BarButtonSystemItem item)
+{
+    bool japanese = foundation::Device::current().language() == "ja";
+    switch (item) {
     case BarButtonSystemItem::Done:
-        return "Done";
+        return japanese ? "完了" : "Done";
     case BarButtonSystemItem::Cancel:
-        return "Cancel";
+        return japanese ? "キャンセル" : "Cancel";
     case BarButtonSystemItem::Edit:
-        return "Edit";
+        return japanese ? "編集" : "Edit";
     case BarButtonSystemItem::Save:
-        return "Save";
+        return japanese ? "保存" : "Save";
     case BarButtonSystemItem::Undo:
-        return "Undo";
+        return japanese ? "取り消す" : "Undo";
     case BarButtonSystemItem::Redo:
-        return "Redo";
+        return japanese ? "やり直す" : "Redo";
     case BarButtonSystemItem::Add:
         return "+";
     case BarButtonSystemItem::Compose:

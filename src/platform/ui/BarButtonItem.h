@@ -64,6 +64,9 @@ public:
     void setTitle(std::string title);
     // The text the bar shows: the title, or the system item's own word or symbol.
     std::string displayTitle() const;
+    // The system's word for an item in the device's language ("Edit", "編集"); empty for
+    // spaces.
+    static std::string systemTitle(BarButtonSystemItem item);
     const std::shared_ptr<const Image>& image() const { return m_image; }
     void setImage(std::shared_ptr<const Image> image);
     BarButtonItemStyle style() const { return m_style; }

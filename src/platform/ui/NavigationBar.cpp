@@ -1,5 +1,6 @@
 #include "platform/ui/NavigationBar.h"
 
+#include "platform/foundation/Device.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/BarItemButton.h"
 #include "platform/ui/Label.h"
@@ -100,7 +101,9 @@ std::string NavigationBar::backButtonTitle() const
         return {};
     if (back->backBarButtonItem())
         return back->backBarButtonItem()->displayTitle();
-    return back->title().empty() ? std::string("Back") : back->title();
+    if (!back->title().empty())
+        return back->title();
+    return foundation::Device::current().language() == "ja" ? "戻る" : "Back";
 }
 
 void NavigationBar::layoutSubviews()

@@ -336,7 +336,7 @@ void ViewController::setEditing(bool editing, bool)
     m_editing = editing;
     if (m_editButtonItem) {
         // The same item turns from Edit to Done and back, as on the handset.
-        m_editButtonItem->setTitle(editing ? "Done" : "Edit");
+        m_editButtonItem->setTitle(BarButtonItem::systemTitle(editing ? BarButtonSystemItem::Done : BarButtonSystemItem::Edit));
         m_editButtonItem->setStyle(editing ? BarButtonItemStyle::Done : BarButtonItemStyle::Bordered);
     }
 }
@@ -344,7 +344,7 @@ void ViewController::setEditing(bool editing, bool)
 std::shared_ptr<BarButtonItem> ViewController::editButtonItem()
 {
     if (!m_editButtonItem) {
-        m_editButtonItem = std::make_shared<BarButtonItem>(m_editing ? "Done" : "Edit",
+        m_editButtonItem = std::make_shared<BarButtonItem>(BarButtonItem::systemTitle(m_editing ? BarButtonSystemItem::Done : BarButtonSystemItem::Edit),
                                                            m_editing ? BarButtonItemStyle::Done : BarButtonItemStyle::Bordered,
                                                            [this](BarButtonItem&) { setEditing(!m_editing, true); });
     }

@@ -1,3 +1,4 @@
+#include "platform/foundation/Device.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
@@ -180,4 +181,22 @@ TEST_F(BarsTest, ButtonShowsTheTitleOfItsStateFallingBackToNormal)
     EXPECT_EQ(button->currentTitle(), "Send");
     button->setEnabled(false);
     EXPECT_EQ(button->titleLabel().text(), "Send");
+}
+
+TEST_F(BarsTest, SystemWordsFollowTheDeviceLanguage)
+{
+    auto& device = foundation::Device::current();
+    device.setLanguage("ja");
+    auto list = std::make_shared<ViewController>();
+    auto navigation = std::make_shared<NavigationController>(list);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    list->navigationItem().setLeftBarButtonItem(list->editButtonItem());
+    tapText("編集");
+    EXPECT_TRUE(list->isEditing());
+    window->layoutIfNeeded();
+    EXPECT_NE(findByText(*window, "完了"), nullptr);
+    navigation->pushViewController(std::make_shared<ViewController>(), false);
+    EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "戻る");
+    device.reset();
 }
