@@ -110,6 +110,15 @@ std::string percentDecode(std::string_view text)
     return decoded;
 }
 
+// A number or address written as a URI; writers that double the scheme are not rare.
+std::string withoutScheme(std::string value, std::string_view scheme)
+{
+    std::string_view rest = value;
+    while (startsWithIgnoringCase(rest, scheme))
+        rest = trimSpaces(rest.substr(scheme.size()));
+    return std::string(rest);
+}
+
 bool isLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -454,18 +463,14 @@ private:
 
     void takePhone(const ContentLine& line)
     {
-        std::string number = text(line);
-        if (startsWithIgnoringCase(number, "tel:"))
-            number = std::string(trimSpaces(std::string_view(number).substr(4)));
+        std::string number = withoutScheme(text(line), "tel:");
         if (!number.empty())
             m_card.phones.push_back({ labelFor(line, LabeledProperty::Phone), std::move(number) });
     }
 
     void takeEmail(const ContentLine& line)
     {
-        std::string address = text(line);
-        if (startsWithIgnoringCase(address, "mailto:"))
-            address = std::string(trimSpaces(std::string_view(address).substr(7)));
+        std::string address = withoutScheme(text(line), "mailto:");
         if (!address.empty())
             m_card.emails.push_back({ labelFor(line, LabeledProperty::Email), std::move(address) });
     }

@@ -285,6 +285,16 @@ TEST(VcardReaderValues, ItemLabelsBelongToTheirOwnGroupOnly)
     EXPECT_EQ(card.phones[3].label, labels::kWork);
 }
 
+TEST(VcardReaderValues, NumbersAndAddressesWrittenAsUrisLoseEveryScheme)
+{
+    const Card card = onlyCard("TEL;VALUE=uri:tel:+1-555-0100\r\nTEL:TEL:tel: +1 555 0101\r\n"
+                               "EMAIL:mailto:mailto:a@example.org\r\n");
+    ASSERT_EQ(card.phones.size(), 2u);
+    EXPECT_EQ(card.phones[0].value, "+1-555-0100");
+    EXPECT_EQ(card.phones[1].value, "+1 555 0101");
+    EXPECT_EQ(card.emails.at(0).value, "a@example.org");
+}
+
 TEST(VcardReaderValues, InstantMessageAddressesInTheirSeveralSpellings)
 {
     const Card card = onlyCard("IMPP:xmpp:jane%20doe@example.org\r\n"
