@@ -32,7 +32,7 @@ namespace tessaro {
 
 namespace {
 
-using json = nlohmann::json;
+using json = nlohmann::ordered_json;
 
 // Longest wait one "advance" may ask for; a typo of a few zeros should not hang a script.
 constexpr double longestAdvance = 3600;
@@ -457,9 +457,14 @@ bool Driver::tapView(ui::View& view, json& answer, std::string& error)
         error = hit ? "it lies under " + hit->typeName() : "it takes no touches";
         return false;
     }
+    // What took the touch: the button around a label, the row around a text.
+    json tapped = { { "type", hit->typeName() } };
+    if (std::string text = view.displayText(); !text.empty())
+        tapped["text"] = text;
+    tapped["frame"] = rectJson(windowRect(*hit));
     w.tap(point);
     settle();
-    answer["tapped"] = { { "type", view.typeName() }, { "frame", rectJson(windowRect(view)) } };
+    answer["tapped"] = std::move(tapped);
     return true;
 }
 

@@ -47,7 +47,8 @@ public:
 
     // One command line in, one answer line out (without a line break).
     std::string run(const std::string& line);
-    nlohmann::json execute(const nlohmann::json& command);
+    // Answers keep their fields in a readable order (type and frame before children).
+    nlohmann::ordered_json execute(const nlohmann::ordered_json& command);
 
     // "quit" was received.
     bool quitRequested() const { return m_quit; }
@@ -55,7 +56,7 @@ public:
     void setForegroundHandler(std::function<void()> handler) { m_foregroundHandler = std::move(handler); }
 
 private:
-    using json = nlohmann::json;
+    using json = nlohmann::ordered_json;
 
     ui::Window* window() const;
     void settle();

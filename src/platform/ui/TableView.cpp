@@ -548,12 +548,13 @@ void TableView::tile(bool animateFrames)
                 break;
             cell->setFrame(frame);
             configure(*cell, indexPath);
-            insertSubview(cell, 0);
+            addSubview(cell);
             m_visibleCells[indexPath] = cell;
             cell->layoutIfNeeded();
             if (m_delegate)
                 m_delegate->willDisplayCell(*this, *cell, indexPath);
         }
+        orderSubviews();
         layoutHeaders();
         layoutIndex();
     } while (m_needsRetile && !m_reloadPending);
@@ -562,6 +563,27 @@ void TableView::tile(bool animateFrames)
         m_reloadPending = false;
         reloadData();
     }
+}
+
+void TableView::orderSubviews()
+{
+    // The table's own views at the bottom, then the rows from top to bottom; the headers
+    // and the index go above them afterwards. Painting order is dump order too.
+    std::vector<View*> wanted;
+    if (m_tableHeaderView && m_tableHeaderView->superview() == this)
+        wanted.push_back(m_tableHeaderView.get());
+    if (m_tableFooterView && m_tableFooterView->superview() == this)
+        wanted.push_back(m_tableFooterView.get());
+    for (auto& [indexPath, cell] : m_visibleCells)
+        wanted.push_back(cell.get());
+    const auto& present = subviews();
+    bool ordered = present.size() >= wanted.size();
+    for (std::size_t i = 0; ordered && i < wanted.size(); ++i)
+        ordered = present[i].get() == wanted[i];
+    if (ordered)
+        return;
+    for (std::size_t i = 0; i < wanted.size(); ++i)
+        insertSubview(wanted[i]->shared_from_this(), i);
 }
 
 void TableView::layoutHeaders()

@@ -187,6 +187,7 @@ private:
     double cellWidth() const;
     // Gives cells to the rows in sight and takes them from rows out of sight.
     void tile(bool animateFrames = false);
+    void orderSubviews();
     void layoutHeaders();
     void layoutIndex();
     void enqueue(std::shared_ptr<TableViewCell> cell);
