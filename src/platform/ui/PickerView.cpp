@@ -178,7 +178,7 @@ void PickerView::layoutComponent(int index)
     double height = bounds().height();
     double middle = (height - component.rowHeight) / 2;
     // Rows in sight: the chosen one in the middle band, its neighbours above and below.
-    std::map<int, std::shared_ptr<View>> shown;
+    std::vector<std::pair<int, double>> wanted;
     if (component.rows > 0) {
         double centre = component.selected - component.dragOffset / component.rowHeight;
         int reach = static_cast<int>(std::ceil(height / component.rowHeight / 2)) + 1;
@@ -186,41 +186,50 @@ void PickerView::layoutComponent(int index)
         int last = std::min(component.rows - 1, static_cast<int>(std::ceil(centre)) + reach);
         for (int row = first; row <= last; ++row) {
             double y = middle + (row - centre) * component.rowHeight;
-            if (y + component.rowHeight <= 0 || y >= height)
-                continue;
-            std::shared_ptr<View> view;
-            if (auto found = component.shown.find(row); found != component.shown.end()) {
-                view = found->second;
-                component.shown.erase(found);
-            } else {
-                std::shared_ptr<View> reusing;
-                if (!component.spare.empty()) {
-                    reusing = std::move(component.spare.back());
-                    component.spare.pop_back();
-                }
-                view = m_delegate ? m_delegate->viewForRow(*this, row, index, reusing) : nullptr;
-                if (!view) {
-                    auto label = std::dynamic_pointer_cast<PickerRowLabel>(reusing);
-                    if (!label)
-                        label = std::make_shared<PickerRowLabel>();
-                    label->setText(m_delegate ? m_delegate->titleForRow(*this, row, index) : std::string());
-                    label->setFrame({ 0, 0, component.width, component.rowHeight });
-                    view = label;
-                }
-            }
-            Rect frame = view->frame();
-            double width = frame.width() > 0 ? std::min(frame.width(), component.width) : component.width;
-            double rowHeight = frame.height() > 0 ? std::min(frame.height(), component.rowHeight) : component.rowHeight;
-            view->setFrame({ (component.width - width) / 2, y + (component.rowHeight - rowHeight) / 2, width, rowHeight });
-            if (view->superview() != component.wheel.get())
-                component.wheel->addSubview(view);
-            shown[row] = view;
+            if (y + component.rowHeight > 0 && y < height)
+                wanted.emplace_back(row, y);
         }
     }
-    for (auto& [row, view] : component.shown) {
-        view->removeFromSuperview();
+    // Rows gone out of sight first, so that their views can serve the rows coming in.
+    for (auto it = component.shown.begin(); it != component.shown.end();) {
+        bool stays = std::any_of(wanted.begin(), wanted.end(), [&](const auto& w) { return w.first == it->first; });
+        if (stays) {
+            ++it;
+            continue;
+        }
+        it->second->removeFromSuperview();
         if (component.spare.size() < 8)
-            component.spare.push_back(view);
+            component.spare.push_back(it->second);
+        it = component.shown.erase(it);
+    }
+    std::map<int, std::shared_ptr<View>> shown;
+    for (const auto& [row, y] : wanted) {
+        std::shared_ptr<View> view;
+        if (auto found = component.shown.find(row); found != component.shown.end()) {
+            view = found->second;
+        } else {
+            std::shared_ptr<View> reusing;
+            if (!component.spare.empty()) {
+                reusing = std::move(component.spare.back());
+                component.spare.pop_back();
+            }
+            view = m_delegate ? m_delegate->viewForRow(*this, row, index, reusing) : nullptr;
+            if (!view) {
+                auto label = std::dynamic_pointer_cast<PickerRowLabel>(reusing);
+                if (!label)
+                    label = std::make_shared<PickerRowLabel>();
+                label->setText(m_delegate ? m_delegate->titleForRow(*this, row, index) : std::string());
+                label->setFrame({ 0, 0, component.width, component.rowHeight });
+                view = label;
+            }
+        }
+        Rect frame = view->frame();
+        double width = frame.width() > 0 ? std::min(frame.width(), component.width) : component.width;
+        double rowHeight = frame.height() > 0 ? std::min(frame.height(), component.rowHeight) : component.rowHeight;
+        view->setFrame({ (component.width - width) / 2, y + (component.rowHeight - rowHeight) / 2, width, rowHeight });
+        if (view->superview() != component.wheel.get())
+            component.wheel->addSubview(view);
+        shown[row] = view;
     }
     component.shown = std::move(shown);
 }

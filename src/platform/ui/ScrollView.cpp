@@ -120,7 +120,9 @@ void ScrollView::animateTo(const Point& target, AnimationEnd end)
     auto& loop = foundation::RunLoop::main();
     m_animationStart = loop.now();
     m_animationTimer = loop.scheduledTimer(animationStep, foundation::TimerRepeat::Repeating, [this](foundation::Timer&) {
-        double t = std::clamp((foundation::RunLoop::main().now() - m_animationStart) / scrollAnimationDuration, 0.0, 1.0);
+        double elapsed = foundation::RunLoop::main().now() - m_animationStart;
+        // Steps of a sixtieth add up to a hair under the duration; that last step ends it.
+        double t = elapsed >= scrollAnimationDuration - 1e-9 ? 1.0 : std::clamp(elapsed / scrollAnimationDuration, 0.0, 1.0);
         double eased = easeOut(t);
         Point step { m_animationFrom.x + (m_animationTo.x - m_animationFrom.x) * eased,
                      m_animationFrom.y + (m_animationTo.y - m_animationFrom.y) * eased };
@@ -180,7 +182,8 @@ Point ScrollView::pageTarget(const Touch& touch) const
 {
     Point offset = contentOffset();
     Point target = offset;
-    Point moved = touch.locationInWindow - m_dragStartLocation;
+    // The whole way the finger went decides a flick, the part before the drag began included.
+    Point moved = touch.locationInWindow - touch.startLocationInWindow;
     auto settle = [](double start, double current, double page, double drag, double minimum, double maximum) {
         if (page <= 0)
             return current;
