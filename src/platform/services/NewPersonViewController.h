@@ -1,0 +1,145 @@
+#pragma once
+// The platform's form for a new person: name fields (the phonetic ones too), phone numbers
+// and mail addresses each with a label, and the organisation. Done writes what was typed
+// into the person, adds it to the address book and saves; Cancel leaves the address book
+// alone. Either way the delegate hears how the form finished (the saved person, or none)
+// and the screen that presented the form dismisses it.
+//
+// The form starts from a prepared person when one is given (the keypad hands over a person
+// with the number typed in), else from a new empty one. Done is enabled once anything is
+// typed. A save the address book refuses is shown in an alert and the form stays, with
+// everything typed, so nothing is lost; the address book is left as it was.
+//
+// Ownership: whoever presents the form (inside a navigation controller) owns it; the form
+// owns its views and shares the person and the address-book handle it was given. The
+// delegate is a plain pointer that its owner clears if it goes first.
+
+#include "platform/contactstore/Constants.h"
+#include "platform/contactstore/Forward.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/ViewController.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+class BarButtonItem;
+class Button;
+class ScrollView;
+class TextField;
+} // namespace ui
+
+namespace services {
+
+class NewPersonViewController;
+
+class NewPersonViewControllerDelegate {
+public:
+    virtual ~NewPersonViewControllerDelegate() = default;
+    // The form is done: `person` is the new person, added and saved, or null when the user
+    // cancelled.
+    virtual void didCompleteWithNewPerson(NewPersonViewController& controller, const contactstore::PersonRef& person) = 0;
+};
+
+class NewPersonViewController : public ui::ViewController, private ui::ActionSheetDelegate {
+public:
+    // The multi-valued properties the form edits.
+    enum class EntryKind { Phone, Email };
+
+    NewPersonViewController();
+    ~NewPersonViewController() override;
+
+    // The person the form fills in; a new empty person unless one was prepared. Setting it
+    // after the form is shown shows the new person's values.
+    const contactstore::PersonRef& displayedPerson() const { return m_person; }
+    void setDisplayedPerson(contactstore::PersonRef person);
+    // The handle the person is added to and saved through; without one the profile's
+    // address book is opened when Done is touched.
+    const contactstore::AddressBookRef& addressBook() const { return m_addressBook; }
+    void setAddressBook(contactstore::AddressBookRef addressBook) { m_addressBook = std::move(addressBook); }
+
+    NewPersonViewControllerDelegate* newPersonViewDelegate() const { return m_delegate; }
+    void setNewPersonViewDelegate(NewPersonViewControllerDelegate* delegate) { m_delegate = delegate; }
+
+    void loadView() override;
+    void viewDidLoad() override;
+
+    // The bar buttons. done does nothing while the form is empty.
+    void done();
+    void cancel();
+    bool isDoneEnabled() const;
+
+    // The text fields, for the keypad and for tests: a name or organisation field, and the
+    // value field of entry `index` of the phone numbers or mail addresses (null when there
+    // is none or the form is not loaded).
+    ui::TextField* fieldForProperty(contactstore::PropertyID property) const;
+    ui::TextField* entryField(EntryKind kind, std::size_t index) const;
+    std::size_t entryCount(EntryKind kind) const { return entries(kind).size(); }
+    // The stored label of an entry ("_$!<Mobile>!$_"); empty for no label.
+    std::string entryLabel(EntryKind kind, std::size_t index) const;
+    // What "add phone" / "add email" and a touch on an entry's label do.
+    void addEntry(EntryKind kind);
+    void chooseLabel(EntryKind kind, std::size_t index);
+
+    // The name and organisation fields in the order the form shows them for the device's
+    // language (family name first where names are written so).
+    static std::vector<contactstore::PropertyID> singleValueProperties();
+    // The labels offered for an entry, in the order offered.
+    static std::vector<std::string> labelChoices(EntryKind kind);
+
+private:
+    struct Entry {
+        std::string label;
+        std::string value;
+    };
+    struct EntryViews {
+        std::shared_ptr<ui::Button> labelButton;
+        std::shared_ptr<ui::TextField> field;
+    };
+
+    std::vector<Entry>& entries(EntryKind kind) { return kind == EntryKind::Phone ? m_phones : m_emails; }
+    const std::vector<Entry>& entries(EntryKind kind) const { return kind == EntryKind::Phone ? m_phones : m_emails; }
+    static contactstore::PropertyID propertyOf(EntryKind kind);
+
+    void readPerson();
+    // Lays every row out again from the values typed so far.
+    void layoutForm();
+    double addSectionCaption(double y, const std::string& caption);
+    double addSingleValueRow(double y, contactstore::PropertyID property);
+    double addEntryRow(double y, EntryKind kind, std::size_t index);
+    double addAddEntryRow(double y, EntryKind kind);
+    void fieldEditingBegan(ui::TextField& field);
+    void fieldEditingEnded();
+    void updateDoneButton();
+
+    // Writes the typed values into the person; false (and the person untouched in what it
+    // holds) when the address book refuses a value.
+    [[nodiscard]] bool writePerson(contactstore::Error& error);
+    [[nodiscard]] bool addAndSave(contactstore::Error& error);
+    void showSaveFailure(const contactstore::Error& error);
+    void finish(const contactstore::PersonRef& person);
+
+    void clickedButtonAtIndex(ui::ActionSheet& sheet, int buttonIndex) override;
+
+    contactstore::PersonRef m_person;
+    contactstore::AddressBookRef m_addressBook;
+    NewPersonViewControllerDelegate* m_delegate { nullptr };
+
+    std::map<contactstore::PropertyID, std::string> m_singleValues;
+    std::vector<Entry> m_phones;
+    std::vector<Entry> m_emails;
+
+    std::shared_ptr<ui::ScrollView> m_scrollView;
+    std::map<contactstore::PropertyID, std::shared_ptr<ui::TextField>> m_singleValueFields;
+    std::vector<EntryViews> m_phoneViews;
+    std::vector<EntryViews> m_emailViews;
+    std::shared_ptr<ui::BarButtonItem> m_doneItem;
+    // The entry whose label is being chosen, while the label sheet shows.
+    EntryKind m_labelKind { EntryKind::Phone };
+    std::size_t m_labelIndex { 0 };
+    std::weak_ptr<ui::ActionSheet> m_labelSheet;
+};
+
+} // namespace services

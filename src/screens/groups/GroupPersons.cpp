@@ -1,0 +1,96 @@
+#include "screens/groups/GroupPersons.h"
+
+#include "addressbook/AddressBookGroup.h"
+#include "addressbook/AddressBookQueries.h"
+#include "app/GroupKinds.h"
+#include "app/Utility.h"
+#include "store/DataManager.h"
+
+#include <unordered_set>
+
+namespace tessaro {
+
+namespace {
+
+using RecordIDs = std::unordered_set<contactstore::RecordID>;
+
+void addMembersOf(const GroupObject& group, RecordIDs& grouped)
+{
+    int identifier = GroupKinds::intValue(group.groupID);
+    if (GroupKinds::isLocalGroup(group)) {
+        // Rows of persons that no longer exist match nobody in the address book, so they
+        // take nobody away.
+        for (auto member : DataManager::sharedDataBase().selectLocalGroupMemberIDsWithID(identifier))
+            grouped.insert(member);
+        return;
+    }
+    if (auto addressBookGroup = AddressBookGroup::groupWithRecordID(identifier)) {
+        for (const auto& member : addressBookGroup->members())
+            grouped.insert(member.recordID());
+    }
+}
+
+// Everyone who is in at least one real group of a fresh catalogue. The catalogue's first two
+// entries are all contacts and contacts in no group, which hold nobody of their own.
+RecordIDs groupedRecordIDs()
+{
+    auto catalogue = Utility::sharedUtility().getAllGroupObject();
+    RecordIDs grouped;
+    for (std::size_t index = 2; index < catalogue.size(); ++index) {
+        if (GroupKinds::isRealGroup(catalogue[index]))
+            addMembersOf(catalogue[index], grouped);
+    }
+    return grouped;
+}
+
+} // namespace
+
+std::vector<Contact> GroupPersons::personsOfGroup(const GroupObject& group)
+{
+    int identifier = GroupKinds::intValue(group.groupID);
+    if (identifier == -1)
+        return AddressBookQueries::contacts();
+    if (identifier == -2)
+        return noGroupContacts();
+    if (group.groupID == GroupKinds::kNoNumberGroupID)
+        return AddressBookQueries::getNoNumberContacts();
+    if (group.groupID == GroupKinds::kNoEmailGroupID)
+        return AddressBookQueries::getNoEmailContacts();
+    if (GroupKinds::isLocalGroup(group))
+        return DataManager::sharedDataBase().selectLocalGroupMemberWithID(identifier);
+    auto addressBookGroup = AddressBookGroup::groupWithRecordID(identifier);
+    return addressBookGroup ? addressBookGroup->membersWithSorting(0) : std::vector<Contact>();
+}
+
+std::vector<Contact> GroupPersons::noGroupContacts()
+{
+    RecordIDs grouped = groupedRecordIDs();
+    std::vector<Contact> persons = AddressBookQueries::contacts();
+    std::erase_if(persons, [&grouped](const Contact& person) { return grouped.count(person.recordID()) > 0; });
+    return persons;
+}
+
+std::size_t GroupPersons::noGroupContactsCount()
+{
+    // Counting needs no list: every grouped identifier that names an existing person takes
+    // one person away from the whole.
+    RecordIDs grouped = groupedRecordIDs();
+    std::size_t all = AddressBookQueries::contactsCount();
+    std::size_t groupedPersons = 0;
+    for (auto identifier : grouped) {
+        if (Contact::contactWithRecordID(identifier))
+            ++groupedPersons;
+    }
+    return groupedPersons >= all ? 0 : all - groupedPersons;
+}
+
+std::size_t GroupPersons::memberCount(const GroupObject& group)
+{
+    int identifier = GroupKinds::intValue(group.groupID);
+    if (GroupKinds::isLocalGroup(group))
+        return DataManager::sharedDataBase().selectLocalGroupMemberWithID(identifier).size();
+    auto addressBookGroup = AddressBookGroup::groupWithRecordID(identifier);
+    return addressBookGroup ? addressBookGroup->members().size() : 0;
+}
+
+} // namespace tessaro

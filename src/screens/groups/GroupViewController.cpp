@@ -1,0 +1,411 @@
+#include "screens/groups/GroupViewController.h"
+
+#include "addressbook/AddressBookGroup.h"
+#include "addressbook/AddressBookQueries.h"
+#include "app/GroupKinds.h"
+#include "app/MyToolBar.h"
+#include "app/Utility.h"
+#include "app/WaitView.h"
+#include "platform/foundation/LocalizedStrings.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/TabBarController.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/Window.h"
+#include "screens/groups/GroupContactsViewController.h"
+#include "screens/groups/GroupMenu.h"
+#include "screens/groups/GroupPersons.h"
+#include "store/DataManager.h"
+
+namespace tessaro {
+
+namespace {
+
+const std::string kCellIdentifier = "GroupCell";
+constexpr const char* kLocalTagText = "  Local";
+
+// From system 7 on the rows' contents sit 10 points further right, clear of the flat look's
+// wider left inset.
+double rowOffset()
+{
+    return Utility::isIOS7() ? 10 : 0;
+}
+
+} // namespace
+
+std::shared_ptr<GroupViewController> GroupViewController::create(GroupScreens screens)
+{
+    return std::make_shared<GroupViewController>(std::move(screens));
+}
+
+GroupViewController::GroupViewController(GroupScreens screens)
+    : m_screens(std::move(screens))
+{
+    initData();
+    addBarButton();
+}
+
+GroupViewController::~GroupViewController()
+{
+    if (auto sheet = m_menuSheet.lock())
+        sheet->setDelegate(nullptr);
+    if (auto form = m_newPersonForm.lock())
+        form->setNewPersonViewDelegate(nullptr);
+    removeGroupSelectNav();
+    if (_myTableView) {
+        _myTableView->setDataSource(nullptr);
+        _myTableView->setDelegate(nullptr);
+    }
+}
+
+void GroupViewController::loadView()
+{
+    CommonViewController::loadView();
+    view()->setBackgroundColor(ui::Color::whiteColor());
+}
+
+void GroupViewController::viewDidLoad()
+{
+    auto& page = *view();
+    int extra = Utility::iPhone4to5SubSize();
+    _myTableView = std::make_shared<ui::TableView>(ui::Rect { 0, 0, page.bounds().width(), 317.0 + extra }, ui::TableViewStyle::Plain);
+    _myTableView->setBackgroundColor(ui::Color::whiteColor());
+    _myTableView->setShowsVerticalScrollIndicator(true);
+    _myTableView->setShowsHorizontalScrollIndicator(true);
+    _myTableView->setAccessibilityIdentifier("groups.list");
+    _myTableView->setDataSource(this);
+    _myTableView->setDelegate(this);
+    page.addSubview(_myTableView);
+
+    _waitView = std::make_shared<WaitView>(ui::Rect { 0, 0, 320, 410.0 + extra });
+}
+
+void GroupViewController::addBarButton()
+{
+    setTitle(foundation::localized("GroupTitle"));
+    auto edit = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Edit, [this](ui::BarButtonItem&) { editGroup(); });
+    edit->setAccessibilityIdentifier("groups.edit");
+    auto add = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Add, [this](ui::BarButtonItem&) { addContat(); });
+    add->setAccessibilityIdentifier("groups.add");
+    navigationItem().setLeftBarButtonItem(edit);
+    navigationItem().setRightBarButtonItem(add);
+}
+
+void GroupViewController::initData()
+{
+    _arrGroups = Utility::sharedUtility().getAllGroupObject();
+    _arrGroups.push_back(GroupKinds::pseudoGroup(GroupKinds::kNoNumberGroupID));
+    _arrGroups.push_back(GroupKinds::pseudoGroup(GroupKinds::kNoEmailGroupID));
+}
+
+void GroupViewController::reloadViewData()
+{
+    initData();
+    if (_myTableView)
+        _myTableView->reloadData();
+    if (_memberEditViewController)
+        _memberEditViewController->reloadViewData();
+}
+
+int GroupViewController::getNoGroupContactsCount() const
+{
+    return static_cast<int>(GroupPersons::noGroupContactsCount());
+}
+
+// ---- Rows ----
+
+std::string GroupViewController::rowName(const GroupObject& group)
+{
+    if (group.groupID == GroupKinds::kAllContactsGroupID)
+        return foundation::localized("GroupAllContacts");
+    if (group.groupID == GroupKinds::kNoGroupGroupID)
+        return foundation::localized("GroupNogroupPeople");
+    if (group.groupID == GroupKinds::kNoNumberGroupID)
+        return foundation::localized("NoNumberGroupTitle");
+    if (group.groupID == GroupKinds::kNoEmailGroupID)
+        return foundation::localized("NoEmailGroupTitle");
+    if (group.groupType == GroupKinds::kLocalGroupType)
+        return group.localGroupName;
+    auto addressBookGroup = AddressBookGroup::groupWithRecordID(GroupKinds::intValue(group.groupID));
+    return addressBookGroup ? addressBookGroup->name() : std::string();
+}
+
+int GroupViewController::rowBadgeNumber(const GroupObject& group) const
+{
+    if (group.groupID == GroupKinds::kAllContactsGroupID)
+        return static_cast<int>(AddressBookQueries::contactsCount());
+    if (group.groupID == GroupKinds::kNoGroupGroupID)
+        return getNoGroupContactsCount();
+    if (group.groupID == GroupKinds::kNoNumberGroupID)
+        return static_cast<int>(AddressBookQueries::getNoNumberContacts().size());
+    if (group.groupID == GroupKinds::kNoEmailGroupID)
+        return static_cast<int>(AddressBookQueries::getNoEmailContacts().size());
+    return static_cast<int>(GroupPersons::memberCount(group));
+}
+
+ui::Color GroupViewController::rowNameColor(const GroupObject& group)
+{
+    const auto& id = group.groupID;
+    if (id == GroupKinds::kAllContactsGroupID || id == GroupKinds::kNoGroupGroupID || id == GroupKinds::kNoNumberGroupID
+        || id == GroupKinds::kNoEmailGroupID)
+        return ui::Color::grayColor();
+    return Utility::getGroupColorwithIndex(group.colorIndex).value_or(ui::Color::blackColor());
+}
+
+int GroupViewController::numberOfRowsInSection(ui::TableView&, int section)
+{
+    return section == 0 ? static_cast<int>(_arrGroups.size()) : 0;
+}
+
+double GroupViewController::heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&)
+{
+    return kRowHeight;
+}
+
+std::shared_ptr<ui::TableViewCell> GroupViewController::cellForRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
+{
+    auto cell = tableView.dequeueReusableCellWithIdentifier(kCellIdentifier);
+    if (!cell)
+        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kCellIdentifier);
+    cell->removeContentSubviews();
+    cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
+    if (indexPath.section == 0 && indexPath.row >= 0 && indexPath.row < static_cast<int>(_arrGroups.size()))
+        buildRow(*cell, _arrGroups[static_cast<std::size_t>(indexPath.row)], indexPath.row);
+    return cell;
+}
+
+void GroupViewController::buildRow(ui::TableViewCell& cell, const GroupObject& group, int row)
+{
+    double u = rowOffset();
+    auto& content = cell.contentView();
+
+    auto name = std::make_shared<ui::Label>(ui::Rect { 5 + u, 0, 205, kRowHeight });
+    name->setFont(ui::Font::boldSystemFontOfSize(18));
+    name->setBackgroundColor(ui::Color::clearColor());
+    name->setText(rowName(group));
+    name->setTextColor(rowNameColor(group));
+    content.addSubview(name);
+
+    auto badge = std::make_shared<ui::Label>(ui::Rect { 216 + u, 9, 32, 24 });
+    badge->setFont(ui::Font::systemFontOfSize(14));
+    badge->setTextColor(ui::Color::whiteColor());
+    badge->setTextAlignment(ui::TextAlignment::Center);
+    badge->setAdjustsFontSizeToFitWidth(true);
+    badge->setBackgroundColor(ui::Color::lightGrayColor());
+    badge->setText(std::to_string(rowBadgeNumber(group)));
+    badge->setAccessibilityIdentifier("groups.badge." + std::to_string(row));
+    content.addSubview(badge);
+
+    if (group.groupType == GroupKinds::kLocalGroupType) {
+        auto tag = std::make_shared<ui::Label>(ui::Rect { 0 + u, 1, 100, 8 });
+        tag->setFont(ui::Font::systemFontOfSize(8));
+        tag->setTextColor(ui::Color::redColor());
+        tag->setBackgroundColor(ui::Color::clearColor());
+        tag->setText(kLocalTagText);
+        content.addSubview(tag);
+    }
+
+    auto menu = std::make_shared<MyToolBar>(ui::Rect { 254 + u, 0, 40, kRowHeight });
+    auto item = std::make_shared<ui::BarButtonItem>(ui::Image::named("btn_menu_top.png"), ui::BarButtonItemStyle::Bordered,
+                                                    [this](ui::BarButtonItem& sender) { editGroupContacts(sender); });
+    item->setTag(row);
+    item->setAccessibilityIdentifier("groups.menu." + std::to_string(row));
+    menu->setItems({ item });
+    content.addSubview(menu);
+}
+
+void GroupViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
+{
+    tableView.deselectRowAtIndexPath(indexPath, true);
+    if (indexPath.row < 0 || indexPath.row >= static_cast<int>(_arrGroups.size()))
+        return;
+    GroupObject group = _arrGroups[static_cast<std::size_t>(indexPath.row)];
+    // Loading a big group takes a moment: the overlay goes up first and the load waits for
+    // the next turn of the run loop, so the overlay is drawn before the work starts.
+    if (auto* tabs = tabBarController(); tabs && _waitView)
+        tabs->view()->addSubview(_waitView);
+    std::weak_ptr<ViewController> weak = weak_from_this();
+    foundation::RunLoop::main().performAfterDelay(0, weak, [weak, group] {
+        if (auto self = std::static_pointer_cast<GroupViewController>(weak.lock()))
+            self->loadGroupContact(group);
+    });
+}
+
+void GroupViewController::loadGroupContact(const GroupObject& group)
+{
+    auto screen = GroupContactsViewController::create(*this, group, m_screens);
+    if (auto* navigation = navigationController())
+        navigation->pushViewController(screen, true);
+    if (_waitView)
+        _waitView->removeFromSuperview();
+}
+
+// ---- The row menu ----
+
+void GroupViewController::editGroupContacts(ui::BarButtonItem& sender)
+{
+    int row = sender.tag();
+    if (row < 0 || row >= static_cast<int>(_arrGroups.size()))
+        return;
+    _sendGroupObj = _arrGroups[static_cast<std::size_t>(row)];
+    if (auto previous = m_menuSheet.lock())
+        previous->setDelegate(nullptr);
+    m_menuSheet = GroupMenu::show(*_sendGroupObj, this);
+}
+
+void GroupViewController::clickedButtonAtIndex(ui::ActionSheet&, int buttonIndex)
+{
+    if (!_sendGroupObj)
+        return;
+    switch (GroupMenu::actionForButtonIndex(*_sendGroupObj, buttonIndex)) {
+    case GroupMenu::Action::SendGroupSMS:
+        showSendGroupSmsView();
+        break;
+    case GroupMenu::Action::SendGroupMail:
+        showSendGroupMailView();
+        break;
+    case GroupMenu::Action::EditMembers:
+        showMemberEditView();
+        break;
+    case GroupMenu::Action::None:
+        break;
+    }
+}
+
+void GroupViewController::pushGroupScreen(const GroupScreens::Screen& screen)
+{
+    if (screen && navigationController())
+        navigationController()->pushViewController(screen, true);
+}
+
+void GroupViewController::showSendGroupMailView()
+{
+    if (_sendGroupObj && m_screens.makeGroupSendMailViewController)
+        pushGroupScreen(m_screens.makeGroupSendMailViewController(*_sendGroupObj, std::nullopt));
+}
+
+void GroupViewController::showSendGroupSmsView()
+{
+    if (_sendGroupObj && m_screens.makeGroupSendSMSViewController)
+        pushGroupScreen(m_screens.makeGroupSendSMSViewController(*_sendGroupObj, std::nullopt));
+}
+
+void GroupViewController::showMemberEditView()
+{
+    if (!_sendGroupObj || !m_screens.makeGroupMemberEditViewController)
+        return;
+    _memberEditViewController.reset();
+    _memberEditViewController = m_screens.makeGroupMemberEditViewController(*this, *_sendGroupObj);
+    if (_memberEditViewController)
+        presentViewController(wrapInOpaqueNavigation(_memberEditViewController), true);
+}
+
+void GroupViewController::groupMemberEditDone(CommonViewController& controller)
+{
+    dismissViewControllerAnimated(true);
+    if (_memberEditViewController.get() == &controller)
+        _memberEditViewController.reset();
+    reloadViewData();
+    resetTabBarFrameLater();
+}
+
+// ---- Group editing ----
+
+void GroupViewController::editGroup()
+{
+    if (!m_screens.makeGroupEditViewController)
+        return;
+    auto editor = m_screens.makeGroupEditViewController(*this);
+    auto* root = keyWindowRoot();
+    if (editor && root)
+        root->presentViewController(wrapInOpaqueNavigation(editor), true);
+}
+
+void GroupViewController::groupEditDone(CommonViewController& controller)
+{
+    initData();
+    if (_myTableView)
+        _myTableView->reloadData();
+    controller.dismissViewControllerAnimated(true);
+    resetTabBarFrameLater();
+}
+
+// ---- A new person ----
+
+void GroupViewController::addContat()
+{
+    auto* root = keyWindowRoot();
+    if (!root)
+        return;
+    auto form = std::make_shared<services::NewPersonViewController>();
+    form->setAddressBook(Utility::sharedUtility().addressBook());
+    form->setNewPersonViewDelegate(this);
+    m_newPersonForm = form;
+    root->presentViewController(wrapInOpaqueNavigation(form), true);
+}
+
+void GroupViewController::didCompleteWithNewPerson(services::NewPersonViewController& controller, const contactstore::PersonRef& person)
+{
+    if (auto contact = Contact::contactWithRecord(person)) {
+        removeGroupSelectNav();
+        GroupScreens::Screen chooser;
+        if (m_screens.makeGroupSelectViewController)
+            chooser = m_screens.makeGroupSelectViewController(*this, contact->recordID(), std::nullopt, true, std::nullopt);
+        if (chooser) {
+            _groupSelectNav = wrapInOpaqueNavigation(chooser);
+            _groupSelectNav->view()->setFrame({ 0, kGroupSelectTop, 320, 411.0 + Utility::iPhone4to5SubSize() });
+            if (auto* window = ui::Application::shared().keyWindow())
+                window->addSubview(_groupSelectNav->view());
+        }
+    }
+    controller.setNewPersonViewDelegate(nullptr);
+    controller.dismissViewControllerAnimated(true);
+    resetTabBarFrameLater();
+}
+
+void GroupViewController::groupSelectedDone(CommonViewController&)
+{
+    initData();
+    if (_myTableView)
+        _myTableView->reloadData();
+}
+
+void GroupViewController::groupSelectedCancel(CommonViewController&)
+{
+    initData();
+    if (_myTableView)
+        _myTableView->reloadData();
+}
+
+void GroupViewController::removeGroupSelectNav()
+{
+    if (!_groupSelectNav)
+        return;
+    if (auto* shown = _groupSelectNav->viewIfLoaded())
+        shown->removeFromSuperview();
+    _groupSelectNav.reset();
+}
+
+// ---- Helpers ----
+
+std::shared_ptr<ui::NavigationController> GroupViewController::wrapInOpaqueNavigation(std::shared_ptr<ui::ViewController> screen)
+{
+    auto navigation = std::make_shared<ui::NavigationController>(std::move(screen));
+    navigation->navigationBar().setTranslucent(false);
+    return navigation;
+}
+
+ui::ViewController* GroupViewController::keyWindowRoot()
+{
+    auto* window = ui::Application::shared().keyWindow();
+    return window ? window->rootViewController().get() : nullptr;
+}
+
+} // namespace tessaro

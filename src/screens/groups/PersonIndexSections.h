@@ -1,0 +1,31 @@
+#pragma once
+// Persons in the alphabetical sections of the device's language, the way the person lists
+// show them: one section per index title that has persons, in collation order, each sorted
+// by the persons' sort names. Sorting uses the collation keys kept with each person, so a
+// list of 50,000 is sorted by comparing bytes rather than by collating names again.
+
+#include "addressbook/Contact.h"
+
+#include <string>
+#include <vector>
+
+namespace ui {
+class LocalizedIndexedCollation;
+}
+
+namespace tessaro {
+
+struct PersonIndexSections {
+    // Non-empty sections only, in collation order; titles[i] is the index title of sections[i].
+    std::vector<std::vector<Contact>> sections;
+    std::vector<std::string> titles;
+
+    // Sorts the persons by sortName in the collation's order; persons whose names collate
+    // equal keep their order.
+    static void sortByName(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation);
+    // Puts each person into the section of its sortName, sorts each section, and keeps the
+    // sections that have persons.
+    static PersonIndexSections build(const std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation);
+};
+
+} // namespace tessaro
