@@ -2,11 +2,11 @@
 
 #include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/FavoritesPlaceholderViewController.h"
-#include "app/placeholders/GroupsPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "app/placeholders/MemosPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
 #include "app/placeholders/SettingsPlaceholderViewController.h"
+#include "screens/groups/GroupViewController.h"
 
 namespace tessaro {
 
@@ -16,7 +16,7 @@ RootScreens RootScreens::standard()
 {
     RootScreens screens;
     screens.makeFavoriteViewController = [] { return std::make_shared<FavoritesPlaceholderViewController>(); };
-    screens.makeGroupViewController = [] { return std::make_shared<GroupsPlaceholderViewController>(); };
+    screens.makeGroupViewController = [] { return GroupViewController::create(); };
     screens.makeMemoViewController = [] { return std::make_shared<MemosPlaceholderViewController>(); };
     screens.makeSettingsViewController = [] { return std::make_shared<SettingsPlaceholderViewController>(); };
     screens.makeKeyBoardViewController = [](TessaroViewController& root) {
