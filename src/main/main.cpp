@@ -8,8 +8,10 @@
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
 #include "platform/foundation/DataLocations.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/Display.h"
+#include "shell/qt/ScreenRenderer.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -33,7 +35,8 @@ void printUsage()
               "options:\n"
               "  --profile DIR     keep the profile in DIR instead of ~/.local/share/tessaro\n"
               "  --demo            give a profile without an address book a sample one\n"
-              "  --screenshot FILE write the screen as a PNG instead of opening a window\n"
+              "  --screenshot FILE write the screen as a PNG instead of opening a window (with\n"
+              "                    --automation: the last screen, when the session ends)\n"
               "  --automation      no window: read JSON commands on standard input, answer each on\n"
               "                    standard output (see README); --real-clock lets time run by itself");
     std::fputs(tessaro::LaunchOptions::usage(), stdout);
@@ -53,9 +56,10 @@ std::unique_ptr<tessaro::TessaroAppDelegate> launchApplication()
 int runDisplay(const char* programName, std::optional<std::filesystem::path> screenshot)
 {
     bool windowSystem = tessaro::Display::windowSystemAvailable();
-    bool offscreen = screenshot.has_value() || !windowSystem;
-    tessaro::Display display(programName, offscreen ? tessaro::Display::Surface::Offscreen
-                                                    : tessaro::Display::Surface::Window);
+    tessaro::Display display(programName, screenshot || !windowSystem ? tessaro::Display::Surface::Offscreen
+                                                                      : tessaro::Display::Surface::Window);
+    // A display named in the environment that cannot be reached counts as none.
+    bool offscreen = display.surface() == tessaro::Display::Surface::Offscreen;
     auto application = launchApplication();
     display.setWillEnterForegroundHandler([&application] { application->applicationWillEnterForeground(); });
     auto window = application->window();
@@ -65,7 +69,8 @@ int runDisplay(const char* programName, std::optional<std::filesystem::path> scr
     if (!screenshot) {
         screenshot = foundation::DataLocations::profileDirectory() / "screenshot.png";
         std::fprintf(stderr,
-                     "tessaro: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set);\n"
+                     "tessaro: no display to open a window on (none in DISPLAY or WAYLAND_DISPLAY, or it\n"
+                     "         cannot be reached);\n"
                      "         writing a screenshot of the first screen instead. Run it in a desktop session\n"
                      "         or under xvfb-run for the window, or choose the file with --screenshot FILE.\n");
     }
@@ -76,6 +81,33 @@ int runDisplay(const char* programName, std::optional<std::filesystem::path> scr
     }
     std::printf("screenshot written to %s\n", std::filesystem::absolute(*screenshot).c_str());
     return 0;
+}
+
+// An automation session whose last screen is written as a PNG when the session ends: the
+// way to shoot any screen without a display. Texts are measured with the display's fonts,
+// so the frames in the dump are the ones the picture shows.
+int runAutomationWithScreenshot(const char* programName, const std::filesystem::path& file,
+                                const tessaro::AutomationOptions& options, const tessaro::AutomationLaunch& launch)
+{
+    tessaro::Display display(programName, tessaro::Display::Surface::Offscreen);
+    std::shared_ptr<ui::Window> window;
+    int status = tessaro::runAutomationSession(std::cin, std::cout, options, [&] {
+        tessaro::AutomationTarget target = launch();
+        window = target.window;
+        return target;
+    });
+    if (!window) {
+        std::fprintf(stderr, "tessaro: no screen to write\n");
+        return status != 0 ? status : 1;
+    }
+    std::string error;
+    if (!tessaro::ScreenRenderer::writePng(*window, file, ui::Screen::mainScreen().scale(), error)) {
+        std::fprintf(stderr, "tessaro: %s\n", error.c_str());
+        return 1;
+    }
+    // Standard output carries the session's answers only.
+    std::fprintf(stderr, "screenshot written to %s\n", std::filesystem::absolute(file).c_str());
+    return status;
 }
 
 } // namespace
@@ -131,6 +163,8 @@ int main(int argc, char** argv)
     }
     if (automation && rest.empty()) {
         // The screens automation drives: the sample until the application's start-up exists.
+        if (screenshot)
+            return runAutomationWithScreenshot(argv[0], *screenshot, automationOptions, tessaro::sample::launchSample);
         return tessaro::runAutomationSession(std::cin, std::cout, automationOptions, tessaro::sample::launchSample);
     }
     if (rest.empty())

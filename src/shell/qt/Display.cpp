@@ -35,14 +35,22 @@ Display::Display(const char* programName, Surface surface)
     : m_surface(surface)
     , m_programName(programName ? programName : "tessaro")
 {
-    if (m_surface == Surface::Offscreen)
+    if (m_surface == Surface::Offscreen) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (!environmentSet("QT_QPA_PLATFORM")) {
+        // A display named in the environment may still refuse us (a server that went away,
+        // no permission); Qt then falls back to the offscreen platform instead of aborting,
+        // and the program writes a screenshot as it does without a display.
+        qputenv("QT_QPA_PLATFORM", environmentSet("WAYLAND_DISPLAY") ? "wayland;xcb;offscreen" : "xcb;offscreen");
+    }
     // Point sizes map to whole device pixels at fractional monitor scales too (150%), so
     // the screen is drawn at the monitor's full sharpness rather than blown up.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     // Qt is given only the program name: the options are the program's own.
     m_argv[0] = m_programName.data();
     m_application = std::make_unique<QApplication>(m_argc, m_argv);
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        m_surface = Surface::Offscreen;
     QApplication::setApplicationName(QStringLiteral("Tessaro"));
     QApplication::setDesktopFileName(QStringLiteral("tessaro"));
     ui::TextMeasurer::install(std::make_shared<QtTextMeasurer>());

@@ -36,6 +36,8 @@ public:
     // or Wayland display in the environment.
     static bool windowSystemAvailable();
 
+    // The surface in force: a window asked for falls back to offscreen when the window
+    // system cannot be reached.
     Surface surface() const { return m_surface; }
 
     // Runs when the window comes back from being minimised or hidden; the application sets

@@ -7,6 +7,7 @@
 #include "shell/qt/SystemFonts.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,12 +56,14 @@ ui::Color backgroundUnder(ui::View& view)
     return ui::Color::whiteColor();
 }
 
-// Catches the return key in a multi-line editor: it goes to the field as typed text, so
-// the field (and its delegate) decides whether a line break goes in.
-class ReturnKeyFilter final : public QObject {
+// Keys with a meaning of their own on the handset: Escape is the keyboard's down key (the
+// field resigns), and in a multi-line editor the return key goes to the field as typed
+// text, so the field (and its delegate) decides whether a line break goes in.
+class KeyFilter final : public QObject {
 public:
-    explicit ReturnKeyFilter(std::function<bool()> onReturn)
+    KeyFilter(std::function<bool()> onReturn, std::function<bool()> onEscape)
         : m_onReturn(std::move(onReturn))
+        , m_onEscape(std::move(onEscape))
     {
     }
 
@@ -68,8 +71,11 @@ public:
     {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+            if (key->key() == Qt::Key_Escape && plain)
+                return m_onEscape();
             bool isReturn = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            if (isReturn && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            if (isReturn && plain && qobject_cast<QPlainTextEdit*>(watched))
                 return m_onReturn();
         }
         return QObject::eventFilter(watched, event);
@@ -77,6 +83,7 @@ public:
 
 private:
     std::function<bool()> m_onReturn;
+    std::function<bool()> m_onEscape;
 };
 
 } // namespace
@@ -96,7 +103,7 @@ TextEditorOverlay::~TextEditorOverlay()
 {
     delete m_lineEdit.data();
     delete m_plainTextEdit.data();
-    delete m_returnFilter;
+    delete m_keyFilter;
 }
 
 QWidget* TextEditorOverlay::editorWidget() const
@@ -214,12 +221,12 @@ void TextEditorOverlay::begin(ui::Responder& responder, ui::TextInput& input)
             m_plainTextEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
             QObject::connect(m_plainTextEdit, &QPlainTextEdit::textChanged, m_plainTextEdit,
                              [this] { plainTextChanged(); });
-            m_returnFilter = new ReturnKeyFilter([this] { return returnInPlainText(); });
-            m_plainTextEdit->installEventFilter(m_returnFilter);
+            m_plainTextEdit->installEventFilter(keyFilter());
         }
     } else if (!m_lineEdit) {
         m_lineEdit = new QLineEdit(&m_host);
         m_lineEdit->setFrame(false);
+        m_lineEdit->installEventFilter(keyFilter());
         QObject::connect(m_lineEdit, &QLineEdit::textEdited, m_lineEdit,
                          [this](const QString& text) { lineEdited(text); });
         QObject::connect(m_lineEdit, &QLineEdit::returnPressed, m_lineEdit, [this] { lineReturned(); });
@@ -264,8 +271,15 @@ void TextEditorOverlay::place(ui::View& view)
     EditorLook look = lookFor(view);
     ui::Rect inWindow = view.convertRectToView(view.bounds(), nullptr);
     ui::Rect textRect = inWindow.inset(look.padding);
-    QRect geometry = m_pointsToHost(textRect).toAlignedRect();
+    if (!m_multiline) {
+        // One line of text high, centred: the field's own border above and below stays in
+        // sight around the editor.
+        double lineHeight = std::ceil(QFontMetricsF(SystemFonts::toQFont(look.text.font)).height()) + 2;
+        if (lineHeight < textRect.height())
+            textRect = { textRect.x(), textRect.midY() - lineHeight / 2, textRect.width(), lineHeight };
+    }
     double zoom = m_zoom();
+    QRect geometry = m_pointsToHost(textRect).toAlignedRect();
     if (geometry != m_lastGeometry)
         editor->setGeometry(geometry);
     if (geometry == m_lastGeometry && zoom == m_lastZoom)
@@ -333,6 +347,24 @@ void TextEditorOverlay::plainTextChanged()
         input->replaceTextFromInput(m_plainTextEdit->toPlainText().toStdString());
     if (m_afterEdit)
         m_afterEdit();
+}
+
+QObject* TextEditorOverlay::keyFilter()
+{
+    if (!m_keyFilter)
+        m_keyFilter = new KeyFilter([this] { return returnInPlainText(); }, [this] { return escapePressed(); });
+    return m_keyFilter;
+}
+
+bool TextEditorOverlay::escapePressed()
+{
+    auto* input = currentInput();
+    if (!input)
+        return false;
+    (void)m_responder->resignFirstResponder();
+    if (m_afterEdit)
+        m_afterEdit();
+    return true;
 }
 
 bool TextEditorOverlay::returnInPlainText()

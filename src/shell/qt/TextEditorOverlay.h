@@ -3,8 +3,8 @@
 // frame and styled like it, so that typing, selection, the clipboard shortcuts and input
 // methods (Japanese kana–kanji conversion) all work as on any desktop editor. Every edit
 // goes back to the field as the user's input, so the field sends the events the screens
-// expect; a return key in a one-line field is the handset's return key. When the field
-// resigns the editor goes, and the keyboard with it.
+// expect; a return key in a one-line field is the handset's return key, and Escape is the
+// keyboard's down key. When the field resigns the editor goes, and the keyboard with it.
 //
 // Ownership: the editors are children of the host widget (Qt deletes them with it). The
 // focused responder is only compared with the window's first responder, never kept alive
@@ -69,6 +69,8 @@ private:
     void lineReturned();
     void plainTextChanged();
     bool returnInPlainText();
+    bool escapePressed();
+    QObject* keyFilter();
     ui::TextInput* currentInput() const;
 
     QWidget& m_host;
@@ -79,7 +81,7 @@ private:
 
     QPointer<QLineEdit> m_lineEdit;
     QPointer<QPlainTextEdit> m_plainTextEdit;
-    QObject* m_returnFilter { nullptr };
+    QObject* m_keyFilter { nullptr };
     ui::Responder* m_responder { nullptr };
     bool m_multiline { false };
     // Set while the editor is being filled from the field, so that the fill is not taken
