@@ -150,6 +150,14 @@ TEST_F(EditorTest, FocusedFieldGetsANativeEditorOverItsFrameThatGoesWhenItResign
     widget->editorOverlay().sync();
     EXPECT_EQ(editor(), nullptr);
     EXPECT_FALSE(line->isVisible()) << "the keyboard goes down with the editor";
+
+    // Escape is the keyboard's down key.
+    focus(*field);
+    ASSERT_EQ(editor(), line);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(line, &escape);
+    EXPECT_FALSE(field->isFirstResponder());
+    EXPECT_TRUE(waitUntil([&] { return !line->isVisible(); }));
 }
 
 TEST_F(EditorTest, TypingReachesTheFieldAsUserInputAndReturnAsTheReturnKey)
