@@ -205,7 +205,7 @@ TEST(VcardImport, GroupsJoinByNameAndByCardIdentifierAcrossFiles)
     }
     // The member of the group card is in the first file, named in another case.
     const std::string groupFile = "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nFN:Book club\r\n"
-                                  "MEMBER:4FBE8971-0BC3-424C-9C26-36C3E1EFF6B1\r\nEND:VCARD\r\n";
+                                  "MEMBER:4FBE8971-0BC3-424C-9C26-36C3E1EFF6B1\r\n" "END:VCARD\r\n";
     BookImporter importer(open(folder.path()));
     importer.addFile(golden("rfc-4.0.vcf"));
     importer.addText(groupFile, "club.vcf");
@@ -230,7 +230,7 @@ TEST(VcardImport, CardsWithNothingToKeepAreSkippedAndRefusedAccessImportsNothing
     testsupport::TempDir folder;
     {
         BookImporter importer(open(folder.path()));
-        importer.addText("BEGIN:VCARD\nVERSION:3.0\nFN:\nEND:VCARD\nBEGIN:VCARD\nFN:Kept\nEND:VCARD\n", "two.vcf");
+        importer.addText("BEGIN:VCARD\nVERSION:3.0\nFN:\n" "END:VCARD\nBEGIN:VCARD\nFN:Kept\n" "END:VCARD\n", "two.vcf");
         const ImportResult result = importer.commit();
         ASSERT_TRUE(result.ok());
         EXPECT_EQ(result.personsAdded, 1u);

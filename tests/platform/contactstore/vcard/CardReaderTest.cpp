@@ -81,7 +81,7 @@ TEST(VcardReaderFaults, FilesThatAreNotVcardAreRefusedAtTheirFirstLine)
         { "only blank lines", "\r\n  \r\n\t\r\n", 0 },
         { "comma-separated values", "Name,Phone\r\nJane,555\r\n", 1 },
         { "binary after blank lines", "\r\n\r\n\x89PNG\r\n\x1A\n", 3 },
-        { "a calendar", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", 1 },
+        { "a calendar", "BEGIN:VCALENDAR\r\n" "END:VCALENDAR\r\n", 1 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -94,9 +94,9 @@ TEST(VcardReaderFaults, FilesThatAreNotVcardAreRefusedAtTheirFirstLine)
 
 TEST(VcardReaderFaults, EachBrokenCardIsReportedAtItsOwnLine)
 {
-    const ReadResult result = readText("BEGIN:VCARD\nFN:A\nbroken one\nEND:VCARD\n"
-                                       "BEGIN:VCARD\nFN:B\nEND:VCARD\n"
-                                       "BEGIN:VCARD\nFN:C\n:no name\nEND:VCARD\n");
+    const ReadResult result = readText("BEGIN:VCARD\nFN:A\nbroken one\n" "END:VCARD\n"
+                                       "BEGIN:VCARD\nFN:B\n" "END:VCARD\n"
+                                       "BEGIN:VCARD\nFN:C\n:no name\n" "END:VCARD\n");
     ASSERT_EQ(result.errors.size(), 2u);
     EXPECT_EQ(result.errors[0].line, 3);
     EXPECT_EQ(result.errors[1].line, 10);
@@ -107,7 +107,7 @@ TEST(VcardReaderFaults, EachBrokenCardIsReportedAtItsOwnLine)
 
 TEST(VcardReaderFaults, CardsThatNeverEndAreKeptWithAWarning)
 {
-    const ReadResult result = readText("BEGIN:VCARD\nFN:First\nBEGIN:VCARD\nFN:Second\nEND:VCARD\nEND:VCARD\n"
+    const ReadResult result = readText("BEGIN:VCARD\nFN:First\nBEGIN:VCARD\nFN:Second\n" "END:VCARD\n" "END:VCARD\n"
                                        "BEGIN:VCARD\nFN:Third\n");
     ASSERT_TRUE(result.ok());
     ASSERT_EQ(result.cards.size(), 3u);
@@ -122,8 +122,8 @@ TEST(VcardReaderFaults, CardsThatNeverEndAreKeptWithAWarning)
 
 TEST(VcardReaderFaults, AnAgentsCardInsideACardIsNotTakenForItsOwner)
 {
-    const ReadResult result = readText("BEGIN:VCARD\nFN:Owner\nAGENT:\nBEGIN:VCARD\nFN:Agent\nTEL:111\nEND:VCARD\n"
-                                       "TEL:222\nEND:VCARD\n");
+    const ReadResult result = readText("BEGIN:VCARD\nFN:Owner\nAGENT:\nBEGIN:VCARD\nFN:Agent\nTEL:111\n" "END:VCARD\n"
+                                       "TEL:222\n" "END:VCARD\n");
     ASSERT_TRUE(result.ok());
     ASSERT_EQ(result.cards.size(), 1u);
     EXPECT_EQ(result.cards[0].firstName, "Owner");
@@ -141,7 +141,7 @@ TEST(VcardReaderBounds, EveryLengthIsBoundedAndReportedWithItsLine)
     limits.maxReportedProblems = 3;
 
     const ReadResult longLine
-        = readText("BEGIN:VCARD\nFN:x\nNOTE:" + std::string(60, 'a') + "\n " + std::string(60, 'b') + "\nEND:VCARD\n", limits);
+        = readText("BEGIN:VCARD\nFN:x\nNOTE:" + std::string(60, 'a') + "\n " + std::string(60, 'b') + "\n" "END:VCARD\n", limits);
     ASSERT_EQ(longLine.errors.size(), 1u);
     EXPECT_EQ(longLine.errors[0].line, 3);
 
@@ -153,7 +153,7 @@ TEST(VcardReaderBounds, EveryLengthIsBoundedAndReportedWithItsLine)
     EXPECT_EQ(tooMany.errors[0].line, 1);
 
     const ReadResult deep = readText(
-        "BEGIN:VCARD\nAGENT:\nBEGIN:VCARD\nBEGIN:VCARD\nBEGIN:VCARD\nEND:VCARD\nEND:VCARD\nEND:VCARD\nEND:VCARD\n", limits);
+        "BEGIN:VCARD\nAGENT:\nBEGIN:VCARD\nBEGIN:VCARD\nBEGIN:VCARD\n" "END:VCARD\n" "END:VCARD\n" "END:VCARD\n" "END:VCARD\n", limits);
     ASSERT_EQ(deep.errors.size(), 1u);
     EXPECT_EQ(deep.errors[0].line, 5);
 
@@ -161,7 +161,7 @@ TEST(VcardReaderBounds, EveryLengthIsBoundedAndReportedWithItsLine)
 
     std::string broken;
     for (int i = 0; i < 20; ++i)
-        broken += "BEGIN:VCARD\nbroken\nEND:VCARD\n";
+        broken += "BEGIN:VCARD\nbroken\n" "END:VCARD\n";
     EXPECT_EQ(readText(broken, limits).errors.size(), 3u);
 }
 
@@ -170,7 +170,7 @@ TEST(VcardReaderBounds, AHugeListOfCategoriesIsCutShort)
     std::string list;
     for (int i = 0; i < 5000; ++i)
         list += "g" + std::to_string(i) + ",";
-    const ReadResult result = readText("BEGIN:VCARD\nFN:x\nCATEGORIES:" + list + "\nEND:VCARD\n");
+    const ReadResult result = readText("BEGIN:VCARD\nFN:x\nCATEGORIES:" + list + "\n" "END:VCARD\n");
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.cards[0].categories.size(), 100u);
     EXPECT_EQ(result.warnings.size(), 1u);
@@ -178,7 +178,7 @@ TEST(VcardReaderBounds, AHugeListOfCategoriesIsCutShort)
 
 TEST(VcardReaderEncodings, FilesInUtf16WithOrWithoutMarkAreRead)
 {
-    const std::string card = "BEGIN:VCARD\r\nFN:\xC3\x89lodie\r\nEND:VCARD\r\n";
+    const std::string card = "BEGIN:VCARD\r\nFN:\xC3\x89lodie\r\n" "END:VCARD\r\n";
     auto utf16 = [&](bool bigEndian, bool mark) {
         std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
         // The text is ASCII apart from one two-byte letter, U+00C9.
@@ -210,7 +210,7 @@ TEST(VcardReaderEncodings, CharacterSetsAndStrayBytesBecomeCleanText)
     EXPECT_EQ(onlyCard("NOTE;CHARSET=ISO-8859-7:\xE1\xE2\r\n").note, "\xCE\xB1\xCE\xB2");
     EXPECT_EQ(onlyCard("NOTE;CHARSET=Big5:\xA4\xA4\r\n").note, "\xE4\xB8\xAD");
 
-    const ReadResult unknown = readText("BEGIN:VCARD\nNOTE;CHARSET=X-NOT-A-SET:plain\nEND:VCARD\n");
+    const ReadResult unknown = readText("BEGIN:VCARD\nNOTE;CHARSET=X-NOT-A-SET:plain\n" "END:VCARD\n");
     ASSERT_TRUE(unknown.ok());
     EXPECT_EQ(unknown.cards[0].note, "plain");
     ASSERT_EQ(unknown.warnings.size(), 1u);
@@ -314,7 +314,7 @@ TEST(VcardReaderValues, InstantMessageAddressesInTheirSeveralSpellings)
 TEST(VcardReaderValues, PhotosThatCannotBeDecodedAreLeftOutWithAWarning)
 {
     const ReadResult result = readText("BEGIN:VCARD\nFN:x\nPHOTO;ENCODING=b:@@@not base64@@@\n"
-                                       "PHOTO:data:image/png;base64\nEND:VCARD\n");
+                                       "PHOTO:data:image/png;base64\n" "END:VCARD\n");
     ASSERT_TRUE(result.ok());
     EXPECT_TRUE(result.cards[0].photo.empty());
     ASSERT_EQ(result.warnings.size(), 2u);

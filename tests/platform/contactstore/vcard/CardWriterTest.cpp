@@ -115,11 +115,11 @@ TEST(VcardWriterLines, ShortCardsComeOutExactly)
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Sato;Kenji;;;\r\nFN:Kenji Sato\r\n"
         "BDAY;X-APPLE-OMIT-YEAR=1604:1604-04-15\r\nTEL;TYPE=CELL,VOICE:090-1234-5678\r\n"
         "item1.EMAIL;TYPE=INTERNET:kenji@club.example\r\nitem1.X-ABLabel:Tennis club\r\n"
-        "CATEGORIES:Tennis\r\nEND:VCARD\r\n");
+        "CATEGORIES:Tennis\r\n" "END:VCARD\r\n");
     EXPECT_EQ(CardWriter(CardWriter::Version::V4).write({ card }),
         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Sato;Kenji;;;\r\nFN:Kenji Sato\r\nBDAY:--0415\r\n"
         "TEL;TYPE=cell,voice:090-1234-5678\r\nitem1.EMAIL:kenji@club.example\r\nitem1.X-ABLabel:Tennis club\r\n"
-        "CATEGORIES:Tennis\r\nEND:VCARD\r\n");
+        "CATEGORIES:Tennis\r\n" "END:VCARD\r\n");
 
     Card group;
     group.kind = Card::Kind::Group;
@@ -127,7 +127,7 @@ TEST(VcardWriterLines, ShortCardsComeOutExactly)
     group.members = { "urn:uuid:a", "urn:uuid:b" };
     EXPECT_EQ(CardWriter().write({ group }),
         "BEGIN:VCARD\r\nVERSION:3.0\r\nX-ADDRESSBOOKSERVER-KIND:group\r\nN:;;;;\r\nFN:Tennis\r\n"
-        "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:a\r\nX-ADDRESSBOOKSERVER-MEMBER:urn:uuid:b\r\nEND:VCARD\r\n");
+        "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:a\r\nX-ADDRESSBOOKSERVER-MEMBER:urn:uuid:b\r\n" "END:VCARD\r\n");
     EXPECT_EQ(CardWriter(CardWriter::Version::V4).write({ group }),
         "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nFN:Tennis\r\nMEMBER:urn:uuid:a\r\nMEMBER:urn:uuid:b\r\n"
         "END:VCARD\r\n");
