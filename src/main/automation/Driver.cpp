@@ -385,7 +385,8 @@ json Driver::describe(ui::View& view, const ui::Rect& clip) const
         if (auto selected = table->indexPathForSelectedRow())
             info["selected"] = pathJson(*selected);
         node["table"] = std::move(info);
-    } else if (auto* scroller = dynamic_cast<ui::ScrollView*>(&view)) {
+    }
+    if (auto* scroller = dynamic_cast<ui::ScrollView*>(&view)) {
         node["contentOffset"] = json::array({ rounded(scroller->contentOffset().x), rounded(scroller->contentOffset().y) });
         node["contentSize"] = json::array({ rounded(scroller->contentSize().width), rounded(scroller->contentSize().height) });
     }
