@@ -293,18 +293,18 @@ void TessaroViewController::detailViewCanceled(ContactDetailScreen& controller)
         return;
     auto detailView = controller.view();
     beginOverlayAppearance(controller, false);
+    std::weak_ptr<ViewController> closing = _detailViewController;
     ui::View::animate(kSlideDuration, [&] { moveTo(*detailView, RootGeometry::overlayHiddenY()); },
-                      guarded(weakSelf(), [](TessaroViewController& self) { self.removeDetailView(); }));
+                      guarded(weakSelf(), [closing](TessaroViewController& self) { self.removeDetailView(closing); }));
 }
 
-void TessaroViewController::removeDetailView()
+void TessaroViewController::removeDetailView(const std::weak_ptr<ViewController>& closing)
 {
-    // A detail shown meanwhile replaced the one that slid away; it stays.
-    if (_detailViewController && _detailViewController->isVisible())
-        return;
-    if (_detailViewController) {
-        auto closed = std::move(_detailViewController);
-        closed->setDelegate(nullptr);
+    // A detail shown meanwhile has already replaced the one that slid away, and stays.
+    auto closed = closing.lock();
+    if (closed && closed == _detailViewController) {
+        _detailViewController.reset();
+        static_cast<ContactDetailScreen&>(*closed).setDelegate(nullptr);
         if (auto* closedView = closed->viewIfLoaded())
             closedView->removeFromSuperview();
         endOverlayAppearance(*closed);

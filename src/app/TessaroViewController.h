@@ -115,7 +115,7 @@ private:
     void buildBannerSlot();
     void showKeyboard();
     void removeKeyboardView();
-    void removeDetailView();
+    void removeDetailView(const std::weak_ptr<ui::ViewController>& closing);
     // Overlays are children of the root: they hear that they appear and disappear while
     // the root is on screen.
     void beginOverlayAppearance(ui::ViewController& overlay, bool appearing);

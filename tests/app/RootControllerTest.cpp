@@ -284,6 +284,25 @@ TEST_F(RootTest, ClosingTheDetailSlidesItAwayLetsItGoAndReloadsEveryScreen)
     EXPECT_EQ(take(), (Journal { "detail:didDisappear", "favorites:reload", "groups:reload" }));
 }
 
+TEST_F(RootTest, APersonShownWhileTheLastDetailSlidesAwayStaysOnScreen)
+{
+    launch();
+    AppNotification::postShowDetail(addPerson("Ann"));
+    time.advance(TessaroViewController::kSlideDuration);
+    spies.details[0].lock()->close();
+    time.advance(0.2);
+    AppNotification::postShowDetail(addPerson("Bob"));
+    time.advance(1.0);
+    ASSERT_EQ(spies.details.size(), 2u);
+    EXPECT_TRUE(spies.details[0].expired());
+    auto shown = spies.details[1].lock();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(root->detailViewController(), shown.get());
+    EXPECT_TRUE(shown->view()->isDescendantOf(rootView()));
+    EXPECT_EQ(shown->view()->frame().y(), 0);
+    EXPECT_TRUE(shown->isVisible());
+}
+
 TEST_F(RootTest, OnlyTheContactNotificationWithAKnownActionAndPayloadIsActedOn)
 {
     launch();
