@@ -100,6 +100,7 @@ TableContents checkTable(ui::TableView& table, const TableCheckOptions& options)
     }
     EXPECT_EQ(table.numberOfSections(), sections) << "the table shows another number of sections than its data source has: reloadData missing?";
 
+    int cellsLeft = options.cellLimit;
     for (int s = 0; s < sections; ++s) {
         TableContents::Section section;
         int rows = source->numberOfRowsInSection(table, s);
@@ -116,6 +117,13 @@ TableContents checkTable(ui::TableView& table, const TableCheckOptions& options)
             delegate->viewForHeaderInSection(table, s);
         }
         for (int r = 0; r < rows; ++r) {
+            if (cellsLeft <= 0) {
+                TableContents::Row unread;
+                unread.built = false;
+                section.rows.push_back(std::move(unread));
+                continue;
+            }
+            --cellsLeft;
             auto path = ui::IndexPath::forRow(r, s);
             auto cell = source->cellForRowAtIndexPath(table, path);
             if (!cell) {
@@ -151,6 +159,8 @@ TableContents checkTable(ui::TableView& table, const TableCheckOptions& options)
     }
 
     contents.indexTitles = source->sectionIndexTitlesForTableView(table);
+    for (std::size_t i = 1; i < contents.indexTitles.size(); ++i)
+        EXPECT_NE(contents.indexTitles[i], ui::TableViewIndexSearch) << "the search symbol is index entry " << i << ", not the first";
     for (int i = 0; i < static_cast<int>(contents.indexTitles.size()); ++i) {
         int target = source->sectionForSectionIndexTitle(table, contents.indexTitles[static_cast<std::size_t>(i)], i);
         EXPECT_TRUE(target >= -1 && target < sections)

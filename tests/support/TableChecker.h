@@ -7,9 +7,11 @@
 //   - every row has a cell, and no height is negative;
 //   - header titles and index entries are answered for every section, and each index entry
 //     leads to a section of the table or to none (-1);
+//   - the search symbol, when the index has it, is the first entry;
 //   - rows and sections just outside the counts are answered without harm, so that a stale
 //     index path from a touch or a delayed call cannot read past the end of a list.
-// It hands back what the table holds, for the test's own assertions on texts.
+// It hands back what the table holds, for the test's own assertions on texts. A list of
+// tens of thousands of persons is counted whole but only its first cellLimit rows are built.
 
 #include "platform/ui/IndexPath.h"
 
@@ -30,6 +32,8 @@ struct TableContents {
         std::string detail;
         // Every text shown anywhere in the cell, depth first (buttons, custom labels, ...).
         std::vector<std::string> allTexts;
+        // False for rows past the cell limit, whose texts were not read.
+        bool built { true };
     };
     struct Section {
         std::string header;
@@ -52,6 +56,8 @@ struct TableContents {
 struct TableCheckOptions {
     // Off for data sources known to assume in-range index paths (none should).
     bool probeOutOfRange { true };
+    // Cells built at most, over all sections; the rows after them are counted only.
+    int cellLimit { 5000 };
 };
 
 // Checks the table (which must have a data source) and returns its contents.

@@ -92,3 +92,16 @@ TEST(TableChecker, TableWithoutADataSourceFails)
     TableView table(Rect { 0, 0, 320, 400 });
     EXPECT_NONFATAL_FAILURE(testsupport::checkTable(table), "no data source");
 }
+
+TEST_F(TableCheckerTest, LongListsAreCountedWholeButBuiltOnlyUpToTheLimit)
+{
+    names.sections = { std::vector<std::string>(30000, "Same"), { "Baker" } };
+    table->reloadData();
+    testsupport::TableCheckOptions options;
+    options.cellLimit = 100;
+    auto contents = testsupport::checkTable(*table, options);
+    EXPECT_EQ(contents.rowCount(), 30001);
+    EXPECT_TRUE(contents.sections[0].rows[99].built);
+    EXPECT_FALSE(contents.sections[0].rows[100].built);
+    EXPECT_FALSE(contents.find("Baker").has_value());
+}
