@@ -105,7 +105,11 @@ bool TextField::becomeFirstResponder()
     if (isFirstResponder())
         return true;
     auto* host = window();
-    if (!host || !canBecomeFirstResponder())
+    if (!host) {
+        m_focusOnArrival = canBecomeFirstResponder();
+        return false;
+    }
+    if (!canBecomeFirstResponder())
         return false;
     if (m_delegate && !m_delegate->textFieldShouldBeginEditing(*this))
         return false;
@@ -116,11 +120,20 @@ bool TextField::becomeFirstResponder()
 
 bool TextField::resignFirstResponder()
 {
+    m_focusOnArrival = false;
     if (!isFirstResponder())
         return true;
     if (m_delegate && !m_delegate->textFieldShouldEndEditing(*this))
         return false;
     return View::resignFirstResponder();
+}
+
+void TextField::didMoveToWindow()
+{
+    if (m_focusOnArrival && window()) {
+        m_focusOnArrival = false;
+        becomeFirstResponder();
+    }
 }
 
 void TextField::didBecomeFirstResponder()

@@ -85,8 +85,11 @@ public:
 
     // Focus: asks the delegate, and the current first responder to let go, first.
     bool canBecomeFirstResponder() const override { return isEnabled(); }
+    // Asked before it lies in a window (a form's field built before its row shows), it
+    // answers false and takes the keyboard when it arrives in one.
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
+    void didMoveToWindow() override;
     void didBecomeFirstResponder() override;
     void didResignFirstResponder() override;
     TextInput* textInput() override { return this; }
@@ -122,6 +125,7 @@ private:
     TextFieldDelegate* m_delegate { nullptr };
     bool m_editing { false };
     std::shared_ptr<View> m_inputAccessoryView;
+    bool m_focusOnArrival { false };
 };
 
 } // namespace ui

@@ -90,7 +90,11 @@ bool TextView::becomeFirstResponder()
     if (isFirstResponder())
         return true;
     auto* host = window();
-    if (!host || !canBecomeFirstResponder())
+    if (!host) {
+        m_focusOnArrival = canBecomeFirstResponder();
+        return false;
+    }
+    if (!canBecomeFirstResponder())
         return false;
     if (m_delegate && !m_delegate->textViewShouldBeginEditing(*this))
         return false;
@@ -101,11 +105,20 @@ bool TextView::becomeFirstResponder()
 
 bool TextView::resignFirstResponder()
 {
+    m_focusOnArrival = false;
     if (!isFirstResponder())
         return true;
     if (m_delegate && !m_delegate->textViewShouldEndEditing(*this))
         return false;
     return View::resignFirstResponder();
+}
+
+void TextView::didMoveToWindow()
+{
+    if (m_focusOnArrival && window()) {
+        m_focusOnArrival = false;
+        becomeFirstResponder();
+    }
 }
 
 void TextView::didBecomeFirstResponder()

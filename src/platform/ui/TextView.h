@@ -69,8 +69,11 @@ public:
     std::shared_ptr<View> inputAccessoryView() override { return m_inputAccessoryView; }
 
     bool canBecomeFirstResponder() const override { return m_editable; }
+    // Asked before it lies in a window (a form's field built before its row shows), it
+    // answers false and takes the keyboard when it arrives in one.
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
+    void didMoveToWindow() override;
     void didBecomeFirstResponder() override;
     void didResignFirstResponder() override;
     TextInput* textInput() override { return this; }
@@ -101,6 +104,7 @@ private:
     bool m_editing { false };
     bool m_touchDragged { false };
     std::shared_ptr<View> m_inputAccessoryView;
+    bool m_focusOnArrival { false };
 };
 
 } // namespace ui

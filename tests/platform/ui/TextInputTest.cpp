@@ -209,3 +209,27 @@ TEST_F(TextInputTest, ATextViewThatIsNotEditableNeverTakesTheKeyboard)
     EXPECT_EQ(window->firstResponder(), nullptr);
     EXPECT_FALSE(memo->becomeFirstResponder());
 }
+
+TEST_F(TextInputTest, AFieldAskedForTheKeyboardBeforeItIsShownTakesItWhenItArrives)
+{
+    // The group form builds its name field inside a row that is not on screen yet.
+    auto row = std::make_shared<View>(Rect { 0, 100, 320, 48 });
+    auto field = std::make_shared<TextField>(Rect { 10, 0, 280, 48 });
+    FieldJournal journal;
+    field->setDelegate(&journal);
+    row->addSubview(field);
+    EXPECT_FALSE(field->becomeFirstResponder());
+    EXPECT_TRUE(journal.take().empty());
+
+    window->addSubview(row);
+    EXPECT_EQ(window->firstResponder(), field.get());
+    EXPECT_EQ(journal.take(), (Events { "shouldBegin", "didBegin" }));
+
+    // Given up in the meantime, the wish is forgotten.
+    auto later = std::make_shared<TextField>(Rect { 10, 0, 280, 48 });
+    later->becomeFirstResponder();
+    later->resignFirstResponder();
+    window->addSubview(later);
+    EXPECT_EQ(window->firstResponder(), field.get());
+    field->setDelegate(nullptr);
+}
