@@ -3,7 +3,6 @@
 #include "app/LaunchOptions.h"
 #include "app/TessaroAppDelegate.h"
 #include "main/automation/AutomationSession.h"
-#include "main/automation/sample/SampleLaunch.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
@@ -162,10 +161,16 @@ int main(int argc, char** argv)
         return 0;
     }
     if (automation && rest.empty()) {
-        // The screens automation drives: the sample until the application's start-up exists.
+        // The same application as in the window; it lives until the session has ended.
+        std::unique_ptr<tessaro::TessaroAppDelegate> application;
+        tessaro::AutomationLaunch launch = [&application] {
+            application = launchApplication();
+            return tessaro::AutomationTarget { application->window(),
+                                               [&application] { application->applicationWillEnterForeground(); } };
+        };
         if (screenshot)
-            return runAutomationWithScreenshot(argv[0], *screenshot, automationOptions, tessaro::sample::launchSample);
-        return tessaro::runAutomationSession(std::cin, std::cout, automationOptions, tessaro::sample::launchSample);
+            return runAutomationWithScreenshot(argv[0], *screenshot, automationOptions, launch);
+        return tessaro::runAutomationSession(std::cin, std::cout, automationOptions, launch);
     }
     if (rest.empty())
         return runDisplay(argv[0], screenshot);
