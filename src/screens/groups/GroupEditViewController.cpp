@@ -10,6 +10,7 @@
 #include "platform/contactstore/Group.h"
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
@@ -181,6 +182,12 @@ void GroupEditViewController::deleteGroupAtRow(ui::TableView& tableView, int row
     }
     _arrGroups.erase(position);
     tableView.deleteRowsAtIndexPaths({ ui::IndexPath { 0, row } }, ui::TableViewRowAnimation::Fade);
+    // The rows below moved up without being built again; once the fade is over they are
+    // built afresh, so that each edit button names its new place.
+    foundation::RunLoop::main().performAfterDelay(ui::TableView::rowAnimationDuration, weak_from_this(), [this] {
+        if (_myTableView)
+            _myTableView->reloadData();
+    });
 }
 
 void GroupEditViewController::moveRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& from, const ui::IndexPath& to)
