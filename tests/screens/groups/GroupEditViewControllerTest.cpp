@@ -13,8 +13,10 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/PickerView.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/Window.h"
 #include "screens/groups/AddNewGroupViewController.h"
 #include "screens/groups/GroupEditViewController.h"
+#include "screens/groups/GroupViewController.h"
 #include "store/DataManager.h"
 
 #include <gmock/gmock.h>
@@ -113,6 +115,32 @@ TEST_F(GroupEditViewControllerTest, MovingLastGroupToTopRenumbersBothKindsInOneS
     act({ { "cmd", "moveRow" }, { "from", { 0, 3 } }, { "to", { 0, 1 } } });
     restart();
     EXPECT_THAT(catalogueNames(), ElementsAre("Band", "Club", "Work", "Family", "Sports"));
+}
+
+TEST_F(GroupEditViewControllerTest, GroupListOpensTheEditorAndShowsTheOrderSetThere)
+{
+    addAddressBookGroup("Work");
+    realGroups();
+    addLocalGroup("Club");
+    addAddressBookGroup("Sports");
+    auto list = tessaro::GroupViewController::create();
+    window->setRootViewController(std::make_shared<ui::NavigationController>(list));
+    time.advance(1);
+
+    list->editGroup();
+    time.advance(1);
+    act({ { "cmd", "moveRow" }, { "from", { 0, 2 } }, { "to", { 0, 0 } } });
+    act({ { "cmd", "tap" }, { "id", "groupEdit.done" } });
+    time.advance(1);
+    EXPECT_EQ(list->presentedViewController(), nullptr);
+
+    std::vector<std::string> rows;
+    for (const auto& group : list->arrGroups()) {
+        if (tessaro::GroupKinds::isRealGroup(group))
+            rows.push_back(tessaro::GroupViewController::rowName(group));
+    }
+    EXPECT_THAT(rows, ElementsAre("Sports", "Work", "Club"));
+    testsupport::checkTable(*list->myTableView());
 }
 
 TEST_F(GroupEditViewControllerTest, DeletedLocalGroupsMembersNeverReachANewLocalGroup)
