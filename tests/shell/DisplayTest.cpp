@@ -261,6 +261,28 @@ TEST_F(EditorTest, EditorTakesTheLookAndTextAreaOfARealTextField)
     EXPECT_EQ(real->text(), "Team");
 }
 
+TEST_F(EditorTest, EditorNeverShowsTextTheFieldRefused)
+{
+    // A delegate that takes digits only, as a number field's would.
+    struct DigitsOnly final : TextFieldDelegate {
+        bool shouldChangeCharactersInRange(TextField&, TextRange, const std::string& replacement) override
+        {
+            return replacement.find_first_not_of("0123456789") == std::string::npos;
+        }
+    } digitsOnly;
+    auto number = std::make_shared<TextField>(Rect { 20, 300, 280, 34 });
+    number->setDelegate(&digitsOnly);
+    window->addSubview(number);
+    focus(*number);
+    auto* line = qobject_cast<QLineEdit*>(editor());
+    ASSERT_NE(line, nullptr);
+
+    typeInto(*line, QStringLiteral("12a3"));
+    EXPECT_EQ(number->text(), "123");
+    EXPECT_TRUE(waitUntil([&] { return line->text() == QStringLiteral("123"); })) << line->text().toStdString();
+    number->setDelegate(nullptr);
+}
+
 TEST(PasteboardTest, PasteboardAndDesktopClipboardAreOne)
 {
     shelltest::qtApplication();

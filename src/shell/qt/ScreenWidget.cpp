@@ -4,7 +4,6 @@
 #include "shell/qt/StatusBar.h"
 
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>

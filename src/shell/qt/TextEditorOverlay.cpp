@@ -327,6 +327,10 @@ void TextEditorOverlay::lineEdited(const QString& text)
         return;
     if (auto* input = currentInput())
         input->replaceTextFromInput(text.toStdString());
+    // A change the field refused (or altered) is undone in the editor at once, before the
+    // next key lands on text the field does not have.
+    if (auto* input = currentInput())
+        takeModelText(*input);
     if (m_afterEdit)
         m_afterEdit();
 }
@@ -345,6 +349,8 @@ void TextEditorOverlay::plainTextChanged()
         return;
     if (auto* input = currentInput())
         input->replaceTextFromInput(m_plainTextEdit->toPlainText().toStdString());
+    if (auto* input = currentInput())
+        takeModelText(*input);
     if (m_afterEdit)
         m_afterEdit();
 }
