@@ -3,6 +3,8 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TextMeasurer.h"
+#include "platform/ui/Image.h"
+#include "shell/qt/DecodedImages.h"
 #include "shell/qt/DesktopHandoff.h"
 #include "shell/qt/QtTextMeasurer.h"
 #include "shell/qt/RunLoopBridge.h"
@@ -12,6 +14,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QIcon>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -100,6 +104,12 @@ int Display::run(std::shared_ptr<ui::Window> window)
         return 1;
     if (m_surface == Surface::Window)
         DesktopHandoff::install();
+    // The handset's home-screen icon stands for the window in the desktop's task list.
+    if (auto icon = ui::Image::named("icon_o.png")) {
+        QImage picture = DecodedImages::shared().imageFor(*icon);
+        if (!picture.isNull())
+            QApplication::setWindowIcon(QIcon(QPixmap::fromImage(picture)));
+    }
     m_widget = std::make_unique<ScreenWidget>(std::move(window));
     m_widget->setWillEnterForegroundHandler(m_foregroundHandler);
     double zoom = 1;
