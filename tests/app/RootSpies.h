@@ -7,6 +7,7 @@
 #include "app/ContactDetailScreen.h"
 #include "app/KeypadScreen.h"
 #include "app/RootScreens.h"
+#include "platform/ui/View.h"
 
 #include <memory>
 #include <string>
@@ -37,6 +38,7 @@ public:
         , m_journal(journal)
     {
     }
+    void viewDidLoad() override { view()->setAccessibilityIdentifier("spy.keypad"); }
     void clearAll() override { m_journal.push_back("keypad:clearAll"); }
     void reloadData() override { m_journal.push_back("keypad:reloadData"); }
     void viewDidAppear(bool) override { m_journal.push_back("keypad:didAppear"); }
