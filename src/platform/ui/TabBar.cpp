@@ -17,7 +17,7 @@ public:
         : m_image(std::make_shared<ImageView>())
         , m_title(std::make_shared<Label>())
     {
-        m_image->setImage(item->image());
+        m_image->setImage(item->displayImage());
         m_image->setContentMode(ContentMode::Center);
         m_title->setText(item->displayTitle());
         m_title->setFont(Font::systemFontOfSize(10));

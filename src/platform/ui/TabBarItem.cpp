@@ -60,6 +60,23 @@ std::string TabBarItem::displayTitle() const
     return m_title;
 }
 
+std::shared_ptr<const Image> TabBarItem::displayImage() const
+{
+    if (m_image || !m_systemItem)
+        return m_image;
+    // Only the two system items the application shows have pictures of their own; the
+    // newer system draws them in outline.
+    const char* base = nullptr;
+    if (*m_systemItem == TabBarSystemItem::Favorites)
+        base = "system_favorites";
+    else if (*m_systemItem == TabBarSystemItem::Contacts)
+        base = "system_contacts";
+    if (!base)
+        return nullptr;
+    bool outline = foundation::Device::current().systemMajorVersion() >= 7;
+    return Image::named(std::string(base) + (outline ? "-ios7.png" : ".png"));
+}
+
 void TabBarItem::changed()
 {
     auto observer = m_observer;

@@ -41,6 +41,8 @@ public:
     std::string displayTitle() const;
     const std::shared_ptr<const Image>& image() const { return m_image; }
     void setImage(std::shared_ptr<const Image> image);
+    // The picture the bar shows: the one set, else the system's own for a system item.
+    std::shared_ptr<const Image> displayImage() const;
     std::optional<TabBarSystemItem> systemItem() const { return m_systemItem; }
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }

@@ -6,6 +6,8 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/SegmentedControl.h"
+#include "platform/ui/TabBarItem.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/Window.h"
 #include "support/ManualTime.h"
@@ -199,4 +201,29 @@ TEST_F(BarsTest, SystemWordsFollowTheDeviceLanguage)
     navigation->pushViewController(std::make_shared<ViewController>(), false);
     EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "戻る");
     device.reset();
+}
+
+TEST(TabBarItemPicture, SystemItemsShowTheSystemsPictureInTheLookOfTheSystemVersion)
+{
+    auto& device = foundation::Device::current();
+    std::string version = device.systemVersion();
+
+    device.setSystemVersion("6.1");
+    TabBarItem favorites(TabBarSystemItem::Favorites, 1);
+    ASSERT_TRUE(favorites.displayImage());
+    EXPECT_EQ(favorites.displayImage()->name(), "system_favorites.png");
+
+    device.setSystemVersion("7.0");
+    TabBarItem contacts(TabBarSystemItem::Contacts, 2);
+    ASSERT_TRUE(contacts.displayImage());
+    EXPECT_EQ(contacts.displayImage()->name(), "system_contacts-ios7.png");
+
+    // A picture set by the screen wins over the system's.
+    auto own = Image::named("memo.png");
+    contacts.setImage(own);
+    EXPECT_EQ(contacts.displayImage(), own);
+
+    TabBarItem more(TabBarSystemItem::More, 3);
+    EXPECT_EQ(more.displayImage(), nullptr);
+    device.setSystemVersion(version);
 }
