@@ -108,17 +108,20 @@ std::shared_ptr<ui::TableViewCell> AddNewGroupViewController::cellForRowAtIndexP
                                                                                    const ui::IndexPath& indexPath)
 {
     if (indexPath.section == kNameSection) {
-        auto cell = tableView.dequeueReusableCellWithIdentifier(kNameCellIdentifier);
-        if (!cell)
-            cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kNameCellIdentifier);
-        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-        bool firstBuild = !_txtName;
-        if (firstBuild)
+        // The field lives in one cell, made once and kept, so that no other cell the table
+        // asks for can take it away from the row that shows it.
+        if (indexPath.row != 0)
+            return std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kNameCellIdentifier);
+        bool firstBuild = !m_nameCell;
+        if (firstBuild) {
+            m_nameCell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kNameCellIdentifier);
+            m_nameCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
             makeNameField();
-        cell->contentView().addSubview(_txtName);
+            m_nameCell->contentView().addSubview(_txtName);
+        }
         if (firstBuild && !m_keyboardRequested)
             m_keyboardRequested = _txtName->becomeFirstResponder();
-        return cell;
+        return m_nameCell;
     }
     auto cell = tableView.dequeueReusableCellWithIdentifier(kColorCellIdentifier);
     if (!cell)

@@ -276,6 +276,9 @@ TEST_F(GroupEditViewControllerTest, FormRefusesOnlyTheEmptyName)
     fillForm("");
     EXPECT_EQ(shownAlertMessage(), "PleaseInputGroupName");
     ASSERT_NE(openForm(), nullptr);
+    auto contents = testsupport::checkTable(*openForm()->tableView());
+    EXPECT_EQ(contents.sections.size(), 2u);
+    EXPECT_EQ(contents.sections[1].rows[0].text, "GroupColorSetButtonTitle");
     act({ { "cmd", "button" }, { "index", 0 } });
     fillForm("   ");
     EXPECT_EQ(openForm(), nullptr);
