@@ -83,12 +83,14 @@ bool LaunchOptions::apply(std::vector<std::string_view>& args, std::string& erro
 
 const char* LaunchOptions::usage()
 {
-    return "  --device-model NAME     the handset's model name (\"iPod touch\" cannot phone or text)\n"
-           "  --screen WxH[@S]        the screen in points and its scale (320x568 by default, 320x480)\n"
-           "  --system-version V      the system version (7.0 by default; below 7 the older look)\n"
-           "  --language L            en, ja, or keys (every text shows its key)\n"
-           "  --deny-contacts-access  the user refuses access to the contacts\n"
-           "  --can-send-text         the device can send text messages (a message composer)\n";
+    return "  --device-model M  the handset's model name (\"iPod touch\" cannot phone or text)\n"
+           "  --screen WxH[@S]  the screen in points and its scale (320x568 by default; 320x480)\n"
+           "  --system-version V\n"
+           "                    the system version (7.0 by default; below 7 the older look)\n"
+           "  --language L      en, ja, or keys (every text shows its key)\n"
+           "  --deny-contacts-access\n"
+           "                    the user refuses access to the contacts\n"
+           "  --can-send-text   the device can send text messages (a message composer)\n";
 }
 
 } // namespace tessaro
