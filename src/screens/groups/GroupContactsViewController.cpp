@@ -175,7 +175,7 @@ void GroupContactsViewController::initData()
         }
         return;
     }
-    auto sections = PersonIndexSections::build(persons, collation);
+    auto sections = PersonIndexSections::build(std::move(persons), collation);
     _arrSection = std::move(sections.sections);
     _arrSectionTitle.insert(_arrSectionTitle.end(), sections.titles.begin(), sections.titles.end());
 }

@@ -25,7 +25,7 @@ struct PersonIndexSections {
     static void sortByName(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation);
     // Puts each person into the section of its sortName, sorts each section, and keeps the
     // sections that have persons.
-    static PersonIndexSections build(const std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation);
+    static PersonIndexSections build(std::vector<Contact> persons, const ui::LocalizedIndexedCollation& collation);
 };
 
 } // namespace tessaro

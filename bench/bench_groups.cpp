@@ -1,0 +1,272 @@
+// The groups tab at the size of a big real address book: 50,000 persons in 500 groups (400
+// address-book groups and 100 local groups of 20 members each; a fifth of the persons in
+// some group). Measures what the user waits for: the group list with the rows in sight (each
+// counting persons live), the count of persons in no group, opening all contacts in sorted
+// sections, and one keystroke of a search over all persons. Fixed seed.
+
+#include "addressbook/AddressBookQueries.h"
+#include "app/Utility.h"
+#include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/Group.h"
+#include "platform/contactstore/MultiValue.h"
+#include "platform/contactstore/Person.h"
+#include "platform/foundation/DataLocations.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/SearchBar.h"
+#include "platform/ui/SearchDisplayController.h"
+#include "platform/ui/TableView.h"
+#include "screens/groups/GroupContactsViewController.h"
+#include "screens/groups/GroupPersons.h"
+#include "screens/groups/GroupViewController.h"
+#include "store/DataManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+using namespace contactstore;
+using namespace tessaro;
+
+namespace {
+
+constexpr int kPersons = 50000;
+constexpr int kAddressBookGroups = 400;
+constexpr int kLocalGroups = 100;
+constexpr int kMembersPerGroup = 20;
+
+struct Name {
+    const char* text;
+    const char* phonetic;
+};
+
+constexpr std::array kGivenNames {
+    Name { "James", nullptr }, Name { "Mary", nullptr }, Name { "Robert", nullptr }, Name { "Patricia", nullptr },
+    Name { "Michael", nullptr }, Name { "Linda", nullptr }, Name { "José", nullptr }, Name { "María", nullptr },
+    Name { "François", nullptr }, Name { "Zoë", nullptr }, Name { "Łukasz", nullptr }, Name { "Søren", nullptr },
+    Name { "Chloé", nullptr }, Name { "Hiroshi", nullptr }, Name { "健", "けん" }, Name { "花子", "はなこ" },
+    Name { "ユウキ", nullptr }, Name { "さくら", nullptr }, Name { "Olivia", nullptr }, Name { "Noah", nullptr },
+};
+
+constexpr std::array kFamilyNames {
+    Name { "Smith", nullptr }, Name { "Johnson", nullptr }, Name { "Williams", nullptr }, Name { "Brown", nullptr },
+    Name { "García", nullptr }, Name { "Martínez", nullptr }, Name { "Müller", nullptr }, Name { "Dubois", nullptr },
+    Name { "Nowak", nullptr }, Name { "Jensen", nullptr }, Name { "O'Brien", nullptr }, Name { "佐藤", "さとう" },
+    Name { "鈴木", "すずき" }, Name { "高橋", "たかはし" }, Name { "Hämäläinen", nullptr }, Name { "Nguyễn", nullptr },
+};
+
+std::string digits(std::mt19937& random, int count)
+{
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::string text;
+    for (int index = 0; index < count; ++index)
+        text += static_cast<char>('0' + digit(random));
+    return text;
+}
+
+PersonRef makePerson(std::mt19937& random, int index)
+{
+    std::uniform_int_distribution<std::size_t> given(0, kGivenNames.size() - 1);
+    std::uniform_int_distribution<std::size_t> family(0, kFamilyNames.size() - 1);
+    auto person = Person::create();
+    const Name& first = kGivenNames[given(random)];
+    const Name& last = kFamilyNames[family(random)];
+    (void)person->setValue(kPersonFirstNameProperty, std::string(first.text));
+    (void)person->setValue(kPersonLastNameProperty, std::string(last.text) + " " + std::to_string(index % 97));
+    if (first.phonetic)
+        (void)person->setValue(kPersonFirstNamePhoneticProperty, std::string(first.phonetic));
+    if (last.phonetic)
+        (void)person->setValue(kPersonLastNamePhoneticProperty, std::string(last.phonetic));
+    if (index % 5 == 0)
+        (void)person->setValue(kPersonOrganizationProperty, std::string("Example Works"));
+    // A tenth have no phone number and another tenth no mail address, for the two lists of
+    // persons without.
+    if (index % 10 != 3) {
+        MultiValue phones(PropertyType::MultiString);
+        (void)phones.addValueAndLabel("+1 (" + digits(random, 3) + ") " + digits(random, 3) + "-" + digits(random, 4),
+                                      std::string(kPersonPhoneMobileLabel));
+        (void)phones.addValueAndLabel(digits(random, 10), std::string(kHomeLabel));
+        (void)person->setValue(kPersonPhoneProperty, phones);
+    }
+    if (index % 10 != 7) {
+        MultiValue mails(PropertyType::MultiString);
+        (void)mails.addValueAndLabel("person" + std::to_string(index) + "@example.com", std::string(kHomeLabel));
+        (void)person->setValue(kPersonEmailProperty, mails);
+    }
+    return person;
+}
+
+// Builds the profile once per run, in a folder removed at exit.
+class BenchProfile {
+public:
+    static void open()
+    {
+        static BenchProfile profile;
+        (void)profile;
+    }
+
+    ~BenchProfile()
+    {
+        Utility::sharedUtility().setAddressBook(nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+private:
+    BenchProfile()
+    {
+        foundation::setLogToStandardError(false);
+        m_folder = std::filesystem::temp_directory_path() / ("tessaro-bench-groups-" + std::to_string(getpid()));
+        std::filesystem::create_directories(m_folder);
+        foundation::DataLocations::setProfileDirectory(m_folder);
+        DataManager::setSharedDatabaseFile(m_folder / "Documents" / "Vantel.db");
+
+        auto book = AddressBook::create();
+        std::mt19937 random(20240611);
+        std::vector<PersonRef> people;
+        people.reserve(kPersons);
+        for (int index = 0; index < kPersons; ++index) {
+            people.push_back(makePerson(random, index));
+            (void)book->addRecord(people.back());
+        }
+        std::uniform_int_distribution<std::size_t> anyone(0, people.size() - 1);
+        for (int index = 0; index < kAddressBookGroups; ++index) {
+            auto group = Group::create();
+            (void)group->setValue(kGroupNameProperty, "Group " + std::to_string(index));
+            (void)book->addRecord(group);
+            for (int member = 0; member < kMembersPerGroup; ++member)
+                (void)group->addMember(people[anyone(random)]);
+        }
+        Error error;
+        if (!book->save(&error))
+            std::fprintf(stderr, "benchmark book not saved: %s\n", error.description.c_str());
+
+        auto& database = DataManager::sharedDataBase();
+        for (int index = 0; index < kLocalGroups; ++index) {
+            GroupObject local;
+            local.groupType = 1;
+            local.colorIndex = index % 45;
+            local.localGroupName = "Local " + std::to_string(index);
+            (void)database.insertLocalGroup(local);
+        }
+        for (const auto& local : database.selectLocalGroup()) {
+            for (int member = 0; member < kMembersPerGroup; ++member)
+                (void)database.insertLocalGroupMember(std::stoi(local.groupID), std::to_string(people[anyone(random)]->recordID()));
+        }
+        Utility::sharedUtility().resetObject();
+        // The first catalogue gives the address-book groups their rows.
+        (void)Utility::sharedUtility().getAllGroupObject();
+    }
+
+    std::filesystem::path m_folder;
+};
+
+GroupObject allContacts()
+{
+    GroupObject group;
+    group.groupID = "-1";
+    return group;
+}
+
+void BM_GroupListWithRowsInSight(benchmark::State& state)
+{
+    BenchProfile::open();
+    std::size_t cells = 0;
+    for (auto _ : state) {
+        auto list = GroupViewController::create();
+        list->view();
+        list->myTableView()->layoutIfNeeded();
+        cells = list->myTableView()->visibleCells().size();
+        benchmark::DoNotOptimize(cells);
+    }
+    state.counters["rows in sight"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_GroupListWithRowsInSight)->Unit(benchmark::kMillisecond);
+
+void BM_CountOfPersonsInNoGroup(benchmark::State& state)
+{
+    BenchProfile::open();
+    std::size_t count = 0;
+    for (auto _ : state) {
+        count = GroupPersons::noGroupContactsCount();
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["persons in no group"] = static_cast<double>(count);
+}
+BENCHMARK(BM_CountOfPersonsInNoGroup)->Unit(benchmark::kMillisecond);
+
+void BM_ListOfPersonsInNoGroup(benchmark::State& state)
+{
+    BenchProfile::open();
+    for (auto _ : state) {
+        auto persons = GroupPersons::noGroupContacts();
+        benchmark::DoNotOptimize(persons.data());
+    }
+}
+BENCHMARK(BM_ListOfPersonsInNoGroup)->Unit(benchmark::kMillisecond);
+
+void openAllContacts(GroupViewController& list, std::size_t& sections)
+{
+    auto screen = GroupContactsViewController::create(list, allContacts());
+    screen->view();
+    screen->myTableView()->layoutIfNeeded();
+    sections = screen->arrSection().size();
+}
+
+// As the user opens it again and again: the persons' sort keys are kept with them.
+void BM_OpenAllContactsInSections(benchmark::State& state)
+{
+    BenchProfile::open();
+    auto list = GroupViewController::create();
+    std::size_t sections = 0;
+    openAllContacts(*list, sections);
+    for (auto _ : state)
+        openAllContacts(*list, sections);
+    state.counters["sections"] = static_cast<double>(sections);
+}
+BENCHMARK(BM_OpenAllContactsInSections)->Unit(benchmark::kMillisecond);
+
+// The first opening after the address book was opened afresh (a return to the foreground):
+// every sort key is made once.
+void BM_OpenAllContactsAfterReopening(benchmark::State& state)
+{
+    BenchProfile::open();
+    auto list = GroupViewController::create();
+    std::size_t sections = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Utility::sharedUtility().resetObject();
+        state.ResumeTiming();
+        openAllContacts(*list, sections);
+    }
+}
+BENCHMARK(BM_OpenAllContactsAfterReopening)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One keystroke: the text so far is searched for in all persons and the matches sorted.
+void BM_SearchKeystrokeOverAllPersons(benchmark::State& state, const std::string& typed)
+{
+    BenchProfile::open();
+    auto list = GroupViewController::create();
+    auto screen = GroupContactsViewController::create(*list, allContacts());
+    screen->view();
+    auto& bar = *screen->searchBar();
+    (void)screen->searchBarShouldBeginEditing(bar);
+    screen->searchDisplayController()->setActive(true, false);
+    bar.setText(typed);
+    screen->textDidChange(bar, typed);
+    for (auto _ : state) {
+        screen->textDidChange(bar, typed);
+        benchmark::DoNotOptimize(screen->arrSection().size());
+    }
+    state.counters["matches"] = screen->arrSection().empty() ? 0.0 : static_cast<double>(screen->arrSection().front().size());
+}
+BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, one_letter, std::string("a"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, name, std::string("mar"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, given_and_family, std::string("maria garcia"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, digits, std::string("5551"))->Unit(benchmark::kMillisecond);
+
+} // namespace
