@@ -227,7 +227,7 @@ void TableView::reloadData()
     }
     auto shown = std::exchange(m_visibleCells, {});
     for (auto& [indexPath, cell] : shown)
-        enqueue(cell);
+        park(cell);
     auto headers = std::exchange(m_visibleHeaders, {});
     for (auto& [section, header] : headers)
         header->removeFromSuperview();
@@ -443,6 +443,42 @@ void TableView::enqueue(std::shared_ptr<TableViewCell> cell)
         pool.push_back(std::move(cell));
 }
 
+void TableView::park(const std::shared_ptr<TableViewCell>& cell)
+{
+    // A cell of a reloaded row stays where it is until the rows are built again: when it
+    // comes back (for its row or another) it was never off the screen, so a field in it
+    // keeps the keyboard.
+    cell->setHighlighted(false);
+    m_parkedCells.push_back(cell);
+    if (cell->reuseIdentifier().empty())
+        return;
+    auto& pool = m_reusePool[cell->reuseIdentifier()];
+    if (pool.size() < reusePoolLimit)
+        pool.push_back(cell);
+}
+
+void TableView::detachParkedCells()
+{
+    auto parked = std::exchange(m_parkedCells, {});
+    for (auto& cell : parked) {
+        if (cell->m_tableView == this && indexPathForCell(*cell))
+            continue;
+        cell->removeFromSuperview();
+        cell->m_tableView = nullptr;
+    }
+}
+
+void TableView::takeOutOfPool(const TableViewCell& cell)
+{
+    // A screen that keeps a cell of its own hands it back itself; it must not also wait
+    // in the pool for another row.
+    auto found = m_reusePool.find(cell.reuseIdentifier());
+    if (found == m_reusePool.end())
+        return;
+    auto& pool = found->second;
+    pool.erase(std::remove_if(pool.begin(), pool.end(), [&](const auto& waiting) { return waiting.get() == &cell; }), pool.end());
+}
+
 bool TableView::rowIsEditable(const IndexPath& indexPath)
 {
     return m_dataSource && m_dataSource->canEditRowAtIndexPath(*this, indexPath);
@@ -481,13 +517,16 @@ std::shared_ptr<TableViewCell> TableView::makeCell(const IndexPath& indexPath)
     }
     if (!cell)
         cell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, std::string());
+    takeOutOfPool(*cell);
     return cell;
 }
 
 void TableView::tile(bool animateFrames)
 {
-    if (!m_loaded)
+    if (!m_loaded) {
+        detachParkedCells();
         return;
+    }
     if (m_tiling) {
         m_needsRetile = true;
         return;
@@ -559,6 +598,7 @@ void TableView::tile(bool animateFrames)
         layoutIndex();
     } while (m_needsRetile && !m_reloadPending);
     m_tiling = false;
+    detachParkedCells();
     if (m_reloadPending) {
         m_reloadPending = false;
         reloadData();
@@ -815,7 +855,7 @@ void TableView::reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths,
             continue;
         auto cell = found->second;
         m_visibleCells.erase(found);
-        enqueue(std::move(cell));
+        park(cell);
     }
     rebuildLayout();
     tile();
@@ -1048,7 +1088,7 @@ std::optional<IndexPath> TableView::moveRowByUser(const IndexPath& from, const I
     // The rows in sight are built again in their new order; editing stays on.
     auto shown = std::exchange(m_visibleCells, {});
     for (auto& [indexPath, cell] : shown)
-        enqueue(cell);
+        park(cell);
     m_selectedRow.reset();
     rebuildLayout();
     tile();

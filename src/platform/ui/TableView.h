@@ -191,6 +191,9 @@ private:
     void layoutHeaders();
     void layoutIndex();
     void enqueue(std::shared_ptr<TableViewCell> cell);
+    void park(const std::shared_ptr<TableViewCell>& cell);
+    void detachParkedCells();
+    void takeOutOfPool(const TableViewCell& cell);
     void configure(TableViewCell& cell, const IndexPath& indexPath);
     std::shared_ptr<TableViewCell> makeCell(const IndexPath& indexPath);
     Rect floatingHeaderRect(int section) const;
@@ -231,6 +234,8 @@ private:
     std::vector<std::shared_ptr<View>> m_titleHeaderPool;
     std::unordered_map<std::string, std::vector<std::shared_ptr<TableViewCell>>> m_reusePool;
     std::vector<std::shared_ptr<TableViewCell>> m_dyingCells;
+    // Cells of reloaded rows, still in place until the rows are built again.
+    std::vector<std::shared_ptr<TableViewCell>> m_parkedCells;
     std::shared_ptr<View> m_indexView;
     std::optional<IndexPath> m_selectedRow;
     std::optional<IndexPath> m_confirmationRow;

@@ -27,6 +27,8 @@ public:
     virtual int numberOfSectionsInTableView(TableView&) { return 1; }
     virtual int numberOfRowsInSection(TableView&, int section) = 0;
     // The cell for a row; take one from dequeueReusableCellWithIdentifier when there is one.
+    // A cell the screen keeps for one row (a form's field) needs a reuse identifier no other
+    // row uses: a cell that scrolls out of sight waits for any row of its identifier.
     virtual std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView&, const IndexPath&) = 0;
 
     // The header text of a section; empty for none.

@@ -9,7 +9,6 @@
 #include <cctype>
 #include <fstream>
 #include <map>
-#include <mutex>
 
 namespace ui {
 

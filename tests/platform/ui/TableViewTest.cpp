@@ -5,6 +5,7 @@
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/Window.h"
 #include "support/ManualTime.h"
 #include "support/TableChecker.h"
@@ -477,6 +478,53 @@ TEST_F(TableViewTest, ARowWithoutACellShowsBlankAndIsReported)
     EXPECT_TRUE(log.contains("table view: the data source gave no cell for row 0:2"));
     ASSERT_NE(table->cellForRowAtIndexPath({ 0, 2 }), nullptr);
     EXPECT_NONFATAL_FAILURE(testsupport::checkTable(*table), "no cell for row 0:2");
+    table->setDataSource(nullptr);
+    table->setDelegate(nullptr);
+}
+
+namespace {
+
+// A form whose first row is one kept cell holding a text field, under the same reuse
+// identifier as its other rows.
+class FormList final : public ScriptedList {
+public:
+    std::shared_ptr<TableViewCell> nameCell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, "row");
+    std::shared_ptr<TextField> field = std::make_shared<TextField>(Rect { 10, 0, 280, 44 });
+
+    FormList() { nameCell->contentView().addSubview(field); }
+    std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& table, const IndexPath& p) override
+    {
+        if (p.row == 0)
+            return nameCell;
+        return ScriptedList::cellForRowAtIndexPath(table, p);
+    }
+};
+
+} // namespace
+
+TEST_F(TableViewTest, AFieldInAKeptRowKeepsTheKeyboardThroughReloadsAndItsCellServesNoOtherRow)
+{
+    FormList form;
+    form.sections = { { "", rows(4) } };
+    table->setDataSource(&form);
+    table->setDelegate(&form);
+    window->layoutIfNeeded();
+    window->tap({ 100, 22 });
+    ASSERT_EQ(window->firstResponder(), form.field.get());
+
+    table->reloadData();
+    table->reloadRowsAtIndexPaths({ { 0, 0 }, { 0, 1 } }, TableViewRowAnimation::None);
+    EXPECT_EQ(window->firstResponder(), form.field.get());
+    EXPECT_EQ(table->cellForRowAtIndexPath({ 0, 0 }), form.nameCell);
+    for (int row = 1; row < 4; ++row)
+        EXPECT_NE(table->cellForRowAtIndexPath({ 0, row }), form.nameCell) << row;
+    EXPECT_EQ(cellsInTable(), 4);
+
+    // Scrolled out of sight the row goes, and the keyboard with it.
+    form.sections[0].rows = rows(40);
+    table->reloadData();
+    table->setContentOffset({ 0, 800 });
+    EXPECT_EQ(window->firstResponder(), nullptr);
     table->setDataSource(nullptr);
     table->setDelegate(nullptr);
 }
