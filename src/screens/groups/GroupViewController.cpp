@@ -84,6 +84,8 @@ void GroupViewController::viewDidLoad()
     page.addSubview(_myTableView);
 
     _waitView = std::make_shared<WaitView>(ui::Rect { 0, 0, 320, 410.0 + extra });
+    // The root titles the tab's screen after the tab; the bar above the list has its own.
+    navigationItem().setTitle(foundation::localized("GroupTitle"));
 }
 
 void GroupViewController::addBarButton()
@@ -174,6 +176,10 @@ std::shared_ptr<ui::TableViewCell> GroupViewController::cellForRowAtIndexPath(ui
     if (!cell)
         cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kCellIdentifier);
     cell->removeContentSubviews();
+    for (auto subview : std::vector<std::shared_ptr<ui::View>>(cell->subviews())) {
+        if (dynamic_cast<MyToolBar*>(subview.get()))
+            subview->removeFromSuperview();
+    }
     cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
     if (indexPath.section == 0 && indexPath.row >= 0 && indexPath.row < static_cast<int>(_arrGroups.size()))
@@ -218,7 +224,11 @@ void GroupViewController::buildRow(ui::TableViewCell& cell, const GroupObject& g
     item->setTag(row);
     item->setAccessibilityIdentifier("groups.menu." + std::to_string(row));
     menu->setItems({ item });
-    content.addSubview(menu);
+    // The disclosure indicator narrows the content view to 287 points, and a touch outside a
+    // view's bounds never reaches its subviews: inside the content view most of the button
+    // would open the group instead of its menu. On the row itself the button sits at the
+    // same place and takes every touch on it.
+    cell.addSubview(menu);
 }
 
 void GroupViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
