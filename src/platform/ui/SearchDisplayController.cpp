@@ -23,6 +23,8 @@ public:
     DimmingView() { setBackgroundColor(Color::blackColor().withAlpha(0.8)); }
     std::string typeName() const override { return "SearchDimmingView"; }
     void touchesBegan(const Touch&) override { }
+    void touchesMoved(const Touch&) override { }
+    void touchesCancelled(const Touch&) override { }
     void touchesEnded(const Touch&) override
     {
         if (tapped)

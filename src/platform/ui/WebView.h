@@ -90,7 +90,11 @@ public:
     // Forgets the kept answers (tests use it between cases).
     static void clearCache();
 
+    // The page takes its touches whole; a lift inside follows the link.
+    void touchesBegan(const Touch&) override { }
+    void touchesMoved(const Touch&) override { }
     void touchesEnded(const Touch& touch) override;
+    void touchesCancelled(const Touch&) override { }
     void draw(Painter& painter) override;
 
 private:
