@@ -459,8 +459,9 @@ TEST_F(GroupContactsTest, TheBarOffersBulkEditAndNewPersonFromSevenAndTheGroupMe
             ids.push_back(item->accessibilityIdentifier());
         EXPECT_EQ(ids, look.ids);
         EXPECT_EQ(groupContacts()->navigationItem().rightBarButtonItem()->customView().get(), bar);
-        if (std::string(look.version) == "7.0")
+        if (std::string(look.version) == "7.0") {
             EXPECT_EQ(bar->items()[2]->title(), "AddContactButtonTitle");
+        }
         quit();
     }
 }
@@ -530,8 +531,9 @@ TEST_F(GroupContactsTest, TheChooserAfterANewPersonStartsAtTheShownGroupExceptFo
         ASSERT_EQ(opened.size(), 1u);
         EXPECT_TRUE(opened.front().isAutoRemove);
         EXPECT_EQ(opened.front().group.has_value(), startGroup.has_value());
-        if (startGroup && opened.front().group)
+        if (startGroup && opened.front().group) {
             EXPECT_EQ(opened.front().group->groupID, *startGroup);
+        }
         ASSERT_NE(screen.groupSelectNav(), nullptr);
         EXPECT_EQ(screen.groupSelectNav()->view()->frame(), ui::Rect(0, 69, 320, 411 + 88));
         EXPECT_EQ(screen.groupSelectNav()->view()->superview(), &window());

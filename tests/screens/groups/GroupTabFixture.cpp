@@ -165,8 +165,9 @@ tessaro::Contact GroupTabFixture::addPerson(const PersonFields& fields, const So
     auto book = tessaro::SharedAddressBook::get();
     PersonRef person = source ? Person::createInSource(source) : Person::create();
     auto set = [&person](PropertyID property, const std::string& text) {
-        if (!text.empty())
+        if (!text.empty()) {
             EXPECT_TRUE(person->setValue(property, text));
+        }
     };
     set(kPersonFirstNameProperty, fields.first);
     set(kPersonLastNameProperty, fields.last);

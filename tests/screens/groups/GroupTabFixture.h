@@ -91,14 +91,14 @@ protected:
 
     // The address book, through the application's shared handle, saved at once.
     struct PersonFields {
-        std::string first;
-        std::string last;
-        std::vector<std::string> phones;
-        std::vector<std::string> mails;
-        std::string lastPhonetic;
-        std::string organization;
-        std::string jobTitle;
-        std::string department;
+        std::string first {};
+        std::string last {};
+        std::vector<std::string> phones {};
+        std::vector<std::string> mails {};
+        std::string lastPhonetic {};
+        std::string organization {};
+        std::string jobTitle {};
+        std::string department {};
     };
     tessaro::Contact addPerson(const PersonFields& fields, const contactstore::SourceRef& source = nullptr);
     tessaro::Contact addPerson(const std::string& first, const std::string& last = {});
