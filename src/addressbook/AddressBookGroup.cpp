@@ -12,17 +12,6 @@ using namespace contactstore;
 
 namespace {
 
-std::vector<Contact> wrapped(const std::vector<PersonRef>& people)
-{
-    std::vector<Contact> contacts;
-    contacts.reserve(people.size());
-    for (const auto& person : people) {
-        if (auto contact = Contact::contactWithRecord(person))
-            contacts.push_back(std::move(*contact));
-    }
-    return contacts;
-}
-
 bool canHoldNewGroups(SourceType type)
 {
     // Exchange keeps its groups on the server; searched directories other than LDAP hold none.
@@ -105,13 +94,13 @@ std::optional<std::string> AddressBookGroup::getRecordString(PropertyID property
 
 std::vector<Contact> AddressBookGroup::members() const
 {
-    return wrapped(live()->copyArrayOfAllMembers());
+    return Contact::contactsWithRecords(live()->copyArrayOfAllMembers());
 }
 
 std::vector<Contact> AddressBookGroup::membersWithSorting(int ordering) const
 {
     SortOrdering sortOrdering = ordering == static_cast<int>(SortOrdering::ByLastName) ? SortOrdering::ByLastName : SortOrdering::ByFirstName;
-    return wrapped(live()->copyArrayOfAllMembersWithSortOrdering(sortOrdering));
+    return Contact::contactsWithRecords(live()->copyArrayOfAllMembersWithSortOrdering(sortOrdering));
 }
 
 bool AddressBookGroup::addMember(const Contact& contact, Error* error)

@@ -17,17 +17,6 @@ using foundation::TextFolding;
 
 namespace {
 
-std::vector<Contact> wrapped(const std::vector<PersonRef>& people)
-{
-    std::vector<Contact> contacts;
-    contacts.reserve(people.size());
-    for (const auto& person : people) {
-        if (auto contact = Contact::contactWithRecord(person))
-            contacts.push_back(std::move(*contact));
-    }
-    return contacts;
-}
-
 std::vector<PersonRef> allPeople()
 {
     auto book = SharedAddressBook::get();
@@ -61,7 +50,7 @@ bool hasEntries(const Person& person, PropertyID property)
 
 std::vector<Contact> AddressBookQueries::contacts()
 {
-    return wrapped(allPeople());
+    return Contact::contactsWithRecords(allPeople());
 }
 
 std::size_t AddressBookQueries::contactsCount()

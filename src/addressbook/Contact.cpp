@@ -111,6 +111,17 @@ std::optional<Contact> Contact::contactWithRecord(PersonRef record)
     return Contact(std::move(record));
 }
 
+std::vector<Contact> Contact::contactsWithRecords(const std::vector<PersonRef>& records)
+{
+    std::vector<Contact> contacts;
+    contacts.reserve(records.size());
+    for (const auto& record : records) {
+        if (record)
+            contacts.push_back(Contact(record));
+    }
+    return contacts;
+}
+
 std::optional<Contact> Contact::contactWithRecordID(RecordID recordID)
 {
     auto book = SharedAddressBook::get();
