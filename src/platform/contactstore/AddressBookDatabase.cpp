@@ -108,6 +108,12 @@ bool fail(Error* error, std::string description)
     return false;
 }
 
+// What could not be done, followed by the connection's own account of why.
+bool failOnConnection(Error* error, sqlite3* connection, std::string_view what)
+{
+    return fail(error, std::string(what) + ": " + sqlite3_errmsg(connection));
+}
+
 std::string_view columnView(sqlite3_stmt* statement, int column)
 {
     auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -161,7 +167,7 @@ bool AddressBookDatabase::prepareSchema(Error* error)
     };
     auto version = readVersion();
     if (!version)
-        return fail(error, std::string("The address book cannot be read: ") + sqlite3_errmsg(m_connection));
+        return failOnConnection(error, m_connection, "The address book cannot be read");
     if (*version == kSchemaVersion)
         return true;
     if (*version > kSchemaVersion)
@@ -170,7 +176,7 @@ bool AddressBookDatabase::prepareSchema(Error* error)
 
     SqliteTransaction transaction(m_connection);
     if (!transaction.isActive())
-        return fail(error, std::string("The address book cannot be prepared: ") + sqlite3_errmsg(m_connection));
+        return failOnConnection(error, m_connection, "The address book cannot be prepared");
     // Another process may have prepared the file while this one waited for the lock.
     version = readVersion();
     if (!version || *version > kSchemaVersion)
@@ -190,7 +196,7 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
     // One read transaction, so that the snapshot is of one moment even while other
     // processes save.
     if (!foundation::sqliteExec(m_connection, "BEGIN;"))
-        return fail(error, std::string("The address book cannot be read: ") + sqlite3_errmsg(m_connection));
+        return failOnConnection(error, m_connection, "The address book cannot be read");
     struct EndRead {
         sqlite3* connection;
         ~EndRead() { (void)foundation::sqliteExec(connection, "COMMIT;"); }
@@ -333,7 +339,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
 {
     SqliteTransaction transaction(m_connection);
     if (!transaction.isActive())
-        return fail(error, std::string("The address book cannot be written: ") + sqlite3_errmsg(m_connection));
+        return failOnConnection(error, m_connection, "The address book cannot be written");
 
     // Identifiers handed out here are taken back if the transaction fails, so that the
     // records read as new again and a later save can retry.
@@ -378,6 +384,13 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         statement.reset();
         return result == SQLITE_DONE;
     };
+    // Runs a deletion for each record removed since the last save, stopping at the first that fails.
+    auto deleteEach = [&stepDone](SqliteStatement& deletion, const std::vector<RecordID>& removed) {
+        return std::all_of(removed.begin(), removed.end(), [&](RecordID record) {
+            deletion.bindInt(1, record);
+            return stepDone(deletion);
+        });
+    };
 
     SqliteStatement insertSource(m_connection, "INSERT INTO source (id, type, name) VALUES (?, ?, ?);");
     SqliteStatement updateSource(m_connection, "UPDATE source SET type = ?, name = ? WHERE id = ?;");
@@ -400,15 +413,12 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             written = stepDone(updateSource);
         }
         if (!written)
-            return fail(error, "An account cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+            return failOnConnection(error, m_connection, "An account cannot be written to the address book");
     }
 
     SqliteStatement deletePerson(m_connection, "DELETE FROM person WHERE id = ?;");
-    for (RecordID removed : contents.removedPeople) {
-        deletePerson.bindInt(1, removed);
-        if (!stepDone(deletePerson))
-            return fail(error, "A person cannot be deleted from the address book: " + std::string(sqlite3_errmsg(m_connection)));
-    }
+    if (!deleteEach(deletePerson, contents.removedPeople))
+        return failOnConnection(error, m_connection, "A person cannot be deleted from the address book");
 
     SqliteStatement insertPerson(m_connection,
                                  "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
@@ -455,7 +465,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             }
         }
         if (!written)
-            return fail(error, "A person cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+            return failOnConnection(error, m_connection, "A person cannot be written to the address book");
         if (person.m_imageChanged || (created && person.m_imageState == Person::ImageState::Pending)) {
             if (person.m_imageState == Person::ImageState::Pending) {
                 writeImage.bindInt(1, person.recordID());
@@ -467,16 +477,13 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
                 written = stepDone(deleteImage);
             }
             if (!written)
-                return fail(error, "A picture cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+                return failOnConnection(error, m_connection, "A picture cannot be written to the address book");
         }
     }
 
     SqliteStatement deleteGroup(m_connection, "DELETE FROM contact_group WHERE id = ?;");
-    for (RecordID removed : contents.removedGroups) {
-        deleteGroup.bindInt(1, removed);
-        if (!stepDone(deleteGroup))
-            return fail(error, "A group cannot be deleted from the address book: " + std::string(sqlite3_errmsg(m_connection)));
-    }
+    if (!deleteEach(deleteGroup, contents.removedGroups))
+        return failOnConnection(error, m_connection, "A group cannot be deleted from the address book");
 
     SqliteStatement insertGroup(m_connection, "INSERT INTO contact_group (id, source_id, name, created, modified) VALUES (?, ?, ?, ?, ?);");
     SqliteStatement updateGroup(m_connection, "UPDATE contact_group SET source_id = ?, name = ?, modified = ? WHERE id = ?;");
@@ -522,13 +529,13 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             written = stepDone(insertMember);
         }
         if (!written)
-            return fail(error, "A group cannot be written to the address book: " + std::string(sqlite3_errmsg(m_connection)));
+            return failOnConnection(error, m_connection, "A group cannot be written to the address book");
     }
 
     SqliteStatement writeCounter(m_connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
     writeCounter.bindInt64(1, nextID);
     if (!stepDone(writeCounter))
-        return fail(error, "The address book's identifier counter cannot be written: " + std::string(sqlite3_errmsg(m_connection)));
+        return failOnConnection(error, m_connection, "The address book's identifier counter cannot be written");
 
     std::function<void()> hook;
     {
@@ -539,7 +546,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         hook();
 
     if (!transaction.commit())
-        return fail(error, std::string("The address book cannot be written: ") + sqlite3_errmsg(m_connection));
+        return failOnConnection(error, m_connection, "The address book cannot be written");
     takeBack.committed = true;
 
     // The file now holds everything; bring the records in memory in line with it.

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/LocalizedStrings.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <utility>
@@ -11,7 +12,7 @@ namespace contactstore {
 namespace {
 
 struct KnownText {
-    std::string_view text;     // the stored label, or empty for property names
+    std::string_view text;     // the stored label
     std::string_view key;      // the strings-table key
     std::string_view english;  // shown when the table has no text
 };
@@ -92,6 +93,12 @@ std::string lookUp(std::string_view key, std::string_view english)
     return std::string(english);
 }
 
+const KnownText* knownLabel(std::string_view label)
+{
+    auto found = std::find_if(kLabels.begin(), kLabels.end(), [label](const KnownText& known) { return known.text == label; });
+    return found == kLabels.end() ? nullptr : &*found;
+}
+
 } // namespace
 
 void Localization::setLookup(Lookup lookup)
@@ -102,21 +109,16 @@ void Localization::setLookup(Lookup lookup)
 
 std::string_view Localization::labelKey(std::string_view label)
 {
-    for (const auto& known : kLabels) {
-        if (known.text == label)
-            return known.key;
-    }
-    return {};
+    const KnownText* known = knownLabel(label);
+    return known ? known->key : std::string_view();
 }
 
 std::string Localization::localizedLabel(std::optional<std::string_view> label)
 {
     if (!label)
         return {};
-    for (const auto& known : kLabels) {
-        if (known.text == *label)
-            return lookUp(known.key, known.english);
-    }
+    if (const KnownText* known = knownLabel(*label))
+        return lookUp(known->key, known->english);
     // Labels written by other programs in the same private form ("_$!<Car>!$_") still
     // read as their inner word rather than as markup.
     if (label->size() > 8 && label->starts_with("_$!<") && label->ends_with(">!$_"))
