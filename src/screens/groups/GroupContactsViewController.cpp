@@ -1,69 +1,26 @@
 #include "screens/groups/GroupContactsViewController.h"
 
-#include "addressbook/AddressBookQueries.h"
 #include "app/AppNotification.h"
 #include "app/GroupKinds.h"
 #include "app/MyToolBar.h"
 #include "app/MyUIBarButtonItem.h"
 #include "app/Utility.h"
 #include "platform/foundation/LocalizedStrings.h"
-#include "platform/foundation/Log.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Image.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/LocalizedIndexedCollation.h"
-#include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
-#include "platform/ui/SearchDisplayController.h"
 #include "platform/ui/TableView.h"
-#include "platform/ui/Window.h"
 #include "screens/groups/GroupMenu.h"
 #include "screens/groups/GroupPersons.h"
+#include "screens/groups/GroupPresentation.h"
 #include "screens/groups/GroupViewController.h"
-#include "screens/groups/PersonIndexSections.h"
 
 namespace tessaro {
 
 namespace {
 
 const std::string kCellIdentifier = "GroupContactCell";
-constexpr double kSquare = 48;
-
-double rowOffset()
-{
-    return Utility::isIOS7() ? 10 : 0;
-}
-
-// A full name typed with a blank between given and family name is looked for as one run of
-// letters in each field; the ideographic blank of Japanese input counts as a blank too.
-std::string withoutBlanks(const std::string& text)
-{
-    static const std::string ideographicSpace = "\xE3\x80\x80";
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ')
-            continue;
-        if (text.compare(i, ideographicSpace.size(), ideographicSpace) == 0) {
-            i += ideographicSpace.size() - 1;
-            continue;
-        }
-        result += text[i];
-    }
-    return result;
-}
-
-std::shared_ptr<const ui::Image> photoOf(const Contact& person)
-{
-    if (auto data = person.image()) {
-        if (auto image = ui::Image::fromData("photo", std::vector<std::uint8_t>(data->begin(), data->end())))
-            return image;
-    }
-    return ui::Image::named("head.png");
-}
 
 } // namespace
 
@@ -89,13 +46,6 @@ GroupContactsViewController::~GroupContactsViewController()
     if (auto form = m_newPersonForm.lock())
         form->setNewPersonViewDelegate(nullptr);
     removeGroupSelectNav();
-    _searchDC.reset();
-    if (_searchBar)
-        _searchBar->setDelegate(nullptr);
-    if (_myTableView) {
-        _myTableView->setDataSource(nullptr);
-        _myTableView->setDelegate(nullptr);
-    }
 }
 
 void GroupContactsViewController::loadView()
@@ -107,27 +57,7 @@ void GroupContactsViewController::loadView()
 void GroupContactsViewController::viewDidLoad()
 {
     auto& page = *view();
-    int extra = Utility::iPhone4to5SubSize();
-    _myTableView = std::make_shared<ui::TableView>(ui::Rect { 0, 0, page.bounds().width(), 317.0 + extra }, ui::TableViewStyle::Plain);
-    _myTableView->setBackgroundColor(ui::Color::whiteColor());
-    _myTableView->setAccessibilityIdentifier("groupcontacts.list");
-
-    _searchBar = std::make_shared<ui::SearchBar>(ui::Rect { 0, 0, 320, ui::SearchBar::height });
-    _searchBar->setAutocorrectionType(ui::TextAutocorrectionType::No);
-    _searchBar->setAutocapitalizationType(ui::TextAutocapitalizationType::None);
-    _searchBar->setKeyboardType(ui::KeyboardType::Default);
-    _searchBar->setPlaceholder(foundation::localized("SearchBarPlaceHolderTitle"));
-    _searchBar->setAccessibilityIdentifier("groupcontacts.search");
-    _searchBar->setDelegate(this);
-    _myTableView->setTableHeaderView(_searchBar);
-    _myTableView->setDataSource(this);
-    _myTableView->setDelegate(this);
-    page.addSubview(_myTableView);
-
-    _searchDC = std::make_unique<ui::SearchDisplayController>(_searchBar, *this);
-    _searchDC->setSearchResultsDataSource(this);
-    _searchDC->setSearchResultsDelegate(this);
-    _searchDC->searchResultsTableView()->setAccessibilityIdentifier("groupcontacts.results");
+    buildSearchableList(page, { 0, 0, page.bounds().width(), 317.0 + Utility::iPhone4to5SubSize() }, "groupcontacts");
 }
 
 void GroupContactsViewController::addBarButton()
@@ -162,46 +92,16 @@ void GroupContactsViewController::addBarButton()
 
 void GroupContactsViewController::initData()
 {
-    std::vector<Contact> persons = GroupPersons::personsOfGroup(_groupObj);
-    const auto& collation = ui::LocalizedIndexedCollation::currentCollation();
-    _arrSection.clear();
-    _arrSectionTitle.assign(1, ui::TableViewIndexSearch);
-    if (_isSearch) {
-        std::string text = withoutBlanks(_searchBar ? _searchBar->text() : std::string());
-        auto matches = AddressBookQueries::contactsMatchingName(text, persons);
-        if (!matches.empty()) {
-            PersonIndexSections::sortByName(matches, collation);
-            _arrSection.push_back(std::move(matches));
-        }
-        return;
-    }
-    auto sections = PersonIndexSections::build(std::move(persons), collation);
-    _arrSection = std::move(sections.sections);
-    _arrSectionTitle.insert(_arrSectionTitle.end(), sections.titles.begin(), sections.titles.end());
-}
-
-void GroupContactsViewController::reloadSearchResultsIfActive()
-{
-    if (_searchDC && _searchDC->isActive())
-        _searchDC->searchResultsTableView()->reloadData();
+    showPersons(GroupPersons::personsOfGroup(_groupObj));
 }
 
 void GroupContactsViewController::reloadViewData()
 {
-    initData();
-    reloadSearchResultsIfActive();
-    if (_myTableView)
-        _myTableView->reloadData();
+    PersonSectionsViewController::reloadViewData();
     if (_editSelectedContactViewController)
         _editSelectedContactViewController->reloadViewData();
     if (_memberEditViewController)
         _memberEditViewController->reloadViewData();
-}
-
-void GroupContactsViewController::reloadSearchData()
-{
-    initData();
-    reloadSearchResultsIfActive();
 }
 
 bool GroupContactsViewController::isNoGroupList() const
@@ -209,122 +109,27 @@ bool GroupContactsViewController::isNoGroupList() const
     return GroupKinds::intValue(_groupObj.groupID) == -2;
 }
 
-const Contact* GroupContactsViewController::personAt(const ui::IndexPath& indexPath) const
-{
-    // The list keeps the counts it last loaded while a search changes the sections under
-    // it, so an index path may point past what the sections hold now.
-    if (indexPath.section < 0 || indexPath.section >= static_cast<int>(_arrSection.size()))
-        return nullptr;
-    const auto& section = _arrSection[static_cast<std::size_t>(indexPath.section)];
-    if (indexPath.row < 0 || indexPath.row >= static_cast<int>(section.size()))
-        return nullptr;
-    return &section[static_cast<std::size_t>(indexPath.row)];
-}
-
-// ---- Table answers, for the list and the search results alike ----
-
-int GroupContactsViewController::numberOfSectionsInTableView(ui::TableView&)
-{
-    return static_cast<int>(_arrSection.size());
-}
-
-int GroupContactsViewController::numberOfRowsInSection(ui::TableView&, int section)
-{
-    if (section < 0 || section >= static_cast<int>(_arrSection.size()))
-        return 0;
-    return static_cast<int>(_arrSection[static_cast<std::size_t>(section)].size());
-}
+// ---- Rows ----
 
 double GroupContactsViewController::heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&)
 {
     return kRowHeight;
 }
 
-std::string GroupContactsViewController::titleForHeaderInSection(ui::TableView&, int section)
-{
-    if (_isSearch || section < 0 || section + 1 >= static_cast<int>(_arrSectionTitle.size()))
-        return {};
-    return _arrSectionTitle[static_cast<std::size_t>(section) + 1];
-}
-
-std::vector<std::string> GroupContactsViewController::sectionIndexTitlesForTableView(ui::TableView&)
-{
-    if (_isSearch)
-        return {};
-    return _arrSectionTitle;
-}
-
-int GroupContactsViewController::sectionForSectionIndexTitle(ui::TableView&, const std::string&, int index)
-{
-    if (index == 0) {
-        if (_myTableView && _searchBar)
-            _myTableView->scrollRectToVisible(_searchBar->frame(), false);
-        return -1;
-    }
-    return index - 1;
-}
-
 std::shared_ptr<ui::TableViewCell> GroupContactsViewController::cellForRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
 {
-    auto cell = tableView.dequeueReusableCellWithIdentifier(kCellIdentifier);
-    if (!cell)
-        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kCellIdentifier);
-    cell->removeContentSubviews();
-    cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
+    auto cell = emptyPersonCell(tableView, kCellIdentifier);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
     if (const Contact* person = personAt(indexPath))
         buildRow(*cell, *person, indexPath);
     return cell;
 }
 
-ui::Size GroupContactsViewController::photoSize(const ui::Size& imageSize)
-{
-    double width = imageSize.width;
-    double height = imageSize.height;
-    // A picture whose size cannot be read still gets the whole box rather than a division
-    // by zero.
-    if (width <= 0 || height <= 0)
-        return { kPhotoBox, kPhotoBox };
-    if (width > height)
-        return { kPhotoBox, kPhotoBox * height / width };
-    return { kPhotoBox * width / height, kPhotoBox };
-}
-
-std::string GroupContactsViewController::personRowName(const Contact& person)
-{
-    std::string name = person.contactName();
-    return name.empty() ? person.phonenumbers() : name;
-}
-
-std::string GroupContactsViewController::personRowDetail(const Contact& person)
-{
-    return person.organization().value_or(std::string()) + " " + person.jobtitle().value_or(std::string()) + " "
-        + person.department().value_or(std::string());
-}
-
 void GroupContactsViewController::buildRow(ui::TableViewCell& cell, const Contact& person, const ui::IndexPath& indexPath)
 {
     double u = rowOffset();
     auto& content = cell.contentView();
-
-    auto image = photoOf(person);
-    ui::Size size = photoSize(image ? image->size() : ui::Size {});
-    auto photo = std::make_shared<ui::ImageView>(ui::Rect { u + (kSquare - size.width) / 2, (kSquare - size.height) / 2, size.width, size.height });
-    photo->setImage(image);
-    content.addSubview(photo);
-
-    auto name = std::make_shared<ui::Label>(ui::Rect { u + kSquare, 2, 140 - u, 32 });
-    name->setFont(ui::Font::boldSystemFontOfSize(18));
-    name->setBackgroundColor(ui::Color::clearColor());
-    name->setText(personRowName(person));
-    content.addSubview(name);
-
-    auto detail = std::make_shared<ui::Label>(ui::Rect { u + kSquare, 26, 140 - u, 22 });
-    detail->setFont(ui::Font::systemFontOfSize(14));
-    detail->setTextColor(ui::Color::lightGrayColor());
-    detail->setBackgroundColor(ui::Color::clearColor());
-    detail->setText(personRowDetail(person));
-    content.addSubview(detail);
+    addPersonPieces(content, person, u, 140 - u, 140 - u);
 
     if (isNoGroupList()) {
         auto bar = std::make_shared<MyToolBar>(ui::Rect { 186 - u, 0, 110, kRowHeight });
@@ -336,14 +141,7 @@ void GroupContactsViewController::buildRow(ui::TableViewCell& cell, const Contac
         content.addSubview(bar);
     }
 
-    if (AddressBookQueries::isExchangePeople(person)) {
-        auto tag = std::make_shared<ui::Label>(ui::Rect { u + kSquare, 1, 100, 8 });
-        tag->setFont(ui::Font::systemFontOfSize(8));
-        tag->setTextColor(ui::Color::redColor());
-        tag->setBackgroundColor(ui::Color::clearColor());
-        tag->setText("Exchange");
-        content.addSubview(tag);
-    }
+    addExchangeTagIfAny(content, person, u);
 }
 
 void GroupContactsViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
@@ -356,66 +154,7 @@ void GroupContactsViewController::didSelectRowAtIndexPath(ui::TableView& tableVi
     tableView.deselectRowAtIndexPath(indexPath, false);
 }
 
-// ---- The search field ----
-
-bool GroupContactsViewController::searchBarShouldBeginEditing(ui::SearchBar&)
-{
-    foundation::log("searchBarShouldBeginEditing");
-    _isSearch = true;
-    _isSearchCancelButtonClicked = false;
-    return true;
-}
-
-void GroupContactsViewController::textDidChange(ui::SearchBar&, const std::string&)
-{
-    foundation::log("textDidChange");
-    if (!_isSearchCancelButtonClicked && _isSearch)
-        reloadSearchData();
-}
-
-void GroupContactsViewController::searchBarSearchButtonClicked(ui::SearchBar&)
-{
-    foundation::log("searchBarSearchButtonClicked");
-}
-
-void GroupContactsViewController::searchBarCancelButtonClicked(ui::SearchBar&)
-{
-    foundation::log("searchBarCancelButtonClicked");
-    _isSearch = false;
-    _isSearchCancelButtonClicked = true;
-    reloadViewData();
-}
-
-bool GroupContactsViewController::searchBarShouldEndEditing(ui::SearchBar&)
-{
-    foundation::log("searchBarShouldEndEditing");
-    if (_isSearchCancelButtonClicked) {
-        _isSearchCancelButtonClicked = false;
-        return true;
-    }
-    _isSearch = _searchDC && _searchDC->isActive();
-    if (_isSearch)
-        reloadSearchData();
-    else
-        reloadViewData();
-    return true;
-}
-
 // ---- Opening other screens ----
-
-std::shared_ptr<ui::NavigationController> GroupContactsViewController::wrapInOpaqueNavigation(std::shared_ptr<ui::ViewController> screen)
-{
-    auto navigation = std::make_shared<ui::NavigationController>(std::move(screen));
-    navigation->navigationBar().setTranslucent(false);
-    return navigation;
-}
-
-void GroupContactsViewController::presentFromKeyWindowRoot(const std::shared_ptr<ui::ViewController>& screen, bool animated)
-{
-    auto* window = ui::Application::shared().keyWindow();
-    if (auto* root = window ? window->rootViewController().get() : nullptr)
-        root->presentViewController(screen, animated);
-}
 
 void GroupContactsViewController::removeGroupSelectNav()
 {
@@ -440,10 +179,10 @@ void GroupContactsViewController::setGroup(ui::BarButtonItem& sender)
     auto chooser = m_screens.makeGroupSelectViewController(*this, contactID, _groupObj, false, std::nullopt);
     if (!chooser)
         return;
-    _groupSelectNav = wrapInOpaqueNavigation(chooser);
+    _groupSelectNav = GroupPresentation::wrapInOpaqueNavigation(chooser);
     _groupSelectNav->view()->setFrame({ 0, 0, 320, 460.0 + Utility::iPhone4to5SubSize() });
     m_groupSelectPresented = true;
-    presentFromKeyWindowRoot(_groupSelectNav, true);
+    GroupPresentation::presentFromKeyWindowRoot(_groupSelectNav);
 }
 
 void GroupContactsViewController::editSelectedContact()
@@ -453,7 +192,7 @@ void GroupContactsViewController::editSelectedContact()
     _editSelectedContactViewController.reset();
     _editSelectedContactViewController = m_screens.makeEditSelectedContactViewController(*this, _groupObj);
     if (_editSelectedContactViewController)
-        presentFromKeyWindowRoot(wrapInOpaqueNavigation(_editSelectedContactViewController), true);
+        GroupPresentation::presentFromKeyWindowRoot(GroupPresentation::wrapInOpaqueNavigation(_editSelectedContactViewController));
 }
 
 void GroupContactsViewController::editGroupContacts()
@@ -465,19 +204,7 @@ void GroupContactsViewController::editGroupContacts()
 
 void GroupContactsViewController::clickedButtonAtIndex(ui::ActionSheet&, int buttonIndex)
 {
-    switch (GroupMenu::actionForButtonIndex(_groupObj, buttonIndex)) {
-    case GroupMenu::Action::SendGroupSMS:
-        showSendGroupSmsView();
-        break;
-    case GroupMenu::Action::SendGroupMail:
-        showSendGroupMailView();
-        break;
-    case GroupMenu::Action::EditMembers:
-        showMemberEditView();
-        break;
-    case GroupMenu::Action::None:
-        break;
-    }
+    GroupMenu::perform(_groupObj, buttonIndex, *this);
 }
 
 void GroupContactsViewController::showSendGroupMailView()
@@ -503,16 +230,12 @@ void GroupContactsViewController::showMemberEditView()
     _memberEditViewController.reset();
     _memberEditViewController = m_screens.makeGroupMemberEditViewController(*this, _groupObj);
     if (_memberEditViewController)
-        presentFromKeyWindowRoot(wrapInOpaqueNavigation(_memberEditViewController), true);
+        GroupPresentation::presentFromKeyWindowRoot(GroupPresentation::wrapInOpaqueNavigation(_memberEditViewController));
 }
 
 void GroupContactsViewController::addContat()
 {
-    auto form = std::make_shared<services::NewPersonViewController>();
-    form->setAddressBook(Utility::sharedUtility().addressBook());
-    form->setNewPersonViewDelegate(this);
-    m_newPersonForm = form;
-    presentFromKeyWindowRoot(wrapInOpaqueNavigation(form), true);
+    m_newPersonForm = GroupPresentation::presentNewPersonForm(*this);
 }
 
 // ---- What the opened screens report ----
@@ -569,11 +292,8 @@ void GroupContactsViewController::didCompleteWithNewPerson(services::NewPersonVi
         if (m_screens.makeGroupSelectViewController)
             chooser = m_screens.makeGroupSelectViewController(*this, contact->recordID(), startGroup, true, std::nullopt);
         if (chooser) {
-            _groupSelectNav = wrapInOpaqueNavigation(chooser);
-            _groupSelectNav->view()->setFrame({ 0, kGroupSelectTop, 320, 411.0 + Utility::iPhone4to5SubSize() });
+            _groupSelectNav = GroupPresentation::layChooserOverKeyWindow(chooser);
             m_groupSelectPresented = false;
-            if (auto* window = ui::Application::shared().keyWindow())
-                window->addSubview(_groupSelectNav->view());
         }
     }
     controller.setNewPersonViewDelegate(nullptr);

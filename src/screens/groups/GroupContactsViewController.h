@@ -18,14 +18,11 @@
 // outlives it. The menu sheet and the new-person form are owned by their presentations;
 // the screen clears their link to it if it goes first.
 
-#include "addressbook/Contact.h"
-#include "app/CommonViewController.h"
 #include "platform/services/NewPersonViewController.h"
 #include "platform/ui/ActionSheet.h"
-#include "platform/ui/SearchBar.h"
-#include "platform/ui/TableViewDataSource.h"
-#include "platform/ui/TableViewDelegate.h"
+#include "screens/groups/GroupPresentation.h"
 #include "screens/groups/GroupScreens.h"
+#include "screens/groups/PersonSectionsViewController.h"
 #include "store/GroupObject.h"
 
 #include <memory>
@@ -36,8 +33,6 @@
 namespace ui {
 class BarButtonItem;
 class NavigationController;
-class SearchDisplayController;
-class TableView;
 } // namespace ui
 
 namespace tessaro {
@@ -45,10 +40,7 @@ namespace tessaro {
 class GroupViewController;
 class MyToolBar;
 
-class GroupContactsViewController : public CommonViewController,
-                                    public ui::TableViewDataSource,
-                                    public ui::TableViewDelegate,
-                                    public ui::SearchBarDelegate,
+class GroupContactsViewController : public PersonSectionsViewController,
                                     public ui::ActionSheetDelegate,
                                     public EditSelectedContactViewControllerDelegate,
                                     public GroupMemberEditViewControllerDelegate,
@@ -56,10 +48,8 @@ class GroupContactsViewController : public CommonViewController,
                                     public services::NewPersonViewControllerDelegate {
 public:
     static constexpr double kRowHeight = 48;
-    // The photo's box inside the 48-point square at the left of a row.
-    static constexpr double kPhotoBox = 38;
     // Where the group chooser lies over the screen after a new person was made.
-    static constexpr double kGroupSelectTop = 69;
+    static constexpr double kGroupSelectTop = GroupPresentation::kGroupSelectTop;
 
     static std::shared_ptr<GroupContactsViewController> create(GroupViewController& controller, GroupObject groupObj,
                                                                GroupScreens screens = GroupScreens::standard());
@@ -72,9 +62,9 @@ public:
 
     // Rebuilds the sections: the group's persons, then either the search matches as one
     // section or every non-empty alphabetical section.
-    void initData();
+    void initData() override;
+    // Also reloads the bulk edit and member editing while they are open.
     void reloadViewData() override;
-    void reloadSearchData();
 
     // The bar and the rows' buttons.
     void editSelectedContact();
@@ -93,21 +83,10 @@ public:
     void didCompleteWithNewPerson(services::NewPersonViewController& controller, const contactstore::PersonRef& person) override;
 
     // Both tables: the list and the search results.
-    int numberOfSectionsInTableView(ui::TableView& tableView) override;
-    int numberOfRowsInSection(ui::TableView& tableView, int section) override;
     std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
-    std::string titleForHeaderInSection(ui::TableView& tableView, int section) override;
-    std::vector<std::string> sectionIndexTitlesForTableView(ui::TableView& tableView) override;
-    int sectionForSectionIndexTitle(ui::TableView& tableView, const std::string& title, int index) override;
     double heightForRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
     void didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
 
-    // The search field.
-    bool searchBarShouldBeginEditing(ui::SearchBar& searchBar) override;
-    void textDidChange(ui::SearchBar& searchBar, const std::string& searchText) override;
-    void searchBarSearchButtonClicked(ui::SearchBar& searchBar) override;
-    void searchBarCancelButtonClicked(ui::SearchBar& searchBar) override;
-    bool searchBarShouldEndEditing(ui::SearchBar& searchBar) override;
 
     // The group menu's answer.
     void clickedButtonAtIndex(ui::ActionSheet& actionSheet, int buttonIndex) override;
@@ -118,42 +97,21 @@ public:
     const std::vector<std::string>& arrSectionTitle() const { return _arrSectionTitle; }
     bool isSearch() const { return _isSearch; }
     ui::TableView* myTableView() const { return _myTableView.get(); }
-    ui::SearchBar* searchBar() const { return _searchBar.get(); }
-    ui::SearchDisplayController* searchDisplayController() const { return _searchDC.get(); }
     MyToolBar* barToolbar() const { return m_barToolbar.get(); }
     CommonViewController* editSelectedContactViewController() const { return _editSelectedContactViewController.get(); }
     CommonViewController* memberEditViewController() const { return _memberEditViewController.get(); }
     ui::NavigationController* groupSelectNav() const { return _groupSelectNav.get(); }
 
-    // The size of a photo of that pixel size scaled into the photo box, keeping its aspect.
-    static ui::Size photoSize(const ui::Size& imageSize);
-    // The row's name: the person's name, or the phone numbers for a person without one.
-    static std::string personRowName(const Contact& person);
-    // Organisation, job title and department, each left empty when missing.
-    static std::string personRowDetail(const Contact& person);
-
 private:
     bool isNoGroupList() const;
-    // The person at the index path, if the sections hold one there.
-    const Contact* personAt(const ui::IndexPath& indexPath) const;
     void addBarButton();
     void buildRow(ui::TableViewCell& cell, const Contact& person, const ui::IndexPath& indexPath);
-    void reloadSearchResultsIfActive();
     void reloadAfterModalScreen(CommonViewController& controller, std::shared_ptr<CommonViewController>& held);
-    void presentFromKeyWindowRoot(const std::shared_ptr<ui::ViewController>& screen, bool animated);
     void removeGroupSelectNav();
-    static std::shared_ptr<ui::NavigationController> wrapInOpaqueNavigation(std::shared_ptr<ui::ViewController> screen);
 
     GroupViewController* _controller { nullptr };
     GroupObject _groupObj;
     GroupScreens m_screens;
-    std::vector<std::vector<Contact>> _arrSection;
-    std::vector<std::string> _arrSectionTitle;
-    std::shared_ptr<ui::TableView> _myTableView;
-    std::shared_ptr<ui::SearchBar> _searchBar;
-    std::unique_ptr<ui::SearchDisplayController> _searchDC;
-    bool _isSearch { false };
-    bool _isSearchCancelButtonClicked { false };
     std::shared_ptr<ui::NavigationController> _groupSelectNav;
     // Whether the chooser in _groupSelectNav was presented (the caller dismisses it) rather
     // than laid over the screen (it takes itself away).

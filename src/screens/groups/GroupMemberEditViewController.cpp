@@ -8,14 +8,9 @@
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Group.h"
 #include "platform/foundation/LocalizedStrings.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
-#include "platform/ui/Image.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/LocalizedIndexedCollation.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/TableView.h"
@@ -31,49 +26,9 @@ namespace {
 const std::string kCellIdentifier = "GroupMemberCell";
 constexpr double kListHeight = 376;
 
-std::string withoutBlanks(std::string text)
-{
-    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-    return text;
-}
-
-void sortByCollation(std::vector<Contact>& contacts, const ui::LocalizedIndexedCollation& collation)
-{
-    auto makeKey = [&collation](std::string_view name) { return collation.sortKey(name); };
-    const std::string& locale = collation.localeIdentifier();
-    ui::LocalizedIndexedCollation::sortByKeys(contacts, [&](const Contact& contact) -> const std::string& {
-        return contact.sortKey(locale, makeKey);
-    });
-}
-
 void showMessage(const std::string& message)
 {
     std::make_shared<ui::AlertView>(std::string(), message, nullptr, "OK")->show();
-}
-
-// The person's picture fitted into 38 x 38 without distortion, centred in the 48-point
-// square at the left of the row.
-std::shared_ptr<ui::ImageView> photoView(const Contact& contact, double x)
-{
-    std::shared_ptr<const ui::Image> image;
-    if (auto bytes = contact.image())
-        image = ui::Image::fromData("photo", std::vector<std::uint8_t>(bytes->begin(), bytes->end()));
-    if (!image)
-        image = ui::Image::named("head.png");
-    double width = 38;
-    double height = 38;
-    if (image) {
-        ui::Size size = image->size();
-        if (size.width > 0 && size.height > 0) {
-            if (size.width > size.height)
-                height = 38 * size.height / size.width;
-            else
-                width = 38 * size.width / size.height;
-        }
-    }
-    auto view = std::make_shared<ui::ImageView>(ui::Rect { x + (48 - width) / 2, (48 - height) / 2, width, height });
-    view->setImage(image);
-    return view;
 }
 
 } // namespace
@@ -85,20 +40,7 @@ GroupMemberEditViewController::GroupMemberEditViewController(GroupMemberEditView
     initData();
 }
 
-GroupMemberEditViewController::~GroupMemberEditViewController()
-{
-    if (_searchDC) {
-        _searchDC->setDelegate(nullptr);
-        _searchDC->setSearchResultsDataSource(nullptr);
-        _searchDC->setSearchResultsDelegate(nullptr);
-    }
-    if (_searchBar)
-        _searchBar->setDelegate(nullptr);
-    if (_myTableView) {
-        _myTableView->setDataSource(nullptr);
-        _myTableView->setDelegate(nullptr);
-    }
-}
+GroupMemberEditViewController::~GroupMemberEditViewController() = default;
 
 void GroupMemberEditViewController::loadView()
 {
@@ -109,30 +51,9 @@ void GroupMemberEditViewController::loadView()
 
 void GroupMemberEditViewController::viewDidLoad()
 {
-    auto content = view();
-    double extra = Utility::iPhone4to5SubSize();
-    _myTableView = std::make_shared<ui::TableView>(ui::Rect { 0, 0, 320, kListHeight + extra }, ui::TableViewStyle::Plain);
-    _myTableView->setBackgroundColor(ui::Color::whiteColor());
-    _myTableView->setAccessibilityIdentifier("memberEdit.list");
-    _myTableView->setDataSource(this);
-    _myTableView->setDelegate(this);
-
-    _searchBar = std::make_shared<ui::SearchBar>(ui::Rect { 0, 0, 320, ui::SearchBar::height });
-    _searchBar->setAutocorrectionType(ui::TextAutocorrectionType::No);
-    _searchBar->setAutocapitalizationType(ui::TextAutocapitalizationType::None);
-    _searchBar->setKeyboardType(ui::KeyboardType::Default);
-    _searchBar->setPlaceholder(foundation::localized("SearchBarPlaceHolderTitle"));
-    _searchBar->setAccessibilityIdentifier("memberEdit.search");
+    buildSearchableList(*view(), { 0, 0, 320, kListHeight + Utility::iPhone4to5SubSize() }, "memberEdit");
     _searchBar->textField().setAccessibilityIdentifier("memberEdit.search.field");
-    _searchBar->setDelegate(this);
-    _myTableView->setTableHeaderView(_searchBar);
-
-    _searchDC = std::make_unique<ui::SearchDisplayController>(_searchBar, *this);
     _searchDC->setDelegate(this);
-    _searchDC->setSearchResultsDataSource(this);
-    _searchDC->setSearchResultsDelegate(this);
-    _searchDC->searchResultsTableView()->setAccessibilityIdentifier("memberEdit.results");
-    content->addSubview(_myTableView);
 
     addBarButton();
     buildFilterBar();
@@ -196,54 +117,12 @@ void GroupMemberEditViewController::readGroupContacts()
 
 void GroupMemberEditViewController::initData()
 {
-    _arrSections.clear();
-    _arrSectionsTitle.assign(1, ui::TableViewIndexSearch);
     readGroupContacts();
-    if (isPseudoGroup())
-        return;
-
-    const auto& collation = ui::LocalizedIndexedCollation::currentCollation();
-    std::vector<Contact> everyone = AddressBookQueries::contacts();
-    if (_isSearch) {
-        std::string text = withoutBlanks(_searchBar ? _searchBar->text() : std::string());
-        auto matches = AddressBookQueries::contactsMatchingName(text, everyone);
-        if (!matches.empty()) {
-            sortByCollation(matches, collation);
-            _arrSections.push_back(std::move(matches));
-        }
+    if (isPseudoGroup()) {
+        clearSections();
         return;
     }
-
-    const auto& titles = collation.sectionTitles();
-    std::vector<std::vector<Contact>> buckets(titles.size());
-    for (auto& contact : everyone) {
-        int section = collation.sectionForString(contact.sortName());
-        if (section >= 0 && section < static_cast<int>(buckets.size()))
-            buckets[static_cast<std::size_t>(section)].push_back(std::move(contact));
-    }
-    for (std::size_t i = 0; i < buckets.size(); ++i) {
-        if (buckets[i].empty())
-            continue;
-        sortByCollation(buckets[i], collation);
-        _arrSections.push_back(std::move(buckets[i]));
-        _arrSectionsTitle.push_back(titles[i]);
-    }
-}
-
-void GroupMemberEditViewController::reloadViewData()
-{
-    initData();
-    if (_searchDC && _searchDC->isActive())
-        _searchDC->searchResultsTableView()->reloadData();
-    if (_myTableView)
-        _myTableView->reloadData();
-}
-
-void GroupMemberEditViewController::reloadSearchData()
-{
-    initData();
-    if (_searchDC && _searchDC->isActive())
-        _searchDC->searchResultsTableView()->reloadData();
+    showPersons(AddressBookQueries::contacts());
 }
 
 void GroupMemberEditViewController::reloadTableData()
@@ -261,58 +140,12 @@ void GroupMemberEditViewController::segmentActionEventAll()
 
 // ---- Table -----------------------------------------------------------------------------
 
-const Contact* GroupMemberEditViewController::contactAt(const ui::IndexPath& indexPath) const
-{
-    if (indexPath.section < 0 || indexPath.section >= static_cast<int>(_arrSections.size()))
-        return nullptr;
-    const auto& section = _arrSections[static_cast<std::size_t>(indexPath.section)];
-    if (indexPath.row < 0 || indexPath.row >= static_cast<int>(section.size()))
-        return nullptr;
-    return &section[static_cast<std::size_t>(indexPath.row)];
-}
-
-int GroupMemberEditViewController::numberOfSectionsInTableView(ui::TableView&)
-{
-    return static_cast<int>(_arrSections.size());
-}
-
-int GroupMemberEditViewController::numberOfRowsInSection(ui::TableView&, int section)
-{
-    if (section < 0 || section >= static_cast<int>(_arrSections.size()))
-        return 0;
-    return static_cast<int>(_arrSections[static_cast<std::size_t>(section)].size());
-}
-
-std::string GroupMemberEditViewController::titleForHeaderInSection(ui::TableView&, int section)
-{
-    if (_isSearch || section < 0 || section + 1 >= static_cast<int>(_arrSectionsTitle.size()))
-        return {};
-    return _arrSectionsTitle[static_cast<std::size_t>(section) + 1];
-}
-
-std::vector<std::string> GroupMemberEditViewController::sectionIndexTitlesForTableView(ui::TableView&)
-{
-    if (_isSearch)
-        return {};
-    return _arrSectionsTitle;
-}
-
-int GroupMemberEditViewController::sectionForSectionIndexTitle(ui::TableView&, const std::string&, int index)
-{
-    if (index <= 0) {
-        if (_myTableView && _searchBar)
-            _myTableView->scrollRectToVisible(_searchBar->frame(), false);
-        return -1;
-    }
-    return index - 1 < static_cast<int>(_arrSections.size()) ? index - 1 : -1;
-}
-
 double GroupMemberEditViewController::heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath& indexPath)
 {
     int filter = _segmentedControl ? _segmentedControl->selectedSegmentIndex() : kFilterAll;
     if (_isSearch || filter == kFilterAll)
         return kRowHeight;
-    const Contact* contact = contactAt(indexPath);
+    const Contact* contact = personAt(indexPath);
     if (!contact)
         return 0;
     bool member = isContactInGroup(*contact);
@@ -324,50 +157,23 @@ double GroupMemberEditViewController::heightForRowAtIndexPath(ui::TableView&, co
 std::shared_ptr<ui::TableViewCell> GroupMemberEditViewController::cellForRowAtIndexPath(ui::TableView& tableView,
                                                                                        const ui::IndexPath& indexPath)
 {
-    auto cell = tableView.dequeueReusableCellWithIdentifier(kCellIdentifier);
-    if (!cell)
-        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kCellIdentifier);
-    cell->removeContentSubviews();
-    cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
-    const Contact* contact = contactAt(indexPath);
+    auto cell = emptyPersonCell(tableView, kCellIdentifier);
+    const Contact* contact = personAt(indexPath);
     if (!contact || heightForRowAtIndexPath(tableView, indexPath) <= 0)
         return cell;
 
-    double u = Utility::isIOS7() ? 10 : 0;
+    double u = rowOffset();
     auto& content = cell->contentView();
-    content.addSubview(photoView(*contact, u));
-
-    auto name = std::make_shared<ui::Label>(ui::Rect { u + 48, 2, 210, 32 });
-    name->setFont(ui::Font::boldSystemFontOfSize(18));
-    name->setBackgroundColor(ui::Color::clearColor());
-    std::string shownName = contact->contactName();
-    name->setText(shownName.empty() ? contact->phonenumbers() : shownName);
-    content.addSubview(name);
-
-    auto detail = std::make_shared<ui::Label>(ui::Rect { u + 48, 26, 250, 22 });
-    detail->setFont(ui::Font::systemFontOfSize(14));
-    detail->setTextColor(ui::Color::lightGrayColor());
-    detail->setBackgroundColor(ui::Color::clearColor());
-    detail->setText(contact->organization().value_or("") + " " + contact->jobtitle().value_or("") + " "
-                    + contact->department().value_or(""));
-    content.addSubview(detail);
-
+    addPersonPieces(content, *contact, u, 210, 250);
     if (isContactInGroup(*contact))
         cell->setAccessoryType(ui::TableViewCellAccessoryType::Checkmark);
-    if (AddressBookQueries::isExchangePeople(*contact)) {
-        auto tag = std::make_shared<ui::Label>(ui::Rect { u + 48, 1, 100, 8 });
-        tag->setFont(ui::Font::systemFontOfSize(8));
-        tag->setTextColor(ui::Color::redColor());
-        tag->setBackgroundColor(ui::Color::clearColor());
-        tag->setText("Exchange");
-        content.addSubview(tag);
-    }
+    addExchangeTagIfAny(content, *contact, u);
     return cell;
 }
 
 void GroupMemberEditViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
 {
-    const Contact* touched = contactAt(indexPath);
+    const Contact* touched = personAt(indexPath);
     if (!touched || isPseudoGroup()) {
         tableView.deselectRowAtIndexPath(indexPath, true);
         return;
@@ -441,42 +247,6 @@ bool GroupMemberEditViewController::toggleAddressBookMembership(const Contact& c
         (void)group->removeMember(contact);
         return refused();
     }
-    return true;
-}
-
-// ---- Search ----------------------------------------------------------------------------
-
-bool GroupMemberEditViewController::searchBarShouldBeginEditing(ui::SearchBar&)
-{
-    _isSearch = true;
-    _isSearchCancelButtonClicked = false;
-    return true;
-}
-
-void GroupMemberEditViewController::textDidChange(ui::SearchBar&, const std::string&)
-{
-    if (!_isSearchCancelButtonClicked && _isSearch)
-        reloadSearchData();
-}
-
-void GroupMemberEditViewController::searchBarCancelButtonClicked(ui::SearchBar&)
-{
-    _isSearch = false;
-    _isSearchCancelButtonClicked = true;
-    reloadViewData();
-}
-
-bool GroupMemberEditViewController::searchBarShouldEndEditing(ui::SearchBar&)
-{
-    if (_isSearchCancelButtonClicked) {
-        _isSearchCancelButtonClicked = false;
-        return true;
-    }
-    _isSearch = _searchDC && _searchDC->isActive();
-    if (_isSearch)
-        reloadSearchData();
-    else
-        reloadViewData();
     return true;
 }
 

@@ -10,13 +10,9 @@
 // the results table), filter bar and the lists it shows; the opener owns the screen through
 // the navigation controller it presents and is the non-owning delegate.
 
-#include "addressbook/Contact.h"
-#include "app/CommonViewController.h"
-#include "platform/ui/SearchBar.h"
 #include "platform/ui/SearchDisplayController.h"
-#include "platform/ui/TableViewDataSource.h"
-#include "platform/ui/TableViewDelegate.h"
 #include "screens/groups/GroupMemberEditViewControllerDelegate.h"
+#include "screens/groups/PersonSectionsViewController.h"
 #include "store/GroupObject.h"
 
 #include <memory>
@@ -25,17 +21,12 @@
 
 namespace ui {
 class SegmentedControl;
-class TableView;
 class Toolbar;
 }
 
 namespace tessaro {
 
-class GroupMemberEditViewController : public CommonViewController,
-                                      public ui::TableViewDataSource,
-                                      public ui::TableViewDelegate,
-                                      public ui::SearchBarDelegate,
-                                      public ui::SearchDisplayControllerDelegate {
+class GroupMemberEditViewController : public PersonSectionsViewController, public ui::SearchDisplayControllerDelegate {
 public:
     static constexpr double kRowHeight = 48;
     // How long a person whose tick changed stays in a filtered list before it leaves.
@@ -52,44 +43,27 @@ public:
     void loadView() override;
     void viewDidLoad() override;
 
-    void initData();
+    void initData() override;
     void addBarButton();
     void editDone();
     bool isContactInGroup(const Contact& contact) const;
-    void reloadViewData() override;
-    void reloadSearchData();
     void reloadTableData();
     void segmentActionEventAll();
 
     // What the lists show, for the screens' own checks.
-    const std::vector<std::vector<Contact>>& sections() const { return _arrSections; }
+    const std::vector<std::vector<Contact>>& sections() const { return _arrSection; }
     const std::vector<Contact>& groupContacts() const { return _arrGroupContacts; }
     ui::TableView* tableView() const { return _myTableView.get(); }
-    ui::SearchDisplayController* searchDisplayController() const { return _searchDC.get(); }
-    ui::SearchBar* searchBar() const { return _searchBar.get(); }
     ui::SegmentedControl* segmentedControl() const { return _segmentedControl.get(); }
     bool isSearching() const { return _isSearch; }
 
     // Both tables: the list and the search results.
-    int numberOfSectionsInTableView(ui::TableView&) override;
-    int numberOfRowsInSection(ui::TableView&, int section) override;
     std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
-    std::string titleForHeaderInSection(ui::TableView&, int section) override;
-    std::vector<std::string> sectionIndexTitlesForTableView(ui::TableView&) override;
-    int sectionForSectionIndexTitle(ui::TableView&, const std::string& title, int index) override;
     bool canEditRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return false; }
     double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
     void didSelectRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
 
-    // Search field.
-    bool searchBarShouldBeginEditing(ui::SearchBar&) override;
-    void textDidChange(ui::SearchBar&, const std::string& searchText) override;
-    void searchBarSearchButtonClicked(ui::SearchBar&) override { }
-    void searchBarCancelButtonClicked(ui::SearchBar&) override;
-    bool searchBarShouldEndEditing(ui::SearchBar&) override;
-
 private:
-    const Contact* contactAt(const ui::IndexPath& indexPath) const;
     bool isPseudoGroup() const;
     // Adds the person to the address-book group or takes it out, and saves. False (with the
     // platform's description) when the address book refused; membership is then unchanged.
@@ -101,15 +75,8 @@ private:
     GroupMemberEditViewControllerDelegate* _delegate { nullptr };
     GroupObject _groupObj;
     std::vector<Contact> _arrGroupContacts;
-    std::vector<std::vector<Contact>> _arrSections;
-    std::vector<std::string> _arrSectionsTitle;
-    std::shared_ptr<ui::TableView> _myTableView;
-    std::shared_ptr<ui::SearchBar> _searchBar;
-    std::unique_ptr<ui::SearchDisplayController> _searchDC;
     std::shared_ptr<ui::Toolbar> m_filterBar;
     std::shared_ptr<ui::SegmentedControl> _segmentedControl;
-    bool _isSearch { false };
-    bool _isSearchCancelButtonClicked { false };
 };
 
 } // namespace tessaro

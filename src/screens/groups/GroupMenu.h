@@ -35,6 +35,25 @@ public:
     // What the touched button (the platform's button index) asks for.
     static Action actionForButtonIndex(const GroupObject& group, int buttonIndex);
 
+    // Opens what the touched button asks for on the screen that showed the menu.
+    template <class Screen>
+    static void perform(const GroupObject& group, int buttonIndex, Screen& screen)
+    {
+        switch (actionForButtonIndex(group, buttonIndex)) {
+        case Action::SendGroupSMS:
+            screen.showSendGroupSmsView();
+            break;
+        case Action::SendGroupMail:
+            screen.showSendGroupMailView();
+            break;
+        case Action::EditMembers:
+            screen.showMemberEditView();
+            break;
+        case Action::None:
+            break;
+        }
+    }
+
     // The sheet for the group, titled with its display name, cancel last; shown over the
     // key window. The delegate hears the touch.
     static std::shared_ptr<ui::ActionSheet> show(const GroupObject& group, ui::ActionSheetDelegate* delegate);

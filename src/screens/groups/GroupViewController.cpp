@@ -8,19 +8,17 @@
 #include "app/WaitView.h"
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TableView.h"
-#include "platform/ui/Window.h"
 #include "screens/groups/GroupContactsViewController.h"
 #include "screens/groups/GroupMenu.h"
 #include "screens/groups/GroupPersons.h"
+#include "screens/groups/GroupPresentation.h"
 #include "store/DataManager.h"
 
 namespace tessaro {
@@ -108,9 +106,7 @@ void GroupViewController::initData()
 
 void GroupViewController::reloadViewData()
 {
-    initData();
-    if (_myTableView)
-        _myTableView->reloadData();
+    reloadRows();
     if (_memberEditViewController)
         _memberEditViewController->reloadViewData();
 }
@@ -274,19 +270,7 @@ void GroupViewController::clickedButtonAtIndex(ui::ActionSheet&, int buttonIndex
 {
     if (!_sendGroupObj)
         return;
-    switch (GroupMenu::actionForButtonIndex(*_sendGroupObj, buttonIndex)) {
-    case GroupMenu::Action::SendGroupSMS:
-        showSendGroupSmsView();
-        break;
-    case GroupMenu::Action::SendGroupMail:
-        showSendGroupMailView();
-        break;
-    case GroupMenu::Action::EditMembers:
-        showMemberEditView();
-        break;
-    case GroupMenu::Action::None:
-        break;
-    }
+    GroupMenu::perform(*_sendGroupObj, buttonIndex, *this);
 }
 
 void GroupViewController::pushGroupScreen(const GroupScreens::Screen& screen)
@@ -314,7 +298,7 @@ void GroupViewController::showMemberEditView()
     _memberEditViewController.reset();
     _memberEditViewController = m_screens.makeGroupMemberEditViewController(*this, *_sendGroupObj);
     if (_memberEditViewController)
-        presentViewController(wrapInOpaqueNavigation(_memberEditViewController), true);
+        presentViewController(GroupPresentation::wrapInOpaqueNavigation(_memberEditViewController), true);
 }
 
 void GroupViewController::groupMemberEditDone(CommonViewController& controller)
@@ -332,17 +316,13 @@ void GroupViewController::editGroup()
 {
     if (!m_screens.makeGroupEditViewController)
         return;
-    auto editor = m_screens.makeGroupEditViewController(*this);
-    auto* root = keyWindowRoot();
-    if (editor && root)
-        root->presentViewController(wrapInOpaqueNavigation(editor), true);
+    if (auto editor = m_screens.makeGroupEditViewController(*this))
+        GroupPresentation::presentFromKeyWindowRoot(GroupPresentation::wrapInOpaqueNavigation(editor));
 }
 
 void GroupViewController::groupEditDone(CommonViewController& controller)
 {
-    initData();
-    if (_myTableView)
-        _myTableView->reloadData();
+    reloadRows();
     controller.dismissViewControllerAnimated(true);
     resetTabBarFrameLater();
 }
@@ -351,14 +331,7 @@ void GroupViewController::groupEditDone(CommonViewController& controller)
 
 void GroupViewController::addContat()
 {
-    auto* root = keyWindowRoot();
-    if (!root)
-        return;
-    auto form = std::make_shared<services::NewPersonViewController>();
-    form->setAddressBook(Utility::sharedUtility().addressBook());
-    form->setNewPersonViewDelegate(this);
-    m_newPersonForm = form;
-    root->presentViewController(wrapInOpaqueNavigation(form), true);
+    m_newPersonForm = GroupPresentation::presentNewPersonForm(*this);
 }
 
 void GroupViewController::didCompleteWithNewPerson(services::NewPersonViewController& controller, const contactstore::PersonRef& person)
@@ -368,30 +341,29 @@ void GroupViewController::didCompleteWithNewPerson(services::NewPersonViewContro
         GroupScreens::Screen chooser;
         if (m_screens.makeGroupSelectViewController)
             chooser = m_screens.makeGroupSelectViewController(*this, contact->recordID(), std::nullopt, true, std::nullopt);
-        if (chooser) {
-            _groupSelectNav = wrapInOpaqueNavigation(chooser);
-            _groupSelectNav->view()->setFrame({ 0, kGroupSelectTop, 320, 411.0 + Utility::iPhone4to5SubSize() });
-            if (auto* window = ui::Application::shared().keyWindow())
-                window->addSubview(_groupSelectNav->view());
-        }
+        if (chooser)
+            _groupSelectNav = GroupPresentation::layChooserOverKeyWindow(chooser);
     }
     controller.setNewPersonViewDelegate(nullptr);
     controller.dismissViewControllerAnimated(true);
     resetTabBarFrameLater();
 }
 
-void GroupViewController::groupSelectedDone(CommonViewController&)
+void GroupViewController::reloadRows()
 {
     initData();
     if (_myTableView)
         _myTableView->reloadData();
 }
 
+void GroupViewController::groupSelectedDone(CommonViewController&)
+{
+    reloadRows();
+}
+
 void GroupViewController::groupSelectedCancel(CommonViewController&)
 {
-    initData();
-    if (_myTableView)
-        _myTableView->reloadData();
+    reloadRows();
 }
 
 void GroupViewController::removeGroupSelectNav()
@@ -401,21 +373,6 @@ void GroupViewController::removeGroupSelectNav()
     if (auto* shown = _groupSelectNav->viewIfLoaded())
         shown->removeFromSuperview();
     _groupSelectNav.reset();
-}
-
-// ---- Helpers ----
-
-std::shared_ptr<ui::NavigationController> GroupViewController::wrapInOpaqueNavigation(std::shared_ptr<ui::ViewController> screen)
-{
-    auto navigation = std::make_shared<ui::NavigationController>(std::move(screen));
-    navigation->navigationBar().setTranslucent(false);
-    return navigation;
-}
-
-ui::ViewController* GroupViewController::keyWindowRoot()
-{
-    auto* window = ui::Application::shared().keyWindow();
-    return window ? window->rootViewController().get() : nullptr;
 }
 
 } // namespace tessaro

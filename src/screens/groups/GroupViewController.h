@@ -20,6 +20,7 @@
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
+#include "screens/groups/GroupPresentation.h"
 #include "screens/groups/GroupScreens.h"
 #include "store/GroupObject.h"
 
@@ -49,7 +50,7 @@ class GroupViewController : public CommonViewController,
 public:
     static constexpr double kRowHeight = 42;
     // Where the group chooser lies over the screen after a new person was made.
-    static constexpr double kGroupSelectTop = 69;
+    static constexpr double kGroupSelectTop = GroupPresentation::kGroupSelectTop;
 
     static std::shared_ptr<GroupViewController> create(GroupScreens screens = GroupScreens::standard());
     // Use create(); public for std::make_shared. Builds the list and the bar at once.
@@ -106,10 +107,10 @@ public:
 
 private:
     void addBarButton();
+    // The rows again from a fresh catalogue; what is open stays as it is.
+    void reloadRows();
     void buildRow(ui::TableViewCell& cell, const GroupObject& group, int row);
     void pushGroupScreen(const GroupScreens::Screen& screen);
-    static std::shared_ptr<ui::NavigationController> wrapInOpaqueNavigation(std::shared_ptr<ui::ViewController> screen);
-    static ui::ViewController* keyWindowRoot();
     void removeGroupSelectNav();
 
     GroupScreens m_screens;

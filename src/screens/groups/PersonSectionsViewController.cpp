@@ -1,0 +1,311 @@
+#include "screens/groups/PersonSectionsViewController.h"
+
+#include "addressbook/AddressBookQueries.h"
+#include "app/Utility.h"
+#include "platform/foundation/LocalizedStrings.h"
+#include "platform/foundation/Log.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/LocalizedIndexedCollation.h"
+#include "platform/ui/SearchDisplayController.h"
+#include "platform/ui/TableView.h"
+#include "screens/groups/PersonIndexSections.h"
+
+namespace tessaro {
+
+namespace {
+
+constexpr double kSquare = 48;
+
+// A full name typed with a blank between given and family name is looked for as one run of
+// letters in each field; the ideographic blank of Japanese input counts as a blank too.
+std::string withoutBlanks(const std::string& text)
+{
+    static const std::string ideographicSpace = "\xE3\x80\x80";
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ')
+            continue;
+        if (text.compare(i, ideographicSpace.size(), ideographicSpace) == 0) {
+            i += ideographicSpace.size() - 1;
+            continue;
+        }
+        result += text[i];
+    }
+    return result;
+}
+
+std::shared_ptr<const ui::Image> photoOf(const Contact& person)
+{
+    if (auto data = person.image()) {
+        if (auto image = ui::Image::fromData("photo", std::vector<std::uint8_t>(data->begin(), data->end())))
+            return image;
+    }
+    return ui::Image::named("head.png");
+}
+
+} // namespace
+
+PersonSectionsViewController::PersonSectionsViewController() = default;
+
+PersonSectionsViewController::~PersonSectionsViewController()
+{
+    // The results table and the search display controller may still call back while they
+    // go; by now the screen built on this one is gone, so nothing may reach it.
+    if (_searchDC) {
+        _searchDC->setDelegate(nullptr);
+        _searchDC->setSearchResultsDataSource(nullptr);
+        _searchDC->setSearchResultsDelegate(nullptr);
+    }
+    _searchDC.reset();
+    if (_searchBar)
+        _searchBar->setDelegate(nullptr);
+    if (_myTableView) {
+        _myTableView->setDataSource(nullptr);
+        _myTableView->setDelegate(nullptr);
+    }
+}
+
+double PersonSectionsViewController::rowOffset()
+{
+    return Utility::isIOS7() ? 10 : 0;
+}
+
+void PersonSectionsViewController::buildSearchableList(ui::View& page, const ui::Rect& frame, const std::string& name)
+{
+    _myTableView = std::make_shared<ui::TableView>(frame, ui::TableViewStyle::Plain);
+    _myTableView->setBackgroundColor(ui::Color::whiteColor());
+    _myTableView->setAccessibilityIdentifier(name + ".list");
+
+    _searchBar = std::make_shared<ui::SearchBar>(ui::Rect { 0, 0, 320, ui::SearchBar::height });
+    _searchBar->setAutocorrectionType(ui::TextAutocorrectionType::No);
+    _searchBar->setAutocapitalizationType(ui::TextAutocapitalizationType::None);
+    _searchBar->setKeyboardType(ui::KeyboardType::Default);
+    _searchBar->setPlaceholder(foundation::localized("SearchBarPlaceHolderTitle"));
+    _searchBar->setAccessibilityIdentifier(name + ".search");
+    _searchBar->setDelegate(this);
+    _myTableView->setTableHeaderView(_searchBar);
+    _myTableView->setDataSource(this);
+    _myTableView->setDelegate(this);
+    page.addSubview(_myTableView);
+
+    _searchDC = std::make_unique<ui::SearchDisplayController>(_searchBar, *this);
+    _searchDC->setSearchResultsDataSource(this);
+    _searchDC->setSearchResultsDelegate(this);
+    _searchDC->searchResultsTableView()->setAccessibilityIdentifier(name + ".results");
+}
+
+// ---- Data ----
+
+void PersonSectionsViewController::clearSections()
+{
+    _arrSection.clear();
+    _arrSectionTitle.assign(1, ui::TableViewIndexSearch);
+}
+
+void PersonSectionsViewController::showPersons(std::vector<Contact> persons)
+{
+    clearSections();
+    const auto& collation = ui::LocalizedIndexedCollation::currentCollation();
+    if (_isSearch) {
+        std::string text = withoutBlanks(_searchBar ? _searchBar->text() : std::string());
+        auto matches = AddressBookQueries::contactsMatchingName(text, persons);
+        if (!matches.empty()) {
+            PersonIndexSections::sortByName(matches, collation);
+            _arrSection.push_back(std::move(matches));
+        }
+        return;
+    }
+    auto sections = PersonIndexSections::build(std::move(persons), collation);
+    _arrSection = std::move(sections.sections);
+    _arrSectionTitle.insert(_arrSectionTitle.end(), sections.titles.begin(), sections.titles.end());
+}
+
+const Contact* PersonSectionsViewController::personAt(const ui::IndexPath& indexPath) const
+{
+    if (indexPath.section < 0 || indexPath.section >= static_cast<int>(_arrSection.size()))
+        return nullptr;
+    const auto& section = _arrSection[static_cast<std::size_t>(indexPath.section)];
+    if (indexPath.row < 0 || indexPath.row >= static_cast<int>(section.size()))
+        return nullptr;
+    return &section[static_cast<std::size_t>(indexPath.row)];
+}
+
+void PersonSectionsViewController::reloadSearchResultsIfActive()
+{
+    if (_searchDC && _searchDC->isActive())
+        _searchDC->searchResultsTableView()->reloadData();
+}
+
+void PersonSectionsViewController::reloadViewData()
+{
+    initData();
+    reloadSearchResultsIfActive();
+    if (_myTableView)
+        _myTableView->reloadData();
+}
+
+void PersonSectionsViewController::reloadSearchData()
+{
+    initData();
+    reloadSearchResultsIfActive();
+}
+
+// ---- Table answers, for the list and the search results alike ----
+
+int PersonSectionsViewController::numberOfSectionsInTableView(ui::TableView&)
+{
+    return static_cast<int>(_arrSection.size());
+}
+
+int PersonSectionsViewController::numberOfRowsInSection(ui::TableView&, int section)
+{
+    if (section < 0 || section >= static_cast<int>(_arrSection.size()))
+        return 0;
+    return static_cast<int>(_arrSection[static_cast<std::size_t>(section)].size());
+}
+
+std::string PersonSectionsViewController::titleForHeaderInSection(ui::TableView&, int section)
+{
+    if (_isSearch || section < 0 || section + 1 >= static_cast<int>(_arrSectionTitle.size()))
+        return {};
+    return _arrSectionTitle[static_cast<std::size_t>(section) + 1];
+}
+
+std::vector<std::string> PersonSectionsViewController::sectionIndexTitlesForTableView(ui::TableView&)
+{
+    if (_isSearch)
+        return {};
+    return _arrSectionTitle;
+}
+
+int PersonSectionsViewController::sectionForSectionIndexTitle(ui::TableView&, const std::string&, int index)
+{
+    // The search symbol heads the index: it scrolls the search field into sight.
+    if (index <= 0) {
+        if (_myTableView && _searchBar)
+            _myTableView->scrollRectToVisible(_searchBar->frame(), false);
+        return -1;
+    }
+    return index - 1 < static_cast<int>(_arrSection.size()) ? index - 1 : -1;
+}
+
+// ---- Rows ----
+
+ui::Size PersonSectionsViewController::photoSize(const ui::Size& imageSize)
+{
+    double width = imageSize.width;
+    double height = imageSize.height;
+    // A picture whose size cannot be read still gets the whole box rather than a division
+    // by zero.
+    if (width <= 0 || height <= 0)
+        return { kPhotoBox, kPhotoBox };
+    if (width > height)
+        return { kPhotoBox, kPhotoBox * height / width };
+    return { kPhotoBox * width / height, kPhotoBox };
+}
+
+std::string PersonSectionsViewController::personRowName(const Contact& person)
+{
+    std::string name = person.contactName();
+    return name.empty() ? person.phonenumbers() : name;
+}
+
+std::string PersonSectionsViewController::personRowDetail(const Contact& person)
+{
+    return person.organization().value_or(std::string()) + " " + person.jobtitle().value_or(std::string()) + " "
+        + person.department().value_or(std::string());
+}
+
+std::shared_ptr<ui::TableViewCell> PersonSectionsViewController::emptyPersonCell(ui::TableView& tableView, const std::string& identifier)
+{
+    auto cell = tableView.dequeueReusableCellWithIdentifier(identifier);
+    if (!cell)
+        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, identifier);
+    cell->removeContentSubviews();
+    cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
+    return cell;
+}
+
+void PersonSectionsViewController::addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth)
+{
+    auto image = photoOf(person);
+    ui::Size size = photoSize(image ? image->size() : ui::Size {});
+    auto photo = std::make_shared<ui::ImageView>(ui::Rect { x + (kSquare - size.width) / 2, (kSquare - size.height) / 2, size.width, size.height });
+    photo->setImage(image);
+    content.addSubview(photo);
+
+    auto name = std::make_shared<ui::Label>(ui::Rect { x + kSquare, 2, nameWidth, 32 });
+    name->setFont(ui::Font::boldSystemFontOfSize(18));
+    name->setBackgroundColor(ui::Color::clearColor());
+    name->setText(personRowName(person));
+    content.addSubview(name);
+
+    auto detail = std::make_shared<ui::Label>(ui::Rect { x + kSquare, 26, detailWidth, 22 });
+    detail->setFont(ui::Font::systemFontOfSize(14));
+    detail->setTextColor(ui::Color::lightGrayColor());
+    detail->setBackgroundColor(ui::Color::clearColor());
+    detail->setText(personRowDetail(person));
+    content.addSubview(detail);
+}
+
+void PersonSectionsViewController::addExchangeTagIfAny(ui::View& content, const Contact& person, double x)
+{
+    if (!AddressBookQueries::isExchangePeople(person))
+        return;
+    auto tag = std::make_shared<ui::Label>(ui::Rect { x + kSquare, 1, 100, 8 });
+    tag->setFont(ui::Font::systemFontOfSize(8));
+    tag->setTextColor(ui::Color::redColor());
+    tag->setBackgroundColor(ui::Color::clearColor());
+    tag->setText("Exchange");
+    content.addSubview(tag);
+}
+
+// ---- The search field ----
+
+bool PersonSectionsViewController::searchBarShouldBeginEditing(ui::SearchBar&)
+{
+    foundation::log("searchBarShouldBeginEditing");
+    _isSearch = true;
+    _isSearchCancelButtonClicked = false;
+    return true;
+}
+
+void PersonSectionsViewController::textDidChange(ui::SearchBar&, const std::string&)
+{
+    foundation::log("textDidChange");
+    if (!_isSearchCancelButtonClicked && _isSearch)
+        reloadSearchData();
+}
+
+void PersonSectionsViewController::searchBarSearchButtonClicked(ui::SearchBar&)
+{
+    foundation::log("searchBarSearchButtonClicked");
+}
+
+void PersonSectionsViewController::searchBarCancelButtonClicked(ui::SearchBar&)
+{
+    foundation::log("searchBarCancelButtonClicked");
+    _isSearch = false;
+    _isSearchCancelButtonClicked = true;
+    reloadViewData();
+}
+
+bool PersonSectionsViewController::searchBarShouldEndEditing(ui::SearchBar&)
+{
+    foundation::log("searchBarShouldEndEditing");
+    if (_isSearchCancelButtonClicked) {
+        _isSearchCancelButtonClicked = false;
+        return true;
+    }
+    _isSearch = _searchDC && _searchDC->isActive();
+    if (_isSearch)
+        reloadSearchData();
+    else
+        reloadViewData();
+    return true;
+}
+
+} // namespace tessaro
