@@ -1,34 +1,12 @@
 #include "app/GroupKinds.h"
 
-#include <climits>
-#include <cstdint>
+#include "store/DecimalText.h"
 
 namespace tessaro {
 
 int GroupKinds::intValue(std::string_view text)
 {
-    std::size_t position = 0;
-    while (position < text.size() && (text[position] == ' ' || text[position] == '\t' || text[position] == '\n'))
-        ++position;
-    bool negative = false;
-    if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-        negative = text[position] == '-';
-        ++position;
-    }
-    std::int64_t value = 0;
-    while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-        value = value * 10 + (text[position] - '0');
-        if (value > std::int64_t(INT_MAX) + 1)
-            value = std::int64_t(INT_MAX) + 1;
-        ++position;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
+    return DecimalText::intValue(text);
 }
 
 bool GroupKinds::isPseudoGroup(const GroupObject& group)

@@ -1,6 +1,7 @@
 #include "store/DataManager.h"
 
 #include "addressbook/SharedAddressBook.h"
+#include "store/DecimalText.h"
 #include "platform/contactstore/AddressBook.h"
 
 #include "platform/foundation/DataLocations.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <climits>
 #include <cmath>
 #include <memory>
@@ -28,34 +28,6 @@ namespace {
 std::mutex g_sharedMutex;
 std::unique_ptr<DataManager> g_shared;
 std::optional<std::filesystem::path> g_sharedFile;
-
-// Reads a stored identifier the way the rest of the application reads decimal text: leading
-// blanks, an optional sign and digits, anything after them ignored, 0 when there are no
-// digits, clamped to the int range so a damaged value cannot overflow.
-int intValue(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            break;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
 
 int clampToInt(std::int64_t value)
 {
@@ -100,6 +72,35 @@ GroupObject readGroupColumns(const SqliteStatement& statement)
     group.isOpen = statement.columnInt(5) != 0;
     group.colorIndex = statement.columnInt(6);
     return group;
+}
+
+// Binds the columns every group row keeps, in the order both group tables hold them, from the
+// parameter `first` on.
+void bindGroupColumns(SqliteStatement& statement, int first, int sortIndex, const GroupObject& group)
+{
+    statement.bindInt(first, sortIndex);
+    statement.bindDouble(first + 1, group.colorR);
+    statement.bindDouble(first + 2, group.colorG);
+    statement.bindDouble(first + 3, group.colorB);
+    statement.bindInt(first + 4, group.isOpen ? 1 : 0);
+    statement.bindInt(first + 5, group.colorIndex);
+}
+
+FavoriteObject favoriteFromRow(const SqliteStatement& statement)
+{
+    FavoriteObject favorite;
+    favorite.contactID = statement.columnText(0).value_or("");
+    favorite.sortIndex = statement.columnInt(1);
+    return favorite;
+}
+
+MemoObject memoFromRow(const SqliteStatement& statement)
+{
+    MemoObject memo;
+    memo.memoID = statement.columnInt(0);
+    memo.sortIndex = statement.columnInt(1);
+    memo.memo = statement.columnText(2).value_or("");
+    return memo;
 }
 
 } // namespace
@@ -243,14 +244,30 @@ bool DataManager::prepared(const SqliteStatement& statement, std::string_view er
     return false;
 }
 
-bool DataManager::finishChange(SqliteStatement& statement, std::string_view errorPrefix)
+void DataManager::readRows(std::string_view query, const Bindings& bind, const RowReader& readRow) const
 {
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, "error : "))
+        return;
+    if (bind)
+        bind(statement);
+    while (statement.stepRow() && readRow(statement)) {
+    }
+}
+
+bool DataManager::change(std::string_view query, const Bindings& bind, std::string_view prepareErrorPrefix,
+                         std::string_view stepErrorPrefix)
+{
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, prepareErrorPrefix))
+        return false;
+    bind(statement);
     // Every failed write is logged, not only the general error: a locked, read-only or full
     // file loses the change just the same, and the log is the only trace of it.
     int result = statement.step();
     if (result == SQLITE_DONE || result == SQLITE_ROW)
         return true;
-    foundation::log(std::string(errorPrefix) + errorMessage(statement));
+    foundation::log(std::string(stepErrorPrefix) + errorMessage(statement));
     return false;
 }
 
@@ -269,40 +286,32 @@ int DataManager::maxSortIndex(std::string_view query, std::string_view errorPref
 std::vector<FavoriteObject> DataManager::selectFavorite() const
 {
     std::vector<FavoriteObject> favorites;
-    SqliteStatement statement(m_database, "SELECT contact_id,sort_index from favorite order by sort_index;");
-    if (!prepared(statement, "error : "))
-        return favorites;
-    while (statement.stepRow()) {
-        FavoriteObject favorite;
-        favorite.contactID = statement.columnText(0).value_or("");
-        favorite.sortIndex = statement.columnInt(1);
-        favorites.push_back(std::move(favorite));
-    }
+    readRows("SELECT contact_id,sort_index from favorite order by sort_index;", {}, [&](const SqliteStatement& row) {
+        favorites.push_back(favoriteFromRow(row));
+        return true;
+    });
     return favorites;
 }
 
 std::optional<FavoriteObject> DataManager::selectFavorite(const std::string& contactID) const
 {
-    SqliteStatement statement(m_database, "SELECT contact_id,sort_index from favorite where contact_id = ?;");
-    if (!prepared(statement, "error : "))
-        return std::nullopt;
-    statement.bindText(1, contactID);
-    if (!statement.stepRow())
-        return std::nullopt;
-    FavoriteObject favorite;
-    favorite.contactID = statement.columnText(0).value_or("");
-    favorite.sortIndex = statement.columnInt(1);
+    std::optional<FavoriteObject> favorite;
+    readRows(
+        "SELECT contact_id,sort_index from favorite where contact_id = ?;",
+        [&](SqliteStatement& statement) { statement.bindText(1, contactID); },
+        [&](const SqliteStatement& row) {
+            favorite = favoriteFromRow(row);
+            return false;
+        });
     return favorite;
 }
 
 bool DataManager::updateFavorite(const FavoriteObject& favorite)
 {
-    SqliteStatement statement(m_database, "update favorite set sort_index = ? where contact_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, favorite.sortIndex);
-    statement.bindText(2, favorite.contactID);
-    return finishChange(statement, "error : ");
+    return change("update favorite set sort_index = ? where contact_id = ?;", [&](SqliteStatement& statement) {
+        statement.bindInt(1, favorite.sortIndex);
+        statement.bindText(2, favorite.contactID);
+    });
 }
 
 int DataManager::getMaxSortIndex() const
@@ -312,23 +321,17 @@ int DataManager::getMaxSortIndex() const
 
 bool DataManager::insertFavorite(const std::string& contactID)
 {
-    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO favorite VALUES (?, ?);");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindText(1, contactID);
-    statement.bindInt(2, nextSortIndex(getMaxSortIndex()));
-    return finishChange(statement, "error : ");
+    return change("INSERT OR REPLACE INTO favorite VALUES (?, ?);", [&](SqliteStatement& statement) {
+        statement.bindText(1, contactID);
+        statement.bindInt(2, nextSortIndex(getMaxSortIndex()));
+    });
 }
 
 bool DataManager::deleteFavorite(const std::string& contactID)
 {
     constexpr std::string_view query = "delete from favorite where contact_id = ?;";
     foundation::log("delete query : " + std::string(query));
-    SqliteStatement statement(m_database, query);
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindText(1, contactID);
-    return finishChange(statement, "error : ");
+    return change(query, [&](SqliteStatement& statement) { statement.bindText(1, contactID); });
 }
 
 // ---- Address-book group rows ----
@@ -336,33 +339,26 @@ bool DataManager::deleteFavorite(const std::string& contactID)
 std::vector<GroupObject> DataManager::selectSystemGroup() const
 {
     std::vector<GroupObject> groups;
-    SqliteStatement statement(m_database, "SELECT group_id,sort_index,color_r,color_g,color_b,isopen,colorindex from contactgroup order by sort_index;");
-    if (!prepared(statement, "error : "))
-        return groups;
-    while (statement.stepRow()) {
-        GroupObject group = readGroupColumns(statement);
-        group.groupID = statement.columnText(0).value_or("");
-        group.groupType = 0;
-        groups.push_back(std::move(group));
-    }
+    readRows("SELECT group_id,sort_index,color_r,color_g,color_b,isopen,colorindex from contactgroup order by sort_index;", {},
+             [&](const SqliteStatement& row) {
+                 GroupObject group = readGroupColumns(row);
+                 group.groupID = row.columnText(0).value_or("");
+                 group.groupType = 0;
+                 groups.push_back(std::move(group));
+                 return true;
+             });
     return groups;
 }
 
 bool DataManager::updateGroup(const GroupObject& group)
 {
-    SqliteStatement statement(m_database, "update contactgroup set sort_index = ?, color_r = ?, color_g = ?, color_b = ?,isopen = ?,colorindex = ?  where group_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, group.sortIndex);
-    statement.bindDouble(2, group.colorR);
-    statement.bindDouble(3, group.colorG);
-    statement.bindDouble(4, group.colorB);
-    statement.bindInt(5, group.isOpen ? 1 : 0);
-    statement.bindInt(6, group.colorIndex);
-    // Bound as a number on purpose: the column's text affinity turns it back into the decimal
-    // text it was stored as, and "+5" or " 5" from a caller still finds group 5.
-    statement.bindInt(7, intValue(group.groupID));
-    return finishChange(statement, "error : ");
+    return change("update contactgroup set sort_index = ?, color_r = ?, color_g = ?, color_b = ?,isopen = ?,colorindex = ?  where group_id = ?;",
+                  [&](SqliteStatement& statement) {
+                      bindGroupColumns(statement, 1, group.sortIndex, group);
+                      // Bound as a number on purpose: the column's text affinity turns it back into the
+                      // decimal text it was stored as, and "+5" or " 5" from a caller still finds group 5.
+                      statement.bindInt(7, DecimalText::intValue(group.groupID));
+                  });
 }
 
 int DataManager::getMaxSortIndexGroup() const
@@ -374,27 +370,20 @@ int DataManager::getMaxSortIndexGroup() const
 
 bool DataManager::insertGroup(const GroupObject& group)
 {
-    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO contactgroup VALUES (?, ?, ?, ?, ?, ?,?,?);");
-    if (!prepared(statement, "111error : "))
-        return false;
-    statement.bindText(1, group.groupID);
-    statement.bindInt(2, nextSortIndex(getMaxSortIndexGroup()));
-    statement.bindDouble(3, group.colorR);
-    statement.bindDouble(4, group.colorG);
-    statement.bindDouble(5, group.colorB);
-    statement.bindInt(6, group.isOpen ? 1 : 0);
-    statement.bindInt(7, group.colorIndex);
-    statement.bindInt(8, 0);
-    return finishChange(statement, "222error : ");
+    return change(
+        "INSERT OR REPLACE INTO contactgroup VALUES (?, ?, ?, ?, ?, ?,?,?);",
+        [&](SqliteStatement& statement) {
+            statement.bindText(1, group.groupID);
+            bindGroupColumns(statement, 2, nextSortIndex(getMaxSortIndexGroup()), group);
+            statement.bindInt(8, 0);
+        },
+        "111error : ", "222error : ");
 }
 
 bool DataManager::deleteGroup(const GroupObject& group)
 {
-    SqliteStatement statement(m_database, "delete from contactgroup where group_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindText(1, group.groupID);
-    return finishChange(statement, "error : ");
+    return change("delete from contactgroup where group_id = ?;",
+                  [&](SqliteStatement& statement) { statement.bindText(1, group.groupID); });
 }
 
 // ---- Local groups ----
@@ -402,58 +391,42 @@ bool DataManager::deleteGroup(const GroupObject& group)
 std::vector<GroupObject> DataManager::selectLocalGroup() const
 {
     std::vector<GroupObject> groups;
-    SqliteStatement statement(m_database, "SELECT group_id,sort_index,color_r,color_g,color_b,isopen,colorindex,local_groupname  from contactgroup_local order by sort_index;");
-    if (!prepared(statement, "error : "))
-        return groups;
-    while (statement.stepRow()) {
-        GroupObject group = readGroupColumns(statement);
-        group.groupID = std::to_string(statement.columnInt(0));
-        group.groupType = 1;
-        group.localGroupName = statement.columnText(7).value_or("");
-        groups.push_back(std::move(group));
-    }
+    readRows("SELECT group_id,sort_index,color_r,color_g,color_b,isopen,colorindex,local_groupname  from contactgroup_local order by sort_index;", {},
+             [&](const SqliteStatement& row) {
+                 GroupObject group = readGroupColumns(row);
+                 group.groupID = std::to_string(row.columnInt(0));
+                 group.groupType = 1;
+                 group.localGroupName = row.columnText(7).value_or("");
+                 groups.push_back(std::move(group));
+                 return true;
+             });
     return groups;
 }
 
 bool DataManager::updateLocalGroup(const GroupObject& group)
 {
-    SqliteStatement statement(m_database, "update contactgroup_local set sort_index = ?, color_r = ?, color_g = ?, color_b = ?,isopen = ?,colorindex = ?, local_groupname = ?  where group_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, group.sortIndex);
-    statement.bindDouble(2, group.colorR);
-    statement.bindDouble(3, group.colorG);
-    statement.bindDouble(4, group.colorB);
-    statement.bindInt(5, group.isOpen ? 1 : 0);
-    statement.bindInt(6, group.colorIndex);
-    statement.bindText(7, group.localGroupName);
-    statement.bindInt(8, intValue(group.groupID));
-    return finishChange(statement, "error : ");
+    return change("update contactgroup_local set sort_index = ?, color_r = ?, color_g = ?, color_b = ?,isopen = ?,colorindex = ?, local_groupname = ?  where group_id = ?;",
+                  [&](SqliteStatement& statement) {
+                      bindGroupColumns(statement, 1, group.sortIndex, group);
+                      statement.bindText(7, group.localGroupName);
+                      statement.bindInt(8, DecimalText::intValue(group.groupID));
+                  });
 }
 
 bool DataManager::insertLocalGroup(const GroupObject& group)
 {
-    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO contactgroup_local(sort_index,color_r,color_g,color_b,isopen,colorindex, group_type, local_groupname) VALUES (?, ?, ?, ?, ?, ?, ?, ?);");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, nextSortIndex(getMaxSortIndexGroup()));
-    statement.bindDouble(2, group.colorR);
-    statement.bindDouble(3, group.colorG);
-    statement.bindDouble(4, group.colorB);
-    statement.bindInt(5, group.isOpen ? 1 : 0);
-    statement.bindInt(6, group.colorIndex);
-    statement.bindInt(7, 1);
-    statement.bindText(8, group.localGroupName);
-    return finishChange(statement, "error : ");
+    return change("INSERT OR REPLACE INTO contactgroup_local(sort_index,color_r,color_g,color_b,isopen,colorindex, group_type, local_groupname) VALUES (?, ?, ?, ?, ?, ?, ?, ?);",
+                  [&](SqliteStatement& statement) {
+                      bindGroupColumns(statement, 1, nextSortIndex(getMaxSortIndexGroup()), group);
+                      statement.bindInt(7, 1);
+                      statement.bindText(8, group.localGroupName);
+                  });
 }
 
 bool DataManager::deleteLocalGroup(const GroupObject& group)
 {
-    SqliteStatement statement(m_database, "delete from contactgroup_local where group_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, intValue(group.groupID));
-    return finishChange(statement, "error : ");
+    return change("delete from contactgroup_local where group_id = ?;",
+                  [&](SqliteStatement& statement) { statement.bindInt(1, DecimalText::intValue(group.groupID)); });
 }
 
 // ---- Local group members ----
@@ -461,14 +434,14 @@ bool DataManager::deleteLocalGroup(const GroupObject& group)
 std::vector<std::int32_t> DataManager::selectLocalGroupMemberIDsWithID(int group) const
 {
     std::vector<std::int32_t> members;
-    SqliteStatement statement(m_database, "SELECT group_id,contact_id,sort_index from contactgroup_local_member where group_id = ? order by contact_id;");
-    if (!prepared(statement, "error : "))
-        return members;
-    statement.bindInt(1, group);
-    while (statement.stepRow()) {
-        if (auto contactID = statement.columnText(1))
-            members.push_back(intValue(*contactID));
-    }
+    readRows(
+        "SELECT group_id,contact_id,sort_index from contactgroup_local_member where group_id = ? order by contact_id;",
+        [&](SqliteStatement& statement) { statement.bindInt(1, group); },
+        [&](const SqliteStatement& row) {
+            if (auto contactID = row.columnText(1))
+                members.push_back(DecimalText::intValue(*contactID));
+            return true;
+        });
     return members;
 }
 
@@ -487,32 +460,26 @@ std::vector<Contact> DataManager::selectLocalGroupMemberWithID(int group) const
 
 bool DataManager::insertLocalGroupMember(int group, const std::string& memberID)
 {
-    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO contactgroup_local_member(group_id, contact_id, sort_index) VALUES (?, ?, ?);");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, group);
-    statement.bindText(2, memberID);
-    statement.bindInt(3, 0);
-    return finishChange(statement, "error : ");
+    return change("INSERT OR REPLACE INTO contactgroup_local_member(group_id, contact_id, sort_index) VALUES (?, ?, ?);",
+                  [&](SqliteStatement& statement) {
+                      statement.bindInt(1, group);
+                      statement.bindText(2, memberID);
+                      statement.bindInt(3, 0);
+                  });
 }
 
 bool DataManager::deleteLocalGroupMember(int group, const std::string& memberID)
 {
-    SqliteStatement statement(m_database, "delete from contactgroup_local_member where group_id = ? and contact_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, group);
-    statement.bindText(2, memberID);
-    return finishChange(statement, "error : ");
+    return change("delete from contactgroup_local_member where group_id = ? and contact_id = ?;", [&](SqliteStatement& statement) {
+        statement.bindInt(1, group);
+        statement.bindText(2, memberID);
+    });
 }
 
 bool DataManager::deleteLocalGroupMember(const std::string& memberID)
 {
-    SqliteStatement statement(m_database, "delete from contactgroup_local_member where contact_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindText(1, memberID);
-    return finishChange(statement, "error : ");
+    return change("delete from contactgroup_local_member where contact_id = ?;",
+                  [&](SqliteStatement& statement) { statement.bindText(1, memberID); });
 }
 
 // ---- Memos ----
@@ -520,43 +487,33 @@ bool DataManager::deleteLocalGroupMember(const std::string& memberID)
 std::vector<MemoObject> DataManager::selectAllMemo() const
 {
     std::vector<MemoObject> memos;
-    SqliteStatement statement(m_database, "SELECT memo_id,sort_index,memo from memo order by sort_index desc;");
-    if (!prepared(statement, "error : "))
-        return memos;
-    while (statement.stepRow()) {
-        MemoObject memo;
-        memo.memoID = statement.columnInt(0);
-        memo.sortIndex = statement.columnInt(1);
-        memo.memo = statement.columnText(2).value_or("");
-        memos.push_back(std::move(memo));
-    }
+    readRows("SELECT memo_id,sort_index,memo from memo order by sort_index desc;", {}, [&](const SqliteStatement& row) {
+        memos.push_back(memoFromRow(row));
+        return true;
+    });
     return memos;
 }
 
 std::optional<MemoObject> DataManager::selectMemo(int memoID) const
 {
-    SqliteStatement statement(m_database, "SELECT memo_id,sort_index,memo from memo where memo_id = ?;");
-    if (!prepared(statement, "error : "))
-        return std::nullopt;
-    statement.bindInt(1, memoID);
-    if (!statement.stepRow())
-        return std::nullopt;
-    MemoObject memo;
-    memo.memoID = statement.columnInt(0);
-    memo.sortIndex = statement.columnInt(1);
-    memo.memo = statement.columnText(2).value_or("");
+    std::optional<MemoObject> memo;
+    readRows(
+        "SELECT memo_id,sort_index,memo from memo where memo_id = ?;",
+        [&](SqliteStatement& statement) { statement.bindInt(1, memoID); },
+        [&](const SqliteStatement& row) {
+            memo = memoFromRow(row);
+            return false;
+        });
     return memo;
 }
 
 bool DataManager::updateMemo(const MemoObject& memo)
 {
-    SqliteStatement statement(m_database, "update memo set sort_index = ?, memo = ? where memo_id = ?;");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, memo.sortIndex);
-    statement.bindText(2, memo.memo);
-    statement.bindInt(3, memo.memoID);
-    return finishChange(statement, "error : ");
+    return change("update memo set sort_index = ?, memo = ? where memo_id = ?;", [&](SqliteStatement& statement) {
+        statement.bindInt(1, memo.sortIndex);
+        statement.bindText(2, memo.memo);
+        statement.bindInt(3, memo.memoID);
+    });
 }
 
 int DataManager::getMaxSortIndexMemo() const
@@ -566,23 +523,17 @@ int DataManager::getMaxSortIndexMemo() const
 
 bool DataManager::insertMemo(const MemoObject& memo)
 {
-    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO memo(sort_index, memo) values(?,?);");
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, nextSortIndex(getMaxSortIndexMemo()));
-    statement.bindText(2, memo.memo);
-    return finishChange(statement, "error : ");
+    return change("INSERT OR REPLACE INTO memo(sort_index, memo) values(?,?);", [&](SqliteStatement& statement) {
+        statement.bindInt(1, nextSortIndex(getMaxSortIndexMemo()));
+        statement.bindText(2, memo.memo);
+    });
 }
 
 bool DataManager::deleteMemo(const MemoObject& memo)
 {
     constexpr std::string_view query = "delete from memo where memo_id = ?;";
     foundation::log("delete query : " + std::string(query));
-    SqliteStatement statement(m_database, query);
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindInt(1, memo.memoID);
-    return finishChange(statement, "error : ");
+    return change(query, [&](SqliteStatement& statement) { statement.bindInt(1, memo.memoID); });
 }
 
 // ---- Recent calls ----
@@ -592,16 +543,14 @@ std::vector<RecentObject> DataManager::selectRecent() const
     // The keypad shows a bounded list; older calls stay stored but are not read.
     constexpr std::size_t shownCalls = 100;
     std::vector<RecentObject> recents;
-    SqliteStatement statement(m_database, "SELECT contact_id,sort_index,calldate from recent order by sort_index desc;");
-    if (!prepared(statement, "error : "))
-        return recents;
-    while (recents.size() < shownCalls && statement.stepRow()) {
+    readRows("SELECT contact_id,sort_index,calldate from recent order by sort_index desc;", {}, [&](const SqliteStatement& row) {
         RecentObject recent;
-        recent.contactID = statement.columnText(0).value_or("");
-        recent.sortIndex = statement.columnInt(1);
-        recent.callDate = dateFromSeconds(statement.columnDouble(2));
+        recent.contactID = row.columnText(0).value_or("");
+        recent.sortIndex = row.columnInt(1);
+        recent.callDate = dateFromSeconds(row.columnDouble(2));
         recents.push_back(std::move(recent));
-    }
+        return recents.size() < shownCalls;
+    });
     return recents;
 }
 
@@ -612,25 +561,19 @@ int DataManager::getRecentMaxSortIndex() const
 
 bool DataManager::insertRecent(const std::string& contactID)
 {
-    SqliteStatement statement(m_database, "INSERT OR REPLACE INTO recent VALUES (?, ?, ?);");
-    if (!prepared(statement, "error : "))
-        return false;
-    auto now = m_clock ? m_clock() : std::chrono::system_clock::now();
-    statement.bindText(1, contactID);
-    statement.bindInt(2, nextSortIndex(getRecentMaxSortIndex()));
-    statement.bindDouble(3, secondsSince1970(now));
-    return finishChange(statement, "error : ");
+    return change("INSERT OR REPLACE INTO recent VALUES (?, ?, ?);", [&](SqliteStatement& statement) {
+        auto now = m_clock ? m_clock() : std::chrono::system_clock::now();
+        statement.bindText(1, contactID);
+        statement.bindInt(2, nextSortIndex(getRecentMaxSortIndex()));
+        statement.bindDouble(3, secondsSince1970(now));
+    });
 }
 
 bool DataManager::deleteRecent(const std::string& contactID)
 {
     constexpr std::string_view query = "delete from recent where contact_id = ?;";
     foundation::log("delete query : " + std::string(query));
-    SqliteStatement statement(m_database, query);
-    if (!prepared(statement, "error : "))
-        return false;
-    statement.bindText(1, contactID);
-    return finishChange(statement, "error : ");
+    return change(query, [&](SqliteStatement& statement) { statement.bindText(1, contactID); });
 }
 
 std::optional<SettingsObject> DataManager::getSettings() const

@@ -150,10 +150,19 @@ private:
     void reopen(const std::filesystem::path& file);
     bool schemaIsComplete() const;
 
+    using Bindings = std::function<void(foundation::SqliteStatement&)>;
+    // Handed each row in turn; returns false when it wants no more.
+    using RowReader = std::function<bool(const foundation::SqliteStatement&)>;
+
     // Logs the failure of a statement that did not prepare; true when it did.
     bool prepared(const foundation::SqliteStatement& statement, std::string_view errorPrefix) const;
-    // Steps a change whose parameters are bound; logs and returns false unless it completed.
-    bool finishChange(foundation::SqliteStatement& statement, std::string_view errorPrefix);
+    // Runs a query with its parameters bound, handing its rows to readRow; a query that does
+    // not prepare is logged and reads as no rows.
+    void readRows(std::string_view query, const Bindings& bind, const RowReader& readRow) const;
+    // Prepares, binds and steps one change; logs and returns false unless it completed. The
+    // bindings run only once the statement has prepared.
+    bool change(std::string_view query, const Bindings& bind, std::string_view prepareErrorPrefix = "error : ",
+                std::string_view stepErrorPrefix = "error : ");
     // The largest value of a one-column max() query, 0 when there is none or it cannot run.
     int maxSortIndex(std::string_view query, std::string_view errorPrefix) const;
     std::string errorMessage(const foundation::SqliteStatement& statement) const;
