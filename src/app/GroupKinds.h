@@ -24,9 +24,8 @@ public:
 
     static constexpr int kLocalGroupType = 1;
 
-    // The integer a text starts with, read the lenient way stored identifiers have always
-    // been read: leading blanks skipped, an optional sign, then digits up to the first
-    // other character; 0 when there are none. Values beyond 32 bits stop at the limits.
+    // The integer a group identifier starts with, read exactly as the database reads it
+    // (DecimalText::intValue), so the screens and the stored rows agree on which group it is.
     static int intValue(std::string_view text);
 
     static bool isPseudoGroup(const GroupObject& group);
