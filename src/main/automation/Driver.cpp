@@ -170,10 +170,41 @@ void collectTexts(ui::View& view, json& texts)
         collectTexts(*child, texts);
 }
 
-// A point of the cell where a finger reaches the row itself (not a button inside it),
-// scanning along its middle from the left, or from the right.
-std::optional<ui::Point> rowPoint(ui::Window& window, ui::TableViewCell& cell, const ui::Rect& visible, bool fromRight)
+std::string rowName(const ui::IndexPath& indexPath)
 {
+    return "row " + std::to_string(indexPath.row) + " of section " + std::to_string(indexPath.section);
+}
+
+std::string describeRange(const ui::TableView& table, const ui::IndexPath& indexPath)
+{
+    if (indexPath.section < 0 || indexPath.section >= table.numberOfSections())
+        return rowName(indexPath) + " is outside the table: it has " + std::to_string(table.numberOfSections()) + " sections";
+    return rowName(indexPath) + " is outside the table: section " + std::to_string(indexPath.section) + " has "
+        + std::to_string(table.numberOfRowsInSection(indexPath.section)) + " rows";
+}
+
+// Why a finger cannot reach the row the command names in the table in sight, if it cannot.
+std::optional<json> refuseRow(const std::string& verb, const std::optional<ui::IndexPath>& indexPath, ui::TableView* table)
+{
+    if (!indexPath)
+        return failure(verb + " needs whole numbers \"section\" and \"row\"");
+    if (!table)
+        return failure("no table is in sight");
+    if (!table->isValidIndexPath(*indexPath))
+        return failure(describeRange(*table, *indexPath));
+    if (table->rectForRowAtIndexPath(*indexPath).height() <= 0)
+        return failure(rowName(*indexPath) + " is hidden (0 points high) and takes no touches");
+    return std::nullopt;
+}
+
+// A point of the cell, where it shows inside its table and the window, at which a finger
+// reaches the row itself (not a button inside it), scanning along its middle from the left,
+// or from the right.
+std::optional<ui::Point> rowPoint(ui::Window& window, ui::TableView& table, ui::TableViewCell& cell, bool fromRight)
+{
+    ui::Rect visible = windowRect(cell).intersection(windowRect(table)).intersection(window.bounds());
+    if (visible.isEmpty())
+        return std::nullopt;
     double y = visible.midY();
     std::vector<double> xs;
     for (double x = visible.minX() + 10; x < visible.maxX() - 1; x += 10)
@@ -191,19 +222,6 @@ std::optional<ui::Point> rowPoint(ui::Window& window, ui::TableViewCell& cell, c
             return ui::Point { x, y };
     }
     return std::nullopt;
-}
-
-std::string rowName(const ui::IndexPath& indexPath)
-{
-    return "row " + std::to_string(indexPath.row) + " of section " + std::to_string(indexPath.section);
-}
-
-std::string describeRange(const ui::TableView& table, const ui::IndexPath& indexPath)
-{
-    if (indexPath.section < 0 || indexPath.section >= table.numberOfSections())
-        return rowName(indexPath) + " is outside the table: it has " + std::to_string(table.numberOfSections()) + " sections";
-    return rowName(indexPath) + " is outside the table: section " + std::to_string(indexPath.section) + " has "
-        + std::to_string(table.numberOfRowsInSection(indexPath.section)) + " rows";
 }
 
 } // namespace
@@ -522,23 +540,16 @@ json Driver::tap(const json& command)
 json Driver::tapRow(const json& command)
 {
     auto indexPath = pathField(command, nullptr);
-    if (!indexPath)
-        return failure("tapRow needs whole numbers \"section\" and \"row\"");
-    auto* table = topmostTable();
-    if (!table)
-        return failure("no table is in sight");
-    if (!table->isValidIndexPath(*indexPath))
-        return failure(describeRange(*table, *indexPath));
-    if (table->rectForRowAtIndexPath(*indexPath).height() <= 0)
-        return failure(rowName(*indexPath) + " is hidden (0 points high) and takes no touches");
+    auto* table = indexPath ? topmostTable() : nullptr;
+    if (auto refusal = refuseRow("tapRow", indexPath, table))
+        return *refusal;
     table->scrollToRowAtIndexPath(*indexPath, ui::TableViewScrollPosition::Middle, false);
     ui::Window& w = *window();
     w.layoutIfNeeded();
     auto cell = table->cellForRowAtIndexPath(*indexPath);
     if (!cell)
         return failure(rowName(*indexPath) + " has no cell on screen");
-    ui::Rect visible = windowRect(*cell).intersection(windowRect(*table)).intersection(w.bounds());
-    auto point = visible.isEmpty() ? std::nullopt : rowPoint(w, *cell, visible, false);
+    auto point = rowPoint(w, *table, *cell, false);
     if (!point)
         return failure(rowName(*indexPath) + " is covered by something else");
     json texts = json::array();
@@ -554,15 +565,9 @@ json Driver::tapRow(const json& command)
 json Driver::swipeDelete(const json& command)
 {
     auto indexPath = pathField(command, nullptr);
-    if (!indexPath)
-        return failure("swipeDelete needs whole numbers \"section\" and \"row\"");
-    auto* table = topmostTable();
-    if (!table)
-        return failure("no table is in sight");
-    if (!table->isValidIndexPath(*indexPath))
-        return failure(describeRange(*table, *indexPath));
-    if (table->rectForRowAtIndexPath(*indexPath).height() <= 0)
-        return failure(rowName(*indexPath) + " is hidden (0 points high) and takes no touches");
+    auto* table = indexPath ? topmostTable() : nullptr;
+    if (auto refusal = refuseRow("swipeDelete", indexPath, table))
+        return *refusal;
     auto keep = std::static_pointer_cast<ui::TableView>(table->shared_from_this());
     ui::Window& w = *window();
     table->scrollToRowAtIndexPath(*indexPath, ui::TableViewScrollPosition::Middle, false);
@@ -573,8 +578,7 @@ json Driver::swipeDelete(const json& command)
         // In editing mode the row's delete control brings up the same button.
         table->showDeleteConfirmationForRowAtIndexPath(*indexPath);
     } else if (auto cell = table->cellForRowAtIndexPath(*indexPath)) {
-        ui::Rect visible = windowRect(*cell).intersection(windowRect(*table)).intersection(w.bounds());
-        auto start = visible.isEmpty() ? std::nullopt : rowPoint(w, *cell, visible, true);
+        auto start = rowPoint(w, *table, *cell, true);
         if (!start)
             return failure(rowName(*indexPath) + " is covered by something else");
         // A finger sliding to the left over the row.
