@@ -36,10 +36,7 @@ BarButtonItem::~BarButtonItem() = default;
 
 void BarButtonItem::changed()
 {
-    // A copy: the observer may replace itself while it runs.
-    auto observer = m_observer;
-    if (observer)
-        observer();
+    m_observer.notify();
 }
 
 void BarButtonItem::setTitle(std::string title)
@@ -162,16 +159,12 @@ void BarButtonItem::trigger()
 
 void BarButtonItem::setObserver(const void* owner, std::function<void()> changed)
 {
-    m_observerOwner = owner;
-    m_observer = std::move(changed);
+    m_observer.set(owner, std::move(changed));
 }
 
 void BarButtonItem::removeObserver(const void* owner)
 {
-    if (m_observerOwner != owner)
-        return;
-    m_observerOwner = nullptr;
-    m_observer = nullptr;
+    m_observer.remove(owner);
 }
 
 } // namespace ui

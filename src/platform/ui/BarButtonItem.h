@@ -9,6 +9,7 @@
 // through the sender.
 
 #include "platform/ui/Color.h"
+#include "platform/ui/ItemObserver.h"
 
 #include <functional>
 #include <memory>
@@ -112,8 +113,7 @@ private:
     int m_tag { 0 };
     std::string m_accessibilityIdentifier;
     Action m_action;
-    const void* m_observerOwner { nullptr };
-    std::function<void()> m_observer;
+    ItemObserver m_observer;
 };
 
 } // namespace ui

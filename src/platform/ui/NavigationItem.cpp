@@ -12,9 +12,7 @@ NavigationItem::NavigationItem(std::string title)
 
 void NavigationItem::changed()
 {
-    auto observer = m_observer;
-    if (observer)
-        observer();
+    m_observer.notify();
 }
 
 void NavigationItem::setTitle(std::string title)
@@ -83,16 +81,12 @@ void NavigationItem::setHidesBackButton(bool hides, bool)
 
 void NavigationItem::setObserver(const void* owner, std::function<void()> changed)
 {
-    m_observerOwner = owner;
-    m_observer = std::move(changed);
+    m_observer.set(owner, std::move(changed));
 }
 
 void NavigationItem::removeObserver(const void* owner)
 {
-    if (m_observerOwner != owner)
-        return;
-    m_observerOwner = nullptr;
-    m_observer = nullptr;
+    m_observer.remove(owner);
 }
 
 } // namespace ui

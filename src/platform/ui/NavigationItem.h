@@ -5,6 +5,8 @@
 // Ownership: a controller owns its navigation item; the item shares its bar items and
 // title view. The bar showing the item registers as its observer and is told of changes.
 
+#include "platform/ui/ItemObserver.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -55,8 +57,7 @@ private:
     std::vector<std::shared_ptr<BarButtonItem>> m_right;
     std::shared_ptr<BarButtonItem> m_back;
     bool m_hidesBackButton { false };
-    const void* m_observerOwner { nullptr };
-    std::function<void()> m_observer;
+    ItemObserver m_observer;
 };
 
 } // namespace ui

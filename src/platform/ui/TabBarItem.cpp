@@ -79,9 +79,7 @@ std::shared_ptr<const Image> TabBarItem::displayImage() const
 
 void TabBarItem::changed()
 {
-    auto observer = m_observer;
-    if (observer)
-        observer();
+    m_observer.notify();
 }
 
 void TabBarItem::setTitle(std::string title)
@@ -110,16 +108,12 @@ void TabBarItem::setEnabled(bool enabled)
 
 void TabBarItem::setObserver(const void* owner, std::function<void()> changed)
 {
-    m_observerOwner = owner;
-    m_observer = std::move(changed);
+    m_observer.set(owner, std::move(changed));
 }
 
 void TabBarItem::removeObserver(const void* owner)
 {
-    if (m_observerOwner != owner)
-        return;
-    m_observerOwner = nullptr;
-    m_observer = nullptr;
+    m_observer.remove(owner);
 }
 
 } // namespace ui

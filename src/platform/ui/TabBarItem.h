@@ -4,6 +4,8 @@
 //
 // Ownership: a controller owns its tab item; the tab bar showing it observes it.
 
+#include "platform/ui/ItemObserver.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -63,8 +65,7 @@ private:
     int m_tag { 0 };
     std::string m_badgeValue;
     bool m_enabled { true };
-    const void* m_observerOwner { nullptr };
-    std::function<void()> m_observer;
+    ItemObserver m_observer;
 };
 
 } // namespace ui
