@@ -4,7 +4,6 @@
 #include "platform/ui/TextEditing.h"
 #include "platform/ui/TextMeasurer.h"
 #include "platform/ui/Touch.h"
-#include "platform/ui/Window.h"
 
 namespace ui {
 
@@ -102,38 +101,17 @@ void TextField::setSecureTextEntry(bool secure)
 
 bool TextField::becomeFirstResponder()
 {
-    if (isFirstResponder())
-        return true;
-    auto* host = window();
-    if (!host) {
-        m_focusOnArrival = canBecomeFirstResponder();
-        return false;
-    }
-    if (!canBecomeFirstResponder())
-        return false;
-    if (m_delegate && !m_delegate->textFieldShouldBeginEditing(*this))
-        return false;
-    if (auto* current = host->firstResponder(); current && current != this && !current->resignFirstResponder())
-        return false;
-    return View::becomeFirstResponder();
+    return m_focus.become(*this, [this] { return !m_delegate || m_delegate->textFieldShouldBeginEditing(*this); });
 }
 
 bool TextField::resignFirstResponder()
 {
-    m_focusOnArrival = false;
-    if (!isFirstResponder())
-        return true;
-    if (m_delegate && !m_delegate->textFieldShouldEndEditing(*this))
-        return false;
-    return View::resignFirstResponder();
+    return m_focus.resign(*this, [this] { return !m_delegate || m_delegate->textFieldShouldEndEditing(*this); });
 }
 
 void TextField::didMoveToWindow()
 {
-    if (m_focusOnArrival && window()) {
-        m_focusOnArrival = false;
-        becomeFirstResponder();
-    }
+    m_focus.arrived(*this);
 }
 
 void TextField::didBecomeFirstResponder()

@@ -8,6 +8,7 @@
 // The field owns the bar shown above the keyboard when one is set.
 
 #include "platform/ui/Control.h"
+#include "platform/ui/TextFocus.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/TextInputTraits.h"
 #include "platform/ui/TextStyle.h"
@@ -85,8 +86,8 @@ public:
 
     // Focus: asks the delegate, and the current first responder to let go, first.
     bool canBecomeFirstResponder() const override { return isEnabled(); }
-    // Asked before it lies in a window (a form's field built before its row shows), it
-    // answers false and takes the keyboard when it arrives in one.
+    // Asked before it lies in a window, it answers false and takes the keyboard when it
+    // arrives in one (see TextFocus).
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
     void didMoveToWindow() override;
@@ -125,7 +126,7 @@ private:
     TextFieldDelegate* m_delegate { nullptr };
     bool m_editing { false };
     std::shared_ptr<View> m_inputAccessoryView;
-    bool m_focusOnArrival { false };
+    TextFocus m_focus;
 };
 
 } // namespace ui

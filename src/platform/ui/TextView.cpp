@@ -4,7 +4,6 @@
 #include "platform/ui/TextEditing.h"
 #include "platform/ui/TextMeasurer.h"
 #include "platform/ui/Touch.h"
-#include "platform/ui/Window.h"
 
 #include <algorithm>
 
@@ -87,38 +86,17 @@ void TextView::layoutSubviews()
 
 bool TextView::becomeFirstResponder()
 {
-    if (isFirstResponder())
-        return true;
-    auto* host = window();
-    if (!host) {
-        m_focusOnArrival = canBecomeFirstResponder();
-        return false;
-    }
-    if (!canBecomeFirstResponder())
-        return false;
-    if (m_delegate && !m_delegate->textViewShouldBeginEditing(*this))
-        return false;
-    if (auto* current = host->firstResponder(); current && current != this && !current->resignFirstResponder())
-        return false;
-    return View::becomeFirstResponder();
+    return m_focus.become(*this, [this] { return !m_delegate || m_delegate->textViewShouldBeginEditing(*this); });
 }
 
 bool TextView::resignFirstResponder()
 {
-    m_focusOnArrival = false;
-    if (!isFirstResponder())
-        return true;
-    if (m_delegate && !m_delegate->textViewShouldEndEditing(*this))
-        return false;
-    return View::resignFirstResponder();
+    return m_focus.resign(*this, [this] { return !m_delegate || m_delegate->textViewShouldEndEditing(*this); });
 }
 
 void TextView::didMoveToWindow()
 {
-    if (m_focusOnArrival && window()) {
-        m_focusOnArrival = false;
-        becomeFirstResponder();
-    }
+    m_focus.arrived(*this);
 }
 
 void TextView::didBecomeFirstResponder()

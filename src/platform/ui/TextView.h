@@ -8,6 +8,7 @@
 // the view owns the accessory bar it was given.
 
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TextFocus.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/TextInputTraits.h"
 #include "platform/ui/TextStyle.h"
@@ -69,8 +70,8 @@ public:
     std::shared_ptr<View> inputAccessoryView() override { return m_inputAccessoryView; }
 
     bool canBecomeFirstResponder() const override { return m_editable; }
-    // Asked before it lies in a window (a form's field built before its row shows), it
-    // answers false and takes the keyboard when it arrives in one.
+    // Asked before it lies in a window, it answers false and takes the keyboard when it
+    // arrives in one (see TextFocus).
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
     void didMoveToWindow() override;
@@ -104,7 +105,7 @@ private:
     bool m_editing { false };
     bool m_touchDragged { false };
     std::shared_ptr<View> m_inputAccessoryView;
-    bool m_focusOnArrival { false };
+    TextFocus m_focus;
 };
 
 } // namespace ui
