@@ -19,6 +19,21 @@ BarItemButton::BarItemButton(const std::shared_ptr<BarButtonItem>& item)
     refresh();
 }
 
+std::shared_ptr<BarItemButton> BarItemButton::makeForBar(const std::shared_ptr<BarButtonItem>& item, View& bar,
+                                                         const std::optional<Color>& barTint)
+{
+    auto button = std::make_shared<BarItemButton>(item);
+    if (barTint && !item->tintColor())
+        button->setTitleColor(*barTint);
+    std::weak_ptr<BarItemButton> weakButton = button;
+    item->setObserver(&bar, [&bar, weakButton] {
+        if (auto shown = weakButton.lock())
+            shown->refresh();
+        bar.setNeedsLayout();
+    });
+    return button;
+}
+
 void BarItemButton::refresh()
 {
     auto target = m_item.lock();

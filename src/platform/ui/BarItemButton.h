@@ -8,6 +8,9 @@
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 
+#include <memory>
+#include <optional>
+
 namespace ui {
 
 class BarItemButton final : public Button {
@@ -17,6 +20,11 @@ public:
     static constexpr double height = 30;
 
     explicit BarItemButton(const std::shared_ptr<BarButtonItem>& item);
+    // The button a bar shows for the item: in the bar's tint unless the item has its own,
+    // and with the bar as the item's observer, so a change of the item refreshes the button
+    // and lays the bar out again. The bar removes itself as observer when it lets go.
+    static std::shared_ptr<BarItemButton> makeForBar(const std::shared_ptr<BarButtonItem>& item, View& bar,
+                                                     const std::optional<Color>& barTint);
 
     std::string typeName() const override { return "BarButtonItem"; }
     std::shared_ptr<BarButtonItem> item() const { return m_item.lock(); }

@@ -19,6 +19,12 @@ constexpr double itemGap = 5;
 
 } // namespace
 
+Color barBackgroundColor(BarStyle style, const std::optional<Color>& tint, bool translucent)
+{
+    Color background = tint.value_or(style == BarStyle::Black ? Color::colorWithWhite(0.1) : Color::rgb255(247, 247, 247));
+    return translucent ? background.withAlpha(0.9) : background;
+}
+
 NavigationBar::NavigationBar()
     : NavigationBar(Rect { 0, 0, 320, height })
 {
@@ -134,17 +140,9 @@ void NavigationBar::rebuild()
             Rect frame { fromRight ? x - width : x, (height - view->frame().height()) / 2, width, view->frame().height() };
             view->setFrame(frame);
         } else {
-            auto button = std::make_shared<BarItemButton>(item);
-            if (m_tintColor && !item->tintColor())
-                button->setTitleColor(*m_tintColor);
+            auto button = BarItemButton::makeForBar(item, *this, m_tintColor);
             width = button->preferredWidth();
             button->setFrame({ fromRight ? x - width : x, (height - BarItemButton::height) / 2, width, BarItemButton::height });
-            std::weak_ptr<BarItemButton> weakButton = button;
-            item->setObserver(this, [this, weakButton] {
-                if (auto b = weakButton.lock())
-                    b->refresh();
-                setNeedsLayout();
-            });
             view = button;
         }
         addSubview(view);
@@ -201,12 +199,7 @@ void NavigationBar::rebuild()
 
 void NavigationBar::draw(Painter& painter)
 {
-    Color background = m_barStyle == BarStyle::Black ? Color::colorWithWhite(0.1) : Color::rgb255(247, 247, 247);
-    if (m_tintColor)
-        background = *m_tintColor;
-    if (m_translucent)
-        background = background.withAlpha(0.9);
-    painter.fillRect(bounds(), background);
+    painter.fillRect(bounds(), barBackgroundColor(m_barStyle, m_tintColor, m_translucent));
     painter.drawLine({ 0, bounds().height() - 0.5 }, { bounds().width(), bounds().height() - 0.5 }, Color::colorWithWhite(0.7), 0.5);
 }
 

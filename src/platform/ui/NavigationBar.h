@@ -18,6 +18,10 @@ class NavigationItem;
 
 enum class BarStyle { Default, Black };
 
+// What a navigation bar or a toolbar paints behind its items: the tint when one is set, else
+// the style's own colour, slightly see-through for a translucent bar.
+Color barBackgroundColor(BarStyle style, const std::optional<Color>& tint, bool translucent);
+
 class NavigationBar : public View {
 public:
     static constexpr double height = 44;

@@ -86,17 +86,9 @@ void Toolbar::layoutSubviews()
             slot.view = item->customView();
             slot.width = slot.view->frame().width();
         } else {
-            auto button = std::make_shared<BarItemButton>(item);
-            if (m_tintColor && !item->tintColor())
-                button->setTitleColor(*m_tintColor);
+            auto button = BarItemButton::makeForBar(item, *this, m_tintColor);
             slot.width = button->preferredWidth();
             slot.view = button;
-            std::weak_ptr<BarItemButton> weakButton = button;
-            item->setObserver(this, [this, weakButton] {
-                if (auto b = weakButton.lock())
-                    b->refresh();
-                setNeedsLayout();
-            });
         }
         fixed += slot.width;
         slots.push_back(std::move(slot));
@@ -123,12 +115,7 @@ void Toolbar::layoutSubviews()
 
 void Toolbar::draw(Painter& painter)
 {
-    Color background = m_barStyle == BarStyle::Black ? Color::colorWithWhite(0.1) : Color::rgb255(247, 247, 247);
-    if (m_tintColor)
-        background = *m_tintColor;
-    if (m_translucent)
-        background = background.withAlpha(0.9);
-    painter.fillRect(bounds(), background);
+    painter.fillRect(bounds(), barBackgroundColor(m_barStyle, m_tintColor, m_translucent));
     painter.drawLine({ 0, 0.25 }, { bounds().width(), 0.25 }, Color::colorWithWhite(0.7), 0.5);
 }
 
