@@ -87,45 +87,45 @@ Touch Window::makeTouch(TouchPhase phase, const Point& location)
     return touch;
 }
 
+std::shared_ptr<View> Window::releaseTouchedView()
+{
+    auto view = m_touchView.lock();
+    m_touchView.reset();
+    return view;
+}
+
 void Window::touchBegan(const Point& location)
 {
-    if (m_touchActive)
-        touchCancelled();
+    // A touch still under way (its release was lost) ends as cancelled first.
+    touchCancelled();
     layoutIfNeeded();
     View* hit = hitTest(location);
     if (!hit)
         return;
     m_touchView = hit->weak_from_this();
-    m_touchActive = true;
     hit->touchesBegan(makeTouch(TouchPhase::Began, location));
 }
 
 void Window::touchMoved(const Point& location)
 {
     auto view = m_touchView.lock();
-    if (!m_touchActive || !view)
+    if (!view)
         return;
     view->touchesMoved(makeTouch(TouchPhase::Moved, location));
 }
 
 void Window::touchEnded(const Point& location)
 {
-    auto view = m_touchView.lock();
-    bool active = m_touchActive;
-    m_touchActive = false;
-    m_touchView.reset();
-    if (!active || !view)
+    auto view = releaseTouchedView();
+    if (!view)
         return;
     view->touchesEnded(makeTouch(TouchPhase::Ended, location));
 }
 
 void Window::touchCancelled()
 {
-    auto view = m_touchView.lock();
-    bool active = m_touchActive;
-    m_touchActive = false;
-    m_touchView.reset();
-    if (!active || !view)
+    auto view = releaseTouchedView();
+    if (!view)
         return;
     view->touchesCancelled(makeTouch(TouchPhase::Cancelled, m_touch.locationInWindow));
 }
@@ -138,7 +138,7 @@ void Window::tap(const Point& location)
 
 View* Window::touchedView() const
 {
-    return m_touchActive ? m_touchView.lock().get() : nullptr;
+    return m_touchView.lock().get();
 }
 
 bool Window::makeFirstResponder(Responder* responder)
@@ -193,10 +193,8 @@ void Window::viewWillLeaveWindow(View& view)
         m_accessoryView.reset();
         focused->didResignFirstResponder();
     }
-    if (auto touched = m_touchView.lock(); touched && touched->isDescendantOf(view)) {
-        m_touchActive = false;
+    if (auto touched = m_touchView.lock(); touched && touched->isDescendantOf(view))
         m_touchView.reset();
-    }
 }
 
 void Window::noteNeedsDisplay()

@@ -68,14 +68,17 @@ private:
     void noteNeedsDisplay();
     void showAccessoryFor(Responder* responder);
     Touch makeTouch(TouchPhase phase, const Point& location);
+    // The view the touch under way began in (null when none, or when it has gone); the
+    // touch is over for the window either way.
+    std::shared_ptr<View> releaseTouchedView();
 
     std::shared_ptr<ViewController> m_rootViewController;
     bool m_visible { false };
     Responder* m_firstResponder { nullptr };
     std::shared_ptr<View> m_accessoryView;
+    // The view a touch under way began in; empty between touches.
     std::weak_ptr<View> m_touchView;
     Touch m_touch;
-    bool m_touchActive { false };
     bool m_needsDisplay { true };
     std::function<void()> m_displayHandler;
 };
