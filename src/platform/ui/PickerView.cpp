@@ -72,14 +72,14 @@ void PickerView::ensureLoaded()
 
 int PickerView::numberOfRowsInComponent(int component) const
 {
-    if (component < 0 || component >= numberOfComponents())
+    if (!hasComponent(component))
         return 0;
     return m_components[static_cast<std::size_t>(component)].rows;
 }
 
 Size PickerView::rowSizeForComponent(int component) const
 {
-    if (component < 0 || component >= numberOfComponents())
+    if (!hasComponent(component))
         return {};
     const auto& c = m_components[static_cast<std::size_t>(component)];
     return { c.width, c.rowHeight };
@@ -112,7 +112,7 @@ void PickerView::reloadAllComponents()
 void PickerView::reloadComponent(int component)
 {
     ensureLoaded();
-    if (component < 0 || component >= numberOfComponents())
+    if (!hasComponent(component))
         return;
     loadComponent(component);
     layoutSubviews();
@@ -134,7 +134,7 @@ void PickerView::loadComponent(int index)
 
 Rect PickerView::frameOfComponent(int component) const
 {
-    if (component < 0 || component >= numberOfComponents())
+    if (!hasComponent(component))
         return {};
     return m_components[static_cast<std::size_t>(component)].wheel->frame();
 }
@@ -236,35 +236,41 @@ void PickerView::layoutComponent(int index)
 
 int PickerView::selectedRowInComponent(int component) const
 {
-    if (component < 0 || component >= numberOfComponents())
+    if (!hasComponent(component))
         return -1;
     return m_components[static_cast<std::size_t>(component)].selected;
 }
 
-void PickerView::selectRow(int row, int component, bool)
+PickerView::Component* PickerView::componentHoldingRow(int row, int component)
 {
     ensureLoaded();
-    if (component < 0 || component >= numberOfComponents())
-        return;
+    if (!hasComponent(component))
+        return nullptr;
     auto& c = m_components[static_cast<std::size_t>(component)];
-    if (row < 0 || row >= c.rows)
-        return;
+    return row >= 0 && row < c.rows ? &c : nullptr;
+}
+
+void PickerView::settleOnRow(Component& c, int row, int component)
+{
     c.selected = row;
     c.dragOffset = 0;
     layoutComponent(component);
     setNeedsDisplay();
 }
 
+void PickerView::selectRow(int row, int component, bool)
+{
+    if (auto* c = componentHoldingRow(row, component))
+        settleOnRow(*c, row, component);
+}
+
 void PickerView::userSelectRow(int row, int component)
 {
-    ensureLoaded();
-    if (component < 0 || component >= numberOfComponents())
+    auto* c = componentHoldingRow(row, component);
+    if (!c)
         return;
-    auto& c = m_components[static_cast<std::size_t>(component)];
-    if (row < 0 || row >= c.rows)
-        return;
-    bool changed = row != c.selected;
-    selectRow(row, component, true);
+    bool changed = row != c->selected;
+    settleOnRow(*c, row, component);
     // The handset reports a row the wheel comes to rest on, even the one it started from
     // after a drag; a plain touch on the chosen row reports nothing.
     if ((changed || m_touchDragged) && m_delegate)
@@ -273,7 +279,7 @@ void PickerView::userSelectRow(int row, int component)
 
 std::shared_ptr<View> PickerView::viewForRow(int row, int component) const
 {
-    if (component < 0 || component >= numberOfComponents())
+    if (!hasComponent(component))
         return nullptr;
     const auto& shown = m_components[static_cast<std::size_t>(component)].shown;
     auto found = shown.find(row);

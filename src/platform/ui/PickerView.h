@@ -107,6 +107,10 @@ private:
     };
 
     void ensureLoaded();
+    bool hasComponent(int component) const { return component >= 0 && component < numberOfComponents(); }
+    // The loaded component when it has the row, else null.
+    Component* componentHoldingRow(int row, int component);
+    void settleOnRow(Component& c, int row, int component);
     void loadComponent(int component);
     void layoutComponent(int component);
     int componentAt(const Point& point) const;
