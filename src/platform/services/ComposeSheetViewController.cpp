@@ -13,14 +13,6 @@ namespace {
 constexpr double kMargin = 10;
 constexpr double kLineHeight = 30;
 
-// The platform's screens have no strings table of their own: they borrow the application's
-// and fall back to English, as the handset's own screens always have some text.
-std::string textOr(std::string_view key, const char* english)
-{
-    auto text = foundation::localized(key);
-    return text.empty() ? std::string(english) : text;
-}
-
 // The composer may be released by its delegate while a handler runs, and this page with
 // it; the handler runs from a copy so that nothing of the page is touched afterwards.
 void run(const std::function<void()>& handler)
@@ -30,6 +22,23 @@ void run(const std::function<void()>& handler)
 }
 
 } // namespace
+
+std::string ComposeSheetViewController::localizedOr(std::string_view key, const char* english)
+{
+    auto text = foundation::localized(key);
+    return text.empty() ? std::string(english) : text;
+}
+
+std::string ComposeSheetViewController::recipientsForDisplay(const std::vector<std::string>& recipients)
+{
+    std::string joined;
+    for (const auto& recipient : recipients) {
+        if (!joined.empty())
+            joined += ", ";
+        joined += recipient;
+    }
+    return joined;
+}
 
 ComposeSheetViewController::ComposeSheetViewController(std::function<void()> onCancel, std::function<void()> onSend)
     : m_onCancel(std::move(onCancel))
@@ -54,10 +63,10 @@ void ComposeSheetViewController::loadView()
 
 void ComposeSheetViewController::viewDidLoad()
 {
-    auto cancel = std::make_shared<ui::BarButtonItem>(textOr("ComposeCancelTitle", "Cancel"), ui::BarButtonItemStyle::Bordered,
+    auto cancel = std::make_shared<ui::BarButtonItem>(localizedOr("ComposeCancelTitle", "Cancel"), ui::BarButtonItemStyle::Bordered,
                                                       [this](ui::BarButtonItem&) { run(m_onCancel); });
     cancel->setAccessibilityIdentifier("compose.cancel");
-    auto send = std::make_shared<ui::BarButtonItem>(textOr("ComposeSendTitle", "Send"), ui::BarButtonItemStyle::Done,
+    auto send = std::make_shared<ui::BarButtonItem>(localizedOr("ComposeSendTitle", "Send"), ui::BarButtonItemStyle::Done,
                                                     [this](ui::BarButtonItem&) { run(m_onSend); });
     send->setAccessibilityIdentifier("compose.send");
     navigationItem().setLeftBarButtonItem(cancel);

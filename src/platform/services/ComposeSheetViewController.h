@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,35 @@ public:
     };
 
     ComposeSheetViewController(std::function<void()> onCancel, std::function<void()> onSend);
+
+    // Makes a composer (a navigation stack built on its sheet) around a new sheet whose
+    // Cancel and Send reach the composer's cancel() and send(). The buttons hold a pointer
+    // filled in once the composer exists; the composer owns the sheet, so the pointer never
+    // outlives its target.
+    template<class Composer>
+    static std::shared_ptr<Composer> makeComposer()
+    {
+        auto owner = std::make_shared<Composer*>(nullptr);
+        auto sheet = std::make_shared<ComposeSheetViewController>(
+            [owner] {
+                if (*owner)
+                    (*owner)->cancel();
+            },
+            [owner] {
+                if (*owner)
+                    (*owner)->send();
+            });
+        auto composer = std::make_shared<Composer>(sheet);
+        *owner = composer.get();
+        return composer;
+    }
+
+    // The platform's screens have no strings table of their own: they borrow the
+    // application's and fall back to English, as the handset's own screens always have
+    // some text.
+    static std::string localizedOr(std::string_view key, const char* english);
+    // Recipients as a header line shows them: separated by commas, as given.
+    static std::string recipientsForDisplay(const std::vector<std::string>& recipients);
 
     // Replaces the header lines and the body; shown at once when the page is loaded.
     void setContent(std::vector<HeaderLine> headers, std::string body);

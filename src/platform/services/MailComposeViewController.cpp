@@ -1,6 +1,5 @@
 #include "platform/services/MailComposeViewController.h"
 
-#include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/Log.h"
 #include "platform/services/ComposeSheetViewController.h"
 #include "platform/services/URLEscaping.h"
@@ -10,62 +9,20 @@ namespace services {
 
 namespace {
 
-std::string textOr(std::string_view key, const char* english)
-{
-    auto text = foundation::localized(key);
-    return text.empty() ? std::string(english) : text;
-}
-
-std::string joinedForDisplay(const std::vector<std::string>& recipients)
-{
-    std::string joined;
-    for (const auto& recipient : recipients) {
-        if (!joined.empty())
-            joined += ", ";
-        joined += recipient;
-    }
-    return joined;
-}
-
-std::string joinedForURL(const std::vector<std::string>& recipients)
-{
-    std::string joined;
-    for (const auto& recipient : recipients) {
-        if (recipient.empty())
-            continue;
-        if (!joined.empty())
-            joined += ',';
-        joined += URLEscaping::percentEscapeRecipient(recipient);
-    }
-    return joined;
-}
+using Sheet = ComposeSheetViewController;
 
 } // namespace
 
 std::shared_ptr<MailComposeViewController> MailComposeViewController::create()
 {
-    // The sheet's buttons reach the composer through a pointer filled in once the composer
-    // exists; the composer owns the sheet, so the pointer never outlives its target.
-    auto owner = std::make_shared<MailComposeViewController*>(nullptr);
-    auto sheet = std::make_shared<ComposeSheetViewController>(
-        [owner] {
-            if (*owner)
-                (*owner)->cancel();
-        },
-        [owner] {
-            if (*owner)
-                (*owner)->send();
-        });
-    auto composer = std::make_shared<MailComposeViewController>(sheet);
-    *owner = composer.get();
-    return composer;
+    return Sheet::makeComposer<MailComposeViewController>();
 }
 
 MailComposeViewController::MailComposeViewController(std::shared_ptr<ComposeSheetViewController> sheet)
     : ui::NavigationController(sheet)
     , m_sheet(std::move(sheet))
 {
-    m_sheet->setTitle(textOr("ComposeMailTitle", "New Message"));
+    m_sheet->setTitle(Sheet::localizedOr("ComposeMailTitle", "New Message"));
     showContent();
 }
 
@@ -92,7 +49,7 @@ void MailComposeViewController::setBccRecipients(std::vector<std::string> recipi
 void MailComposeViewController::setSubject(std::string subject)
 {
     m_subject = std::move(subject);
-    m_sheet->setTitle(m_subject.empty() ? textOr("ComposeMailTitle", "New Message") : m_subject);
+    m_sheet->setTitle(m_subject.empty() ? Sheet::localizedOr("ComposeMailTitle", "New Message") : m_subject);
     showContent();
 }
 
@@ -104,7 +61,7 @@ void MailComposeViewController::setMessageBody(std::string body, bool /*isHTML*/
 
 std::string MailComposeViewController::mailtoURL() const
 {
-    std::string url = "mailto:" + joinedForURL(m_toRecipients);
+    std::string url = "mailto:" + URLEscaping::recipientList(m_toRecipients);
     char separator = '?';
     auto addField = [&](const char* name, const std::string& value) {
         if (value.empty())
@@ -115,8 +72,8 @@ std::string MailComposeViewController::mailtoURL() const
         url += value;
         separator = '&';
     };
-    addField("cc", joinedForURL(m_ccRecipients));
-    addField("bcc", joinedForURL(m_bccRecipients));
+    addField("cc", URLEscaping::recipientList(m_ccRecipients));
+    addField("bcc", URLEscaping::recipientList(m_bccRecipients));
     addField("subject", URLEscaping::percentEscape(m_subject));
     addField("body", URLEscaping::percentEscape(m_body));
     return url;
@@ -129,7 +86,7 @@ void MailComposeViewController::send()
         return;
     }
     foundation::log("mail composer: the mail program did not take the mail");
-    finish(MailComposeResult::Failed, textOr("ComposeMailFailedMessage", "The mail could not be handed to the mail program."));
+    finish(MailComposeResult::Failed, Sheet::localizedOr("ComposeMailFailedMessage", "The mail could not be handed to the mail program."));
 }
 
 void MailComposeViewController::cancel()
@@ -147,11 +104,11 @@ void MailComposeViewController::finish(MailComposeResult result, const std::opti
 
 void MailComposeViewController::showContent()
 {
-    std::vector<ComposeSheetViewController::HeaderLine> headers {
-        { textOr("ComposeToTitle", "To:"), joinedForDisplay(m_toRecipients), "compose.to" },
-        { textOr("ComposeCcTitle", "Cc:"), joinedForDisplay(m_ccRecipients), "compose.cc" },
-        { textOr("ComposeBccTitle", "Bcc:"), joinedForDisplay(m_bccRecipients), "compose.bcc" },
-        { textOr("ComposeSubjectTitle", "Subject:"), m_subject, "compose.subject" },
+    std::vector<Sheet::HeaderLine> headers {
+        { Sheet::localizedOr("ComposeToTitle", "To:"), Sheet::recipientsForDisplay(m_toRecipients), "compose.to" },
+        { Sheet::localizedOr("ComposeCcTitle", "Cc:"), Sheet::recipientsForDisplay(m_ccRecipients), "compose.cc" },
+        { Sheet::localizedOr("ComposeBccTitle", "Bcc:"), Sheet::recipientsForDisplay(m_bccRecipients), "compose.bcc" },
+        { Sheet::localizedOr("ComposeSubjectTitle", "Subject:"), m_subject, "compose.subject" },
     };
     m_sheet->setContent(std::move(headers), m_body);
 }

@@ -1,6 +1,5 @@
 #include "platform/services/MessageComposeViewController.h"
 
-#include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/Log.h"
 #include "platform/services/ComposeSheetViewController.h"
 #include "platform/services/URLEscaping.h"
@@ -12,14 +11,10 @@ namespace services {
 
 namespace {
 
+using Sheet = ComposeSheetViewController;
+
 // Set once from the launch options, possibly before the main loop runs.
 std::atomic<bool> g_canSendText { false };
-
-std::string textOr(std::string_view key, const char* english)
-{
-    auto text = foundation::localized(key);
-    return text.empty() ? std::string(english) : text;
-}
 
 } // namespace
 
@@ -35,26 +30,14 @@ void MessageComposeViewController::setCanSendText(bool canSend)
 
 std::shared_ptr<MessageComposeViewController> MessageComposeViewController::create()
 {
-    auto owner = std::make_shared<MessageComposeViewController*>(nullptr);
-    auto sheet = std::make_shared<ComposeSheetViewController>(
-        [owner] {
-            if (*owner)
-                (*owner)->cancel();
-        },
-        [owner] {
-            if (*owner)
-                (*owner)->send();
-        });
-    auto composer = std::make_shared<MessageComposeViewController>(sheet);
-    *owner = composer.get();
-    return composer;
+    return Sheet::makeComposer<MessageComposeViewController>();
 }
 
 MessageComposeViewController::MessageComposeViewController(std::shared_ptr<ComposeSheetViewController> sheet)
     : ui::NavigationController(sheet)
     , m_sheet(std::move(sheet))
 {
-    m_sheet->setTitle(textOr("ComposeMessageTitle", "New Message"));
+    m_sheet->setTitle(Sheet::localizedOr("ComposeMessageTitle", "New Message"));
     showContent();
 }
 
@@ -74,16 +57,7 @@ void MessageComposeViewController::setBody(std::string body)
 
 std::string MessageComposeViewController::smsURL() const
 {
-    std::string url = "sms:";
-    bool first = true;
-    for (const auto& recipient : m_recipients) {
-        if (recipient.empty())
-            continue;
-        if (!first)
-            url += ',';
-        url += URLEscaping::percentEscapeRecipient(recipient);
-        first = false;
-    }
+    std::string url = "sms:" + URLEscaping::recipientList(m_recipients);
     if (!m_body.empty())
         url += "?body=" + URLEscaping::percentEscape(m_body);
     return url;
@@ -113,13 +87,8 @@ void MessageComposeViewController::finish(MessageComposeResult result)
 
 void MessageComposeViewController::showContent()
 {
-    std::string recipients;
-    for (const auto& recipient : m_recipients) {
-        if (!recipients.empty())
-            recipients += ", ";
-        recipients += recipient;
-    }
-    m_sheet->setContent({ { textOr("ComposeToTitle", "To:"), recipients, "compose.to" } }, m_body);
+    m_sheet->setContent({ { Sheet::localizedOr("ComposeToTitle", "To:"), Sheet::recipientsForDisplay(m_recipients), "compose.to" } },
+                        m_body);
 }
 
 } // namespace services

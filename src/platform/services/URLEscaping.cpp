@@ -22,4 +22,17 @@ std::string URLEscaping::percentEscape(std::string_view text, std::string_view k
     return escaped;
 }
 
+std::string URLEscaping::recipientList(const std::vector<std::string>& recipients)
+{
+    std::string joined;
+    for (const auto& recipient : recipients) {
+        if (recipient.empty())
+            continue;
+        if (!joined.empty())
+            joined += ',';
+        joined += percentEscapeRecipient(recipient);
+    }
+    return joined;
+}
+
 } // namespace services

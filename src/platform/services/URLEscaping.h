@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace services {
 
@@ -21,6 +22,9 @@ public:
     // For a list of mail addresses or phone numbers joined by commas: "@" and "+" stay
     // readable, the commas that separate entries are added by the caller.
     static std::string percentEscapeRecipient(std::string_view recipient) { return percentEscape(recipient, "@+"); }
+    // The recipients escaped that way and joined by commas; empty entries are left out so
+    // that no stray comma reaches the other application.
+    static std::string recipientList(const std::vector<std::string>& recipients);
 };
 
 } // namespace services
