@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -217,6 +218,19 @@ bool RunLoop::runEntry(Entry& entry, double due)
     return true;
 }
 
+std::optional<RunLoop::DueEntry> RunLoop::takeEarliestDue(double limit, std::uint64_t sequenceLimit)
+{
+    if (m_entries.empty())
+        return std::nullopt;
+    auto first = m_entries.begin();
+    if (first->first.due > limit || first->first.sequence >= sequenceLimit)
+        return std::nullopt;
+    DueEntry taken { std::move(first->second), first->first.due };
+    m_keysById.erase(taken.entry.id);
+    m_entries.erase(first);
+    return taken;
+}
+
 std::size_t RunLoop::runDueEntries()
 {
     double turnTime = now();
@@ -227,21 +241,14 @@ std::size_t RunLoop::runDueEntries()
     }
     std::size_t ran = 0;
     for (;;) {
-        Entry entry;
-        double due = 0;
+        std::optional<DueEntry> next;
         {
             std::lock_guard lock(m_mutex);
-            if (m_entries.empty())
-                break;
-            auto first = m_entries.begin();
-            if (first->first.due > turnTime + timeTolerance || first->first.sequence >= sequenceLimit)
-                break;
-            due = first->first.due;
-            entry = std::move(first->second);
-            m_keysById.erase(entry.id);
-            m_entries.erase(first);
+            next = takeEarliestDue(turnTime + timeTolerance, sequenceLimit);
         }
-        if (runEntry(entry, due))
+        if (!next)
+            break;
+        if (runEntry(next->entry, next->due))
             ++ran;
     }
     return ran;
@@ -254,22 +261,15 @@ std::size_t RunLoop::advanceManualClock(double seconds)
     std::size_t runsAtThisInstant = 0;
     double instant = now();
     for (;;) {
-        Entry entry;
-        double due = 0;
+        std::optional<DueEntry> next;
         {
             std::lock_guard lock(m_mutex);
-            if (m_entries.empty())
-                break;
-            auto first = m_entries.begin();
-            if (first->first.due > target + timeTolerance)
-                break;
-            due = first->first.due;
-            entry = std::move(first->second);
-            m_keysById.erase(entry.id);
-            m_entries.erase(first);
-            if (m_manualClock && due > m_manualClock->now())
-                m_manualClock->setNow(due);
+            next = takeEarliestDue(target + timeTolerance, std::numeric_limits<std::uint64_t>::max());
+            if (next && m_manualClock && next->due > m_manualClock->now())
+                m_manualClock->setNow(next->due);
         }
+        if (!next)
+            break;
         double current = now();
         if (current != instant) {
             instant = current;
@@ -279,7 +279,7 @@ std::size_t RunLoop::advanceManualClock(double seconds)
             log("run loop: entries keep rescheduling themselves at the same instant; advance stopped");
             break;
         }
-        if (runEntry(entry, due))
+        if (runEntry(next->entry, next->due))
             ++ran;
     }
     if (m_manualClock && m_manualClock->now() < target)

@@ -115,6 +115,13 @@ private:
 
     CallId schedule(double due, Entry entry);
     void wakeUp();
+    struct DueEntry {
+        Entry entry;
+        double due { 0 };
+    };
+    // Takes the earliest entry out of the queue when it falls due by `limit` and was queued
+    // before `sequenceLimit`. The caller holds the lock.
+    std::optional<DueEntry> takeEarliestDue(double limit, std::uint64_t sequenceLimit);
     // Runs one entry taken out of the queue. Returns false when it did nothing.
     bool runEntry(Entry& entry, double due);
     void scheduleTimer(Timer& timer, const std::shared_ptr<Timer>& strong);
