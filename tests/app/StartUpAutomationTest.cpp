@@ -9,6 +9,7 @@
 #include "main/automation/Driver.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
+#include "support/JsonTree.h"
 
 #include <chrono>
 #include <optional>
@@ -19,20 +20,7 @@ namespace {
 
 using json = nlohmann::json;
 
-std::optional<json> findNode(const json& tree, const std::string& field, const std::string& value)
-{
-    if (!tree.is_object())
-        return std::nullopt;
-    if (auto found = tree.find(field); found != tree.end() && found->is_string() && *found == value)
-        return tree;
-    if (auto children = tree.find("children"); children != tree.end()) {
-        for (const auto& child : *children) {
-            if (auto node = findNode(child, field, value))
-                return node;
-        }
-    }
-    return std::nullopt;
-}
+using testsupport::findNode;
 
 class StartUpAutomationTest : public AppFixture {
 protected:

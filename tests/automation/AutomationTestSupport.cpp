@@ -1,5 +1,7 @@
 #include "AutomationTestSupport.h"
 
+#include "support/JsonTree.h"
+
 #include "platform/foundation/Device.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ButtonPanel.h"
@@ -17,17 +19,7 @@ void resetDevice()
 
 std::optional<json> findNode(const json& tree, const std::string& field, const std::string& value)
 {
-    if (!tree.is_object())
-        return std::nullopt;
-    if (auto found = tree.find(field); found != tree.end() && found->is_string() && found->get<std::string>() == value)
-        return tree;
-    if (auto children = tree.find("children"); children != tree.end()) {
-        for (const auto& child : *children) {
-            if (auto node = findNode(child, field, value))
-                return node;
-        }
-    }
-    return std::nullopt;
+    return testsupport::findNode(tree, field, value);
 }
 
 std::vector<std::string> textsIn(const json& tree)
