@@ -4,10 +4,11 @@
 // counting persons live), the count of persons in no group, opening all contacts in sorted
 // sections, and one keystroke of a search over all persons. Fixed seed.
 
+#include "FixtureBook.h"
+
 #include "addressbook/AddressBookQueries.h"
 #include "app/Utility.h"
 #include "platform/contactstore/AddressBook.h"
-#include "platform/contactstore/Group.h"
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
 #include "platform/foundation/DataLocations.h"
@@ -22,15 +23,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 using namespace contactstore;
 using namespace tessaro;
+using fixturebook::digits;
 
 namespace {
 
@@ -39,48 +37,9 @@ constexpr int kAddressBookGroups = 400;
 constexpr int kLocalGroups = 100;
 constexpr int kMembersPerGroup = 20;
 
-struct Name {
-    const char* text;
-    const char* phonetic;
-};
-
-constexpr std::array kGivenNames {
-    Name { "James", nullptr }, Name { "Mary", nullptr }, Name { "Robert", nullptr }, Name { "Patricia", nullptr },
-    Name { "Michael", nullptr }, Name { "Linda", nullptr }, Name { "José", nullptr }, Name { "María", nullptr },
-    Name { "François", nullptr }, Name { "Zoë", nullptr }, Name { "Łukasz", nullptr }, Name { "Søren", nullptr },
-    Name { "Chloé", nullptr }, Name { "Hiroshi", nullptr }, Name { "健", "けん" }, Name { "花子", "はなこ" },
-    Name { "ユウキ", nullptr }, Name { "さくら", nullptr }, Name { "Olivia", nullptr }, Name { "Noah", nullptr },
-};
-
-constexpr std::array kFamilyNames {
-    Name { "Smith", nullptr }, Name { "Johnson", nullptr }, Name { "Williams", nullptr }, Name { "Brown", nullptr },
-    Name { "García", nullptr }, Name { "Martínez", nullptr }, Name { "Müller", nullptr }, Name { "Dubois", nullptr },
-    Name { "Nowak", nullptr }, Name { "Jensen", nullptr }, Name { "O'Brien", nullptr }, Name { "佐藤", "さとう" },
-    Name { "鈴木", "すずき" }, Name { "高橋", "たかはし" }, Name { "Hämäläinen", nullptr }, Name { "Nguyễn", nullptr },
-};
-
-std::string digits(std::mt19937& random, int count)
-{
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::string text;
-    for (int index = 0; index < count; ++index)
-        text += static_cast<char>('0' + digit(random));
-    return text;
-}
-
 PersonRef makePerson(std::mt19937& random, int index)
 {
-    std::uniform_int_distribution<std::size_t> given(0, kGivenNames.size() - 1);
-    std::uniform_int_distribution<std::size_t> family(0, kFamilyNames.size() - 1);
-    auto person = Person::create();
-    const Name& first = kGivenNames[given(random)];
-    const Name& last = kFamilyNames[family(random)];
-    (void)person->setValue(kPersonFirstNameProperty, std::string(first.text));
-    (void)person->setValue(kPersonLastNameProperty, std::string(last.text) + " " + std::to_string(index % 97));
-    if (first.phonetic)
-        (void)person->setValue(kPersonFirstNamePhoneticProperty, std::string(first.phonetic));
-    if (last.phonetic)
-        (void)person->setValue(kPersonLastNamePhoneticProperty, std::string(last.phonetic));
+    auto person = fixturebook::namedPerson(random, std::to_string(index % 97)).person;
     if (index % 5 == 0)
         (void)person->setValue(kPersonOrganizationProperty, std::string("Example Works"));
     // A tenth have no phone number and another tenth no mail address, for the two lists of
@@ -109,21 +68,14 @@ public:
         (void)profile;
     }
 
-    ~BenchProfile()
-    {
-        Utility::sharedUtility().setAddressBook(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
+    ~BenchProfile() { Utility::sharedUtility().setAddressBook(nullptr); }
 
 private:
     BenchProfile()
     {
         foundation::setLogToStandardError(false);
-        m_folder = std::filesystem::temp_directory_path() / ("tessaro-bench-groups-" + std::to_string(getpid()));
-        std::filesystem::create_directories(m_folder);
-        foundation::DataLocations::setProfileDirectory(m_folder);
-        DataManager::setSharedDatabaseFile(m_folder / "Documents" / "Vantel.db");
+        foundation::DataLocations::setProfileDirectory(m_folder.path());
+        DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
 
         auto book = AddressBook::create();
         std::mt19937 random(20240611);
@@ -133,17 +85,8 @@ private:
             people.push_back(makePerson(random, index));
             (void)book->addRecord(people.back());
         }
-        std::uniform_int_distribution<std::size_t> anyone(0, people.size() - 1);
-        for (int index = 0; index < kAddressBookGroups; ++index) {
-            auto group = Group::create();
-            (void)group->setValue(kGroupNameProperty, "Group " + std::to_string(index));
-            (void)book->addRecord(group);
-            for (int member = 0; member < kMembersPerGroup; ++member)
-                (void)group->addMember(people[anyone(random)]);
-        }
-        Error error;
-        if (!book->save(&error))
-            std::fprintf(stderr, "benchmark book not saved: %s\n", error.description.c_str());
+        fixturebook::addGroups(*book, people, kAddressBookGroups, kMembersPerGroup, random);
+        fixturebook::save(*book);
 
         auto& database = DataManager::sharedDataBase();
         for (int index = 0; index < kLocalGroups; ++index) {
@@ -153,6 +96,7 @@ private:
             local.localGroupName = "Local " + std::to_string(index);
             (void)database.insertLocalGroup(local);
         }
+        std::uniform_int_distribution<std::size_t> anyone(0, people.size() - 1);
         for (const auto& local : database.selectLocalGroup()) {
             for (int member = 0; member < kMembersPerGroup; ++member)
                 (void)database.insertLocalGroupMember(std::stoi(local.groupID), std::to_string(people[anyone(random)]->recordID()));
@@ -162,7 +106,7 @@ private:
         (void)Utility::sharedUtility().getAllGroupObject();
     }
 
-    std::filesystem::path m_folder;
+    fixturebook::ScratchFolder m_folder { "tessaro-bench-groups" };
 };
 
 GroupObject allContacts()
