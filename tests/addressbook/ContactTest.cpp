@@ -203,8 +203,9 @@ TEST(ContactEntriesTest, PropertyTablesDescribeEveryPersonProperty)
         EXPECT_FALSE(Contact::localizedPropertyName(property).empty()) << property;
         singles += Contact::propertyIsMultivalue(property) ? 0 : 1;
         // Every single value is a string or a date; the kind and the lists count as multi.
-        if (!Contact::propertyIsMultivalue(property))
+        if (!Contact::propertyIsMultivalue(property)) {
             EXPECT_TRUE(Contact::propertyType(property) == PropertyType::String || Contact::propertyType(property) == PropertyType::Date);
+        }
     }
     EXPECT_EQ(singles, 16);
     EXPECT_TRUE(Contact::propertyIsMultivalue(kPersonKindProperty));

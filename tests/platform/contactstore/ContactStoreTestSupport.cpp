@@ -10,10 +10,12 @@ using namespace contactstore;
 PersonRef makePerson(const std::string& first, const std::string& last, const std::vector<std::string>& phones)
 {
     auto person = Person::create();
-    if (!first.empty())
+    if (!first.empty()) {
         EXPECT_TRUE(person->setValue(kPersonFirstNameProperty, first));
-    if (!last.empty())
+    }
+    if (!last.empty()) {
         EXPECT_TRUE(person->setValue(kPersonLastNameProperty, last));
+    }
     if (!phones.empty()) {
         MultiValue numbers(PropertyType::MultiString);
         for (const auto& phone : phones)
