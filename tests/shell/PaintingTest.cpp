@@ -174,6 +174,23 @@ TEST_F(PaintingTest, PicturesFollowTheirContentModeAndScale)
     EXPECT_TRUE(near(pixelAt(image, 150, 177), Qt::white));
 }
 
+TEST_F(PaintingTest, TintedPicturesKeepTheirShapeInTheTintColour)
+{
+    // A half-transparent grey square, drawn as a template in blue: the shape turns blue over
+    // the white behind it, and what lies outside the picture stays white.
+    auto picture = solidPng(20, 20, QColor(128, 128, 128, 255));
+    ASSERT_TRUE(picture);
+    auto view = std::make_shared<ImageView>(Rect { 0, 100, 100, 100 });
+    view->setImage(picture);
+    view->setContentMode(ContentMode::Center);
+    view->setTintColor(Color::blueColor());
+    root->addSubview(view);
+
+    QImage image = render();
+    EXPECT_TRUE(near(pixelAt(image, 50, 150), Qt::blue));
+    EXPECT_TRUE(near(pixelAt(image, 20, 150), Qt::white));
+}
+
 TEST_F(PaintingTest, BytesThatAreNoPictureDrawNothingAndDoNotStopTheRest)
 {
     std::vector<std::uint8_t> broken { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',

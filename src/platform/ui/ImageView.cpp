@@ -46,10 +46,20 @@ Size ImageView::sizeThatFits(const Size& size) const
     return View::sizeThatFits(size);
 }
 
+void ImageView::setTintColor(std::optional<Color> tint)
+{
+    m_tintColor = tint;
+    contentChanged();
+}
+
 void ImageView::draw(Painter& painter)
 {
     const auto& shown = m_highlighted && m_highlightedImage ? m_highlightedImage : m_image;
-    if (shown)
+    if (!shown)
+        return;
+    if (m_tintColor)
+        painter.drawTintedImage(*shown, bounds(), contentMode(), *m_tintColor);
+    else
         painter.drawImage(*shown, bounds(), contentMode());
 }
 

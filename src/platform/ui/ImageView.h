@@ -5,6 +5,8 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/View.h"
 
+#include <optional>
+
 namespace ui {
 
 class ImageView : public View {
@@ -24,6 +26,10 @@ public:
     bool isHighlighted() const { return m_highlighted; }
     void setHighlighted(bool highlighted);
 
+    // When set, the picture is drawn as a template in this colour.
+    const std::optional<Color>& tintColor() const { return m_tintColor; }
+    void setTintColor(std::optional<Color> tint);
+
     Size sizeThatFits(const Size& size) const override;
     void draw(Painter& painter) override;
 
@@ -31,6 +37,7 @@ private:
     std::shared_ptr<const Image> m_image;
     std::shared_ptr<const Image> m_highlightedImage;
     bool m_highlighted { false };
+    std::optional<Color> m_tintColor;
 };
 
 } // namespace ui

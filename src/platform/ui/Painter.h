@@ -34,6 +34,13 @@ public:
     // ellipsis and shrinking to fit are the painter's to do.
     virtual void drawText(const std::string& text, const Rect& rect, const TextStyle& style) = 0;
     virtual void drawImage(const Image& image, const Rect& rect, ContentMode mode) = 0;
+    // Draws the image's shape in one colour (template pictures such as tab icons, which the
+    // bar colours by state). A painter that cannot tint draws the picture as it is.
+    virtual void drawTintedImage(const Image& image, const Rect& rect, ContentMode mode, const Color& tint)
+    {
+        (void)tint;
+        drawImage(image, rect, mode);
+    }
 };
 
 } // namespace ui

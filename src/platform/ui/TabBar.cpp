@@ -24,6 +24,7 @@ public:
         m_title->setTextAlignment(TextAlignment::Center);
         Color tint = selected ? Color::systemBlueColor() : Color::grayColor();
         m_title->setTextColor(tint);
+        m_image->setTintColor(tint);
         setSelected(selected);
         setEnabled(item->isEnabled());
         addSubview(m_image);

@@ -195,6 +195,17 @@ ui::Rect QtPainter::imageRect(const ui::Size& imageSize, const ui::Rect& rect, u
 
 void QtPainter::drawImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode)
 {
+    drawDecodedImage(image, rect, mode, std::nullopt);
+}
+
+void QtPainter::drawTintedImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode, const ui::Color& tint)
+{
+    drawDecodedImage(image, rect, mode, tint);
+}
+
+void QtPainter::drawDecodedImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode,
+                                 const std::optional<ui::Color>& tint)
+{
     QImage decoded = DecodedImages::shared().imageFor(image);
     if (decoded.isNull())
         return;
@@ -204,6 +215,17 @@ void QtPainter::drawImage(const ui::Image& image, const ui::Rect& rect, ui::Cont
     ui::Rect target = imageRect(size, rect, mode);
     if (target.isEmpty())
         return;
+    if (tint) {
+        // A template picture keeps only its shape: every pixel takes the tint, scaled by the
+        // pixel's own coverage.
+        QImage shape = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter fill(&shape);
+        fill.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        fill.fillRect(shape.rect(), toQColor(*tint));
+        fill.end();
+        m_painter.drawImage(toQRect(target), shape);
+        return;
+    }
     m_painter.drawImage(toQRect(target), decoded);
 }
 

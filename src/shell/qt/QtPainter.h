@@ -9,6 +9,8 @@
 
 #include "platform/ui/Painter.h"
 
+#include <optional>
+
 class QPainter;
 
 namespace tessaro {
@@ -29,11 +31,15 @@ public:
     void drawLine(const ui::Point& from, const ui::Point& to, const ui::Color& color, double lineWidth) override;
     void drawText(const std::string& text, const ui::Rect& rect, const ui::TextStyle& style) override;
     void drawImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode) override;
+    void drawTintedImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode, const ui::Color& tint) override;
 
     // Where an image of the size lands in the rectangle by the content mode.
     static ui::Rect imageRect(const ui::Size& imageSize, const ui::Rect& rect, ui::ContentMode mode);
 
 private:
+    void drawDecodedImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode,
+                          const std::optional<ui::Color>& tint);
+
     QPainter& m_painter;
 };
 
