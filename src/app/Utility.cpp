@@ -5,6 +5,7 @@
 #include "addressbook/PhoneNumber.h"
 #include "addressbook/SharedAddressBook.h"
 #include "app/GroupKinds.h"
+#include "app/GroupPalette.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Source.h"
 #include "platform/contactstore/StoreError.h"
@@ -22,25 +23,6 @@
 namespace tessaro {
 
 namespace {
-
-struct PaletteEntry {
-    int red;
-    int green;
-    int blue;
-};
-
-// Indexes 0 to 40, in 0-255 components; 41 to 44 are given as fractions below.
-constexpr std::array<PaletteEntry, 41> kPalette { {
-    { 207, 92, 92 }, { 220, 105, 143 }, { 169, 105, 169 }, { 130, 92, 207 }, { 92, 130, 169 },
-    { 92, 130, 207 }, { 91, 163, 127 }, { 66, 166, 72 }, { 130, 181, 54 }, { 181, 181, 67 },
-    { 214, 184, 54 }, { 232, 156, 54 }, { 220, 118, 67 }, { 180, 138, 138 }, { 159, 136, 159 },
-    { 127, 141, 155 }, { 138, 152, 180 }, { 123, 160, 155 }, { 157, 157, 115 }, { 186, 158, 121 },
-    { 189, 76, 20 }, { 171, 71, 83 }, { 184, 58, 161 }, { 86, 53, 143 }, { 73, 98, 156 },
-    { 44, 54, 163 }, { 70, 143, 81 }, { 82, 156, 40 }, { 116, 184, 27 }, { 157, 174, 30 },
-    { 197, 143, 7 }, { 202, 117, 20 }, { 171, 90, 10 }, { 135, 67, 10 }, { 161, 28, 103 },
-    { 140, 57, 155 }, { 59, 123, 153 }, { 105, 105, 105 }, { 55, 155, 125 }, { 199, 178, 44 },
-    { 163, 35, 35 },
-} };
 
 std::string sourceTypeName(contactstore::SourceType type)
 {
@@ -188,24 +170,14 @@ std::vector<GroupObject> Utility::getAllGroupObject()
     return catalogue;
 }
 
+static_assert(kGroupPalette.size() == Utility::kPaletteSize);
+
 std::optional<ui::Color> Utility::getGroupColorwithIndex(int index)
 {
     if (index < 0 || index >= kPaletteSize)
         return std::nullopt;
-    if (index < static_cast<int>(kPalette.size())) {
-        const auto& entry = kPalette[static_cast<std::size_t>(index)];
-        return ui::Color::rgb(entry.red / 255.0, entry.green / 255.0, entry.blue / 255.0);
-    }
-    switch (index) {
-    case 41:
-        return ui::Color::redColor();
-    case 42:
-        return ui::Color::orangeColor();
-    case 43:
-        return ui::Color::blueColor();
-    default:
-        return ui::Color::rgb(0.1, 0.1, 0.1);
-    }
+    const auto& entry = kGroupPalette[static_cast<std::size_t>(index)];
+    return ui::Color::rgb(entry.red, entry.green, entry.blue);
 }
 
 std::string Utility::getMMDDHHMM(std::optional<std::chrono::system_clock::time_point> date)

@@ -1,5 +1,7 @@
 #include "Drawing.h"
 
+#include "app/GroupPalette.h"
+
 #include <QFontMetricsF>
 #include <QPainterPathStroker>
 #include <QTransform>
@@ -34,26 +36,10 @@ QFont font(const QString& language, qreal points, QFont::Weight weight)
 
 QColor paletteColor(int index)
 {
-    static constexpr std::array<std::array<int, 3>, 41> table { {
-        { 207, 92, 92 }, { 220, 105, 143 }, { 169, 105, 169 }, { 130, 92, 207 }, { 92, 130, 169 },
-        { 92, 130, 207 }, { 91, 163, 127 }, { 66, 166, 72 }, { 130, 181, 54 }, { 181, 181, 67 },
-        { 214, 184, 54 }, { 232, 156, 54 }, { 220, 118, 67 }, { 180, 138, 138 }, { 159, 136, 159 },
-        { 127, 141, 155 }, { 138, 152, 180 }, { 123, 160, 155 }, { 157, 157, 115 }, { 186, 158, 121 },
-        { 189, 76, 20 }, { 171, 71, 83 }, { 184, 58, 161 }, { 86, 53, 143 }, { 73, 98, 156 },
-        { 44, 54, 163 }, { 70, 143, 81 }, { 82, 156, 40 }, { 116, 184, 27 }, { 157, 174, 30 },
-        { 197, 143, 7 }, { 202, 117, 20 }, { 171, 90, 10 }, { 135, 67, 10 }, { 161, 28, 103 },
-        { 140, 57, 155 }, { 59, 123, 153 }, { 105, 105, 105 }, { 55, 155, 125 }, { 199, 178, 44 },
-        { 163, 35, 35 },
-    } };
-    if (index >= 0 && index <= 40)
-        return QColor(table[index][0], table[index][1], table[index][2]);
-    switch (index) {
-    case 41: return QColor::fromRgbF(1, 0, 0);
-    case 42: return QColor::fromRgbF(1, 0.5, 0);
-    case 43: return QColor::fromRgbF(0, 0, 1);
-    case 44: return QColor::fromRgbF(0.1f, 0.1f, 0.1f);
-    default: return Qt::black;
-    }
+    if (index < 0 || index >= static_cast<int>(tessaro::kGroupPalette.size()))
+        return Qt::black;
+    const auto& entry = tessaro::kGroupPalette[static_cast<std::size_t>(index)];
+    return QColor::fromRgbF(entry.red, entry.green, entry.blue);
 }
 
 QTransform unitTransform(const QRectF& box)
