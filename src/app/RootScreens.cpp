@@ -1,12 +1,14 @@
 #include "app/RootScreens.h"
 
+#include "app/TessaroViewController.h"
 #include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/FavoritesPlaceholderViewController.h"
-#include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "app/placeholders/MemosPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
 #include "app/placeholders/SettingsPlaceholderViewController.h"
+#include "screens/groups/GroupScreens.h"
 #include "screens/groups/GroupViewController.h"
+#include "screens/messaging/KeyBoardViewController.h"
 
 namespace tessaro {
 
@@ -20,7 +22,11 @@ RootScreens RootScreens::standard()
     screens.makeMemoViewController = [] { return std::make_shared<MemosPlaceholderViewController>(); };
     screens.makeSettingsViewController = [] { return std::make_shared<SettingsPlaceholderViewController>(); };
     screens.makeKeyBoardViewController = [](TessaroViewController& root) {
-        return std::make_shared<KeypadPlaceholderViewController>(root);
+        auto makeChooser = [groups = GroupScreens::standard()](GroupSelectViewControllerDelegate& delegate,
+                                                              contactstore::RecordID contactID) {
+            return groups.makeGroupSelectViewController(delegate, contactID, std::nullopt, true, std::nullopt);
+        };
+        return std::make_shared<KeyBoardViewController>(root, std::move(makeChooser));
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
         return std::make_shared<ContactDetailPlaceholderViewController>(contact);

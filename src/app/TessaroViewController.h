@@ -12,6 +12,7 @@
 
 #include "addressbook/Contact.h"
 #include "app/ContactDetailScreen.h"
+#include "app/KeypadScreen.h"
 #include "app/RootScreens.h"
 #include "platform/foundation/Notification.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -32,12 +33,12 @@ class NavigationController;
 namespace tessaro {
 
 class BannerNetworks;
-class KeypadScreen;
 class WaitView;
 
 class TessaroViewController : public ui::ViewController,
                               public ui::TabBarControllerDelegate,
                               public ContactDetailViewControllerDelegate,
+                              public KeypadHost,
                               public services::MailComposeViewControllerDelegate,
                               public services::MessageComposeViewControllerDelegate {
 public:
@@ -62,7 +63,7 @@ public:
     void reloadAllView();
     void doReloadAllView();
     // Slides the keypad away; the keypad calls this when it is done.
-    void removeKeyboard();
+    void removeKeyboard() override;
     // The application came back to the foreground: the keypad starts afresh.
     void enterForeGround();
 
