@@ -416,9 +416,10 @@ void KeyBoardViewController::didCompleteWithNewPerson(services::NewPersonViewCon
         if (m_makeGroupSelectViewController)
             chooser = m_makeGroupSelectViewController(*this, contact->recordID());
         if (chooser) {
+            // The chooser covers the whole keypad but leaves the status bar in sight: its own
+            // bar would otherwise lie under the clock from system 7 on.
             _groupSelectNav = GroupPresentation::wrapInOpaqueNavigation(chooser);
-            _groupSelectNav->view()->setFrame(
-                { 0, 0, 320, 460.0 + Utility::iPhone4to5SubSize() + Utility::getStatusBarHeight() });
+            _groupSelectNav->view()->setFrame({ 0, Utility::getStatusBarHeight(), 320, 460.0 + Utility::iPhone4to5SubSize() });
             view()->addSubview(_groupSelectNav->view());
         }
     }

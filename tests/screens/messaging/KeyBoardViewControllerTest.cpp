@@ -59,7 +59,8 @@ protected:
     std::vector<std::vector<std::string>> rows()
     {
         std::vector<std::vector<std::string>> texts;
-        for (const auto& row : testsupport::checkTable(*keypad().myTableView()).sections.at(0).rows)
+        auto contents = testsupport::checkTable(*keypad().myTableView());
+        for (const auto& row : contents.sections.at(0).rows)
             texts.push_back(row.allTexts);
         return texts;
     }
@@ -135,9 +136,9 @@ TEST_F(KeypadTest, ThePadLiesAtTheBottomWithTwelveTaggedKeysAndThePressedPicture
 
 TEST_F(KeypadTest, TypingNarrowsToThePersonsOfTheNumberAndDeletingReturnsToTheRecentCalls)
 {
-    addPerson({ .first = "Hana", .last = "Sato", .phones = { "090-1234-5678" }, .organization = "Works", .jobTitle = "Chief", .department = "Sales" });
-    addPerson({ .first = "Ken", .phones = { "03 1090 2222", "+81 80 9999" } });
-    addPerson({ .first = "Other", .phones = { "011 222" } });
+    addPerson(PersonFields { .first = "Hana", .last = "Sato", .phones = { "090-1234-5678" }, .organization = "Works", .jobTitle = "Chief", .department = "Sales" });
+    addPerson(PersonFields { .first = "Ken", .phones = { "03 1090 2222", "+81 80 9999" } });
+    addPerson(PersonFields { .first = "Other", .phones = { "011 222" } });
     storeRecent("isphonenumber,555", day(1));
     launch(OpenedScreens::Application);
     auto& screen = openKeypad();
@@ -156,7 +157,8 @@ TEST_F(KeypadTest, TypingNarrowsToThePersonsOfTheNumberAndDeletingReturnsToTheRe
         act({ { "cmd", "tap" }, { "id", "keypad.key.delete" } });
     EXPECT_EQ(screen.lblNumber()->text(), "");
     EXPECT_FALSE(screen.btnCall()->isEnabled());
-    EXPECT_THAT(rows(), ElementsAre(ElementsAre("head.png", "555", dateText(day(1)))));
+    EXPECT_THAT(rows(), ElementsAre(ElementsAre("head.png", "555")));
+    EXPECT_THAT(screen.arrCallDate(), ElementsAre(day(1)));
     // Deleting with nothing typed leaves everything as it is.
     act({ { "cmd", "tap" }, { "id", "keypad.key.delete" } });
     EXPECT_EQ(screen.strCallNumber(), "");
@@ -168,9 +170,9 @@ TEST_F(KeypadTest, TypingNarrowsToThePersonsOfTheNumberAndDeletingReturnsToTheRe
 
 TEST_F(KeypadTest, ACallIsRecordedInItsStoredFormBeforeTheTelephoneAndListedWhenThePadOpensAgain)
 {
-    auto hana = addPerson({ .first = "Hana", .phones = { "0311112222" } });
-    addPerson({ .first = "Ken", .phones = { "0455556666" } });
-    addPerson({ .first = "Kenji", .phones = { "045 555 6666" } });
+    auto hana = addPerson(PersonFields { .first = "Hana", .phones = { "0311112222" } });
+    addPerson(PersonFields { .first = "Ken", .phones = { "0455556666" } });
+    addPerson(PersonFields { .first = "Kenji", .phones = { "045 555 6666" } });
     struct Case {
         const char* number;
         std::string stored;
@@ -199,17 +201,20 @@ TEST_F(KeypadTest, ACallIsRecordedInItsStoredFormBeforeTheTelephoneAndListedWhen
         openKeypad();
         auto shown = rows();
         ASSERT_FALSE(shown.empty());
-        auto expected = c.row;
-        expected.push_back(dateText(DataManager::sharedDataBase().selectRecent().front().callDate));
-        EXPECT_EQ(shown.front(), expected);
+        EXPECT_EQ(shown.front(), c.row);
+        EXPECT_EQ(screen.arrCallDate().front(), DataManager::sharedDataBase().selectRecent().front().callDate);
+        if (&c != &cases.back()) {
+            act({ { "cmd", "tap" }, { "id", "keypad.key.done" } });
+            time.advance(1);
+        }
     }
     EXPECT_EQ(rows().size(), cases.size());
 }
 
 TEST_F(KeypadTest, RecentCallsOfDeletedPersonsAreSkippedButKeptAndDeletionTakesEveryCallOfTheRow)
 {
-    auto hana = addPerson({ .first = "Hana", .phones = { "0311112222" } });
-    auto gone = addPerson({ .first = "Gone", .phones = { "0399998888" } });
+    auto hana = addPerson(PersonFields { .first = "Hana", .phones = { "0311112222" } });
+    auto gone = addPerson(PersonFields { .first = "Gone", .phones = { "0399998888" } });
     std::string hanaID = std::to_string(hana.recordID());
     storeRecent(hanaID, day(1));
     storeRecent("isphonenumber,111", day(2));
@@ -219,6 +224,9 @@ TEST_F(KeypadTest, RecentCallsOfDeletedPersonsAreSkippedButKeptAndDeletionTakesE
     deletePersonOutside(gone.recordID());
     launch(OpenedScreens::Application);
     tessaro::Utility::sharedUtility().resetObject();
+    // Dates in a language whose date pattern is a real one.
+    foundation::Device::current().setLanguage("en");
+    ASSERT_NE(dateText(day(1)), dateText(day(2)));
     auto& screen = openKeypad();
 
     // Newest first; the deleted person's call is not listed but still stored.
@@ -253,7 +261,7 @@ TEST_F(KeypadTest, RecentCallsOfDeletedPersonsAreSkippedButKeptAndDeletionTakesE
 
 TEST_F(KeypadTest, ANumberRowOffersTheSheetAndAPersonRowOpensThePerson)
 {
-    auto hana = addPerson({ .first = "Hana", .phones = { "0311112222" } });
+    auto hana = addPerson(PersonFields { .first = "Hana", .phones = { "0311112222" } });
     storeRecent("isphonenumber,0120", day(1));
     storeRecent(std::to_string(hana.recordID()), day(2));
     launch(OpenedScreens::Application);
@@ -333,7 +341,7 @@ TEST_F(KeypadTest, ANewPersonIsMadeFromTheNumberAndPutIntoTheChosenGroup)
     auto* chooser = screen.groupSelectNav();
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(chooser->view()->superview(), screen.view().get());
-    EXPECT_EQ(chooser->view()->frame(), ui::Rect(0, 0, 320, 460 + 88 + 20));
+    EXPECT_EQ(chooser->view()->frame(), ui::Rect(0, 20, 320, 460 + 88));
     act({ { "cmd", "tap" }, { "text", "Friends" } });
     act({ { "cmd", "tap" }, { "id", "groupSelect.done" } });
     time.advance(1);
@@ -347,7 +355,7 @@ TEST_F(KeypadTest, ANewPersonIsMadeFromTheNumberAndPutIntoTheChosenGroup)
 
 TEST_F(KeypadTest, TheComputersKeysTypeOnThePadWhileItShows)
 {
-    addPerson({ .first = "Hana", .phones = { "0311112222" } });
+    addPerson(PersonFields { .first = "Hana", .phones = { "0311112222" } });
     launch(OpenedScreens::Application);
     EXPECT_FALSE(window().pressKey(ui::KeyPress::typed("1"))) << "no pad before the keypad opens";
     auto& screen = openKeypad();
