@@ -209,13 +209,15 @@ std::shared_ptr<ui::TableViewCell> PersonSectionsViewController::emptyPersonCell
     return cell;
 }
 
-void PersonSectionsViewController::addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth)
+void PersonSectionsViewController::addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth,
+                                                   const ui::Color& nameColor)
 {
     content.addSubview(PersonRowPieces::photoView(PersonRowPieces::photoOf(&person), x));
 
     auto name = std::make_shared<ui::Label>(ui::Rect { x + kSquare, 2, nameWidth, 32 });
     name->setFont(ui::Font::boldSystemFontOfSize(18));
     name->setBackgroundColor(ui::Color::clearColor());
+    name->setTextColor(nameColor);
     name->setText(personRowName(person));
     content.addSubview(name);
 
