@@ -1,6 +1,9 @@
 #include "FixtureBook.h"
 
 #include "platform/contactstore/Group.h"
+#include "platform/foundation/DataLocations.h"
+#include "platform/foundation/Log.h"
+#include "store/DataManager.h"
 
 #include <array>
 #include <cstdio>
@@ -79,6 +82,13 @@ void save(AddressBook& book)
     Error error;
     if (!book.save(&error))
         std::fprintf(stderr, "benchmark book not saved: %s\n", error.description.c_str());
+}
+
+void useAsProfile(const std::filesystem::path& folder)
+{
+    foundation::setLogToStandardError(false);
+    foundation::DataLocations::setProfileDirectory(folder);
+    tessaro::DataManager::setSharedDatabaseFile(folder / "Documents" / "Vantel.db");
 }
 
 ScratchFolder::ScratchFolder(const std::string& name)

@@ -11,8 +11,6 @@
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
-#include "platform/foundation/DataLocations.h"
-#include "platform/foundation/Log.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/SearchDisplayController.h"
 #include "platform/ui/TableView.h"
@@ -73,9 +71,7 @@ public:
 private:
     BenchProfile()
     {
-        foundation::setLogToStandardError(false);
-        foundation::DataLocations::setProfileDirectory(m_folder.path());
-        DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
+        fixturebook::useAsProfile(m_folder.path());
 
         auto book = AddressBook::create();
         std::mt19937 random(20240611);

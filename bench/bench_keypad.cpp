@@ -11,8 +11,6 @@
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
-#include "platform/foundation/DataLocations.h"
-#include "platform/foundation/Log.h"
 #include "platform/ui/TableView.h"
 #include "screens/messaging/KeyBoardViewController.h"
 #include "store/DataManager.h"
@@ -52,9 +50,7 @@ public:
 private:
     KeypadProfile()
     {
-        foundation::setLogToStandardError(false);
-        foundation::DataLocations::setProfileDirectory(m_folder.path());
-        DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
+        fixturebook::useAsProfile(m_folder.path());
 
         auto book = AddressBook::create();
         std::mt19937 random(20240612);

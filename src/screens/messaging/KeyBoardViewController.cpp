@@ -4,10 +4,10 @@
 #include "app/AppNotification.h"
 #include "app/PersonHandoff.h"
 #include "app/PersonRowPieces.h"
+#include "app/StoreFailureAlert.h"
 #include "app/Utility.h"
 #include "platform/contactstore/Person.h"
 #include "platform/foundation/LocalizedStrings.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
@@ -322,7 +322,7 @@ void KeyBoardViewController::commitEditingStyle(ui::TableView& tableView, ui::Ta
     if (!DataManager::sharedDataBase().deleteRecent(recentContactID(_arrRecent[row]))) {
         // The call is still stored: the row stays, and the user hears why.
         tableView.hideDeleteConfirmation();
-        std::make_shared<ui::AlertView>(std::string(), foundation::localized("RecentCallDeleteFailedTitle"), nullptr, "OK")->show();
+        StoreFailureAlert::show();
         return;
     }
     _arrRecent.erase(_arrRecent.begin() + static_cast<std::ptrdiff_t>(row));

@@ -13,7 +13,10 @@
 #include "platform/foundation/Device.h"
 #include "platform/services/MessageComposeViewController.h"
 #include "platform/services/NewPersonViewController.h"
+#include "platform/foundation/LocalizedStrings.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ButtonPanel.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
@@ -257,6 +260,15 @@ TEST_F(KeypadTest, RecentCallsOfDeletedPersonsAreSkippedButKeptAndDeletionTakesE
     EXPECT_FALSE(tryAct({ { "cmd", "swipeDelete" }, { "section", 0 }, { "row", 0 } }).value("deleted", false));
     EXPECT_EQ(rows().size(), 1u);
     EXPECT_EQ(storedRecents().size(), 2u);
+
+    // A deletion the store refuses is told, and the row stays.
+    screen.clearAll();
+    DataManager::sharedDataBase().closeDatabese();
+    EXPECT_FALSE(act({ { "cmd", "swipeDelete" }, { "section", 0 }, { "row", 0 } }).value("deleted", true));
+    auto* alert = dynamic_cast<ui::AlertView*>(ui::ButtonPanel::topmostVisible());
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), foundation::localized("StoreFailedMessage"));
+    EXPECT_EQ(screen.arrRecent().size(), 1u);
 }
 
 TEST_F(KeypadTest, ANumberRowOffersTheSheetAndAPersonRowOpensThePerson)
