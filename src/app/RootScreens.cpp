@@ -1,11 +1,11 @@
 #include "app/RootScreens.h"
 
-#include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/FavoritesPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "app/placeholders/MemosPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
 #include "app/placeholders/SettingsPlaceholderViewController.h"
+#include "screens/contacts/ContactDetailViewController.h"
 #include "screens/groups/GroupViewController.h"
 
 namespace tessaro {
@@ -23,7 +23,7 @@ RootScreens RootScreens::standard()
         return std::make_shared<KeypadPlaceholderViewController>(root);
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
-        return std::make_shared<ContactDetailPlaceholderViewController>(contact);
+        return ContactDetailViewController::create(contact);
     };
     screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
     return screens;
