@@ -1,8 +1,8 @@
 #include "app/RootScreens.h"
 
 #include "app/TessaroViewController.h"
-#include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
+#include "screens/contacts/ContactDetailViewController.h"
 #include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupScreens.h"
 #include "screens/groups/GroupViewController.h"
@@ -29,7 +29,7 @@ RootScreens RootScreens::standard()
         return std::make_shared<KeyBoardViewController>(root, std::move(makeChooser));
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
-        return std::make_shared<ContactDetailPlaceholderViewController>(contact);
+        return ContactDetailViewController::create(contact);
     };
     screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
     return screens;
