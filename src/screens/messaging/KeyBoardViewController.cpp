@@ -68,6 +68,8 @@ KeyBoardViewController::~KeyBoardViewController()
         sheet->setDelegate(nullptr);
     if (auto form = m_newPersonForm.lock())
         form->setNewPersonViewDelegate(nullptr);
+    if (auto composer = m_messageComposer.lock())
+        composer->setMessageComposeDelegate(nullptr);
     removeGroupSelectNav();
     if (_customKeyboardView)
         _customKeyboardView->setDelegate(nullptr);
@@ -391,7 +393,7 @@ void KeyBoardViewController::callNumber()
 
 void KeyBoardViewController::sendSmsMms()
 {
-    PersonHandoff::sendText(*this, *this, _strCSNNumber);
+    m_messageComposer = PersonHandoff::sendText(*this, *this, _strCSNNumber);
 }
 
 void KeyBoardViewController::didFinishWithResult(services::MessageComposeViewController& controller, services::MessageComposeResult)

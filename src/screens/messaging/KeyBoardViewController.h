@@ -14,9 +14,9 @@
 // call button, Escape for the done key.
 //
 // Ownership: the root (the host) owns the keypad and outlives it. The keypad owns its views,
-// the pad, and the group chooser laid over it after a new person was made; the action sheet
-// and the new-person form are kept alive by their showing, and let go of the keypad as their
-// delegate when it goes first.
+// the pad, and the group chooser laid over it after a new person was made; the action sheet,
+// the message composer and the new-person form are kept alive by their showing, and let go
+// of the keypad as their delegate when it goes first.
 
 #include "addressbook/Contact.h"
 #include "app/KeypadScreen.h"
@@ -154,6 +154,7 @@ private:
     std::shared_ptr<ui::NavigationController> _groupSelectNav;
     std::weak_ptr<ui::ActionSheet> m_actionSheet;
     std::weak_ptr<services::NewPersonViewController> m_newPersonForm;
+    std::weak_ptr<services::MessageComposeViewController> m_messageComposer;
 };
 
 } // namespace tessaro
