@@ -12,15 +12,12 @@
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/demo/AvatarImage.h"
-#include "platform/foundation/DataLocations.h"
-#include "platform/foundation/Log.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/Window.h"
 #include "screens/contacts/ContactDetailViewController.h"
 #include "platform/services/PersonViewController.h"
-#include "store/DataManager.h"
 
 #include <benchmark/benchmark.h>
 
@@ -87,9 +84,7 @@ public:
 private:
     BenchProfile()
     {
-        foundation::setLogToStandardError(false);
-        foundation::DataLocations::setProfileDirectory(m_folder.path());
-        DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
+        fixturebook::useAsProfile(m_folder.path());
         auto book = AddressBook::create();
         std::mt19937 random(20261207);
         PersonRef rich;
