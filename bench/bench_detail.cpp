@@ -7,7 +7,6 @@
 #include "FixtureBook.h"
 
 #include "addressbook/Contact.h"
-#include "app/Utility.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
@@ -70,6 +69,7 @@ PersonRef richPerson(std::mt19937& random)
     return person;
 }
 
+<<<<<<< HEAD
 // Builds the profile once per run, in a folder removed at exit.
 class BenchProfile {
 public:
@@ -86,26 +86,33 @@ private:
     {
         fixturebook::useAsProfile(m_folder.path());
         auto book = AddressBook::create();
+=======
+// The profile of the run, built once, in a folder removed at exit; the rich person's
+// identifier comes back.
+RecordID openProfile()
+{
+    static RecordID rich = kRecordInvalidID;
+    static fixturebook::ApplicationProfile profile("tessaro-bench-detail", [](AddressBook& book) {
+>>>>>>> main
         std::mt19937 random(20261207);
-        PersonRef rich;
+        PersonRef richOne;
         for (int index = 0; index < kPersons; ++index) {
-            auto person = index == kPersons / 2 ? richPerson(random) : fixturebook::namedPerson(random, std::to_string(index % 89)).person;
-            if (index == kPersons / 2)
-                rich = person;
-            (void)book->addRecord(person);
+            bool isRich = index == kPersons / 2;
+            auto person = isRich ? richPerson(random) : fixturebook::namedPerson(random, std::to_string(index % 89)).person;
+            if (isRich)
+                richOne = person;
+            (void)book.addRecord(person);
         }
-        fixturebook::save(*book);
-        m_rich = rich->recordID();
-        Utility::sharedUtility().resetObject();
-    }
-
-    fixturebook::ScratchFolder m_folder { "tessaro-bench-detail" };
-    RecordID m_rich { kRecordInvalidID };
-};
+        fixturebook::save(book);
+        rich = richOne->recordID();
+    });
+    (void)profile;
+    return rich;
+}
 
 void BM_OpenDetailOfARichPersonToTheFirstFrame(benchmark::State& state)
 {
-    RecordID rich = BenchProfile::open();
+    RecordID rich = openProfile();
     auto window = std::make_shared<ui::Window>(ui::Screen::mainScreen().bounds());
     window->makeKeyAndVisible();
     DiscardingPainter painter;
