@@ -2,6 +2,7 @@
 
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/BarItemButton.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
 
 #include <algorithm>
@@ -94,7 +95,29 @@ void Toolbar::layoutSubviews()
         slots.push_back(std::move(slot));
     }
     double gaps = slots.empty() ? 0 : itemGap * double(slots.size() - 1);
-    double spare = std::max(0.0, bounds().width() - 2 * edgeMargin - fixed - gaps);
+    double room = bounds().width() - 2 * edgeMargin - gaps;
+    if (fixed > room && room > 0) {
+        // Buttons whose titles are wider than the bar (long words of some languages) share
+        // what the spaces and custom views leave, each in proportion to its wish, and shrink
+        // their titles to fit, rather than pushing the last ones off the bar.
+        double buttons = 0;
+        for (const auto& slot : slots) {
+            if (std::dynamic_pointer_cast<BarItemButton>(slot.view))
+                buttons += slot.width;
+        }
+        double others = fixed - buttons;
+        double scale = buttons > 0 ? std::max(0.0, room - others) / buttons : 1;
+        if (scale < 1) {
+            for (auto& slot : slots) {
+                if (auto button = std::dynamic_pointer_cast<BarItemButton>(slot.view)) {
+                    slot.width *= scale;
+                    button->titleLabel().setAdjustsFontSizeToFitWidth(true);
+                }
+            }
+            fixed = others + buttons * scale;
+        }
+    }
+    double spare = std::max(0.0, room - fixed);
     double flexibleWidth = flexible > 0 ? spare / flexible : 0;
 
     double x = edgeMargin;

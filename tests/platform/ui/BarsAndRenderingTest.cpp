@@ -117,6 +117,26 @@ TEST_F(BarsTest, ToolbarSharesTheSpareWidthAmongFlexibleSpaces)
     EXPECT_LE(mail->frame().maxX(), 320);
 }
 
+TEST_F(BarsTest, ToolbarButtonsWiderThanTheBarShareItAndTheLastStaysOnIt)
+{
+    auto toolbar = std::make_shared<Toolbar>(Rect { 0, 0, 320, 40 });
+    auto flexible = std::make_shared<BarButtonItem>(BarButtonSystemItem::FlexibleSpace, nullptr);
+    std::vector<std::shared_ptr<BarButtonItem>> items;
+    for (const char* title : { "A rather long first title", "Second long title", "Third long title" })
+        items.push_back(std::make_shared<BarButtonItem>(title, BarButtonItemStyle::Bordered, nullptr));
+    auto last = std::make_shared<BarButtonItem>("Last", BarButtonItemStyle::Bordered, nullptr);
+    toolbar->setItems({ items[0], items[1], items[2], flexible, last });
+    toolbar->layoutIfNeeded();
+    auto* first = findByText(*toolbar, "A rather long first title");
+    auto* shown = findByText(*toolbar, "Last");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_GE(first->frame().x(), 0);
+    EXPECT_LE(shown->frame().maxX(), 320);
+    EXPECT_GT(shown->frame().width(), 0);
+    EXPECT_LT(first->frame().maxX(), findByText(*toolbar, "Second long title")->frame().x());
+}
+
 TEST_F(BarsTest, SegmentedControlSendsValueChangedOnlyForTheUsersNewChoice)
 {
     auto filter = std::make_shared<SegmentedControl>(std::vector<std::string> { "All", "Selected", "Others" });
