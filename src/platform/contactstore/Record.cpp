@@ -127,6 +127,7 @@ void Record::markChanged()
 {
     m_changed = true;
     m_cache.reset();
+    m_sortKey.clear();
 }
 
 void Record::assignStoredValue(PropertyID property, Value storedValue)
@@ -137,6 +138,7 @@ void Record::assignStoredValue(PropertyID property, Value storedValue)
     else
         slot->second = std::move(storedValue);
     m_cache.reset();
+    m_sortKey.clear();
 }
 
 } // namespace contactstore

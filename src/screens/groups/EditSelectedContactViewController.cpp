@@ -415,12 +415,17 @@ void EditSelectedContactViewController::deleteTickedPersons()
         failure = "There is no address book.";
     }
 
+    // The deleted persons' favourite and local-member rows go in one transaction too.
     auto& database = DataManager::sharedDataBase();
-    for (auto recordID : removed) {
-        std::string contactID = std::to_string(recordID);
-        (void)database.deleteFavorite(contactID);
-        (void)database.deleteLocalGroupMember(contactID);
-    }
+    (void)database.performInTransaction([&database, &removed] {
+        bool all = true;
+        for (auto recordID : removed) {
+            std::string contactID = std::to_string(recordID);
+            all = database.deleteFavorite(contactID) && all;
+            all = database.deleteLocalGroupMember(contactID) && all;
+        }
+        return all;
+    });
     if (failure)
         std::make_shared<ui::AlertView>(std::string(), *failure, nullptr, "OK")->show();
     reloadViewData();

@@ -71,9 +71,7 @@ std::vector<SendMailPersonObject> GroupSendMailViewController::rowsOfPerson(cons
 
 void GroupSendMailViewController::initData()
 {
-    _arrMailPersions.clear();
-    for (const auto& person : personsToList(_groupObj, _arrContacts))
-        _arrMailPersions.push_back(rowsOfPerson(person));
+    buildSections(_arrMailPersions, &GroupSendMailViewController::rowsOfPerson);
 }
 
 const SendMailPersonObject* GroupSendMailViewController::rowAt(int section, int row) const
@@ -95,12 +93,6 @@ bool GroupSendMailViewController::rowPasses(int section, int row) const
     case kFilterNone: return mail->sendType == SendMailPersonObject::kSendNone && mail->hasMail();
     default: return false;
     }
-}
-
-std::string GroupSendMailViewController::sectionName(int section) const
-{
-    const SendMailPersonObject* first = rowAt(section, 0);
-    return first ? first->name : std::string();
 }
 
 int GroupSendMailViewController::numberOfSectionsInTableView(ui::TableView&)

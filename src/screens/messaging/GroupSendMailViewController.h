@@ -59,7 +59,6 @@ protected:
     std::vector<std::string> filterTitles() const override;
     double rowHeight() const override { return kRowHeight; }
     bool rowPasses(int section, int row) const override;
-    std::string sectionName(int section) const override;
 
 private:
     const SendMailPersonObject* rowAt(int section, int row) const;

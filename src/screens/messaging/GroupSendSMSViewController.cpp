@@ -66,12 +66,7 @@ std::vector<SendSmsPersonObject> GroupSendSMSViewController::rowsOfPerson(const 
 
 void GroupSendSMSViewController::initData()
 {
-    _arrSmsPersions.clear();
-    for (const auto& person : personsToList(_groupObj, _arrContacts)) {
-        auto rows = rowsOfPerson(person);
-        if (!rows.empty())
-            _arrSmsPersions.push_back(std::move(rows));
-    }
+    buildSections(_arrSmsPersions, &GroupSendSMSViewController::rowsOfPerson);
 }
 
 const SendSmsPersonObject* GroupSendSMSViewController::rowAt(int section, int row) const
@@ -90,12 +85,6 @@ bool GroupSendSMSViewController::rowPasses(int section, int row) const
     case kFilterChecked: return number->isSendSms;
     default: return false;
     }
-}
-
-std::string GroupSendSMSViewController::sectionName(int section) const
-{
-    const SendSmsPersonObject* first = rowAt(section, 0);
-    return first ? first->name : std::string();
 }
 
 int GroupSendSMSViewController::numberOfSectionsInTableView(ui::TableView&)

@@ -50,7 +50,6 @@ protected:
     std::vector<std::string> filterTitles() const override;
     double rowHeight() const override { return kRowHeight; }
     bool rowPasses(int section, int row) const override;
-    std::string sectionName(int section) const override;
 
 private:
     const SendSmsPersonObject* rowAt(int section, int row) const;

@@ -70,11 +70,6 @@ void RecipientListViewController::viewDidLoad()
     page.addSubview(_myTableView);
 }
 
-int RecipientListViewController::filterIndex() const
-{
-    return _segmentedControl ? _segmentedControl->selectedSegmentIndex() : 0;
-}
-
 void RecipientListViewController::reloadTableData()
 {
     if (_myTableView)
@@ -83,6 +78,7 @@ void RecipientListViewController::reloadTableData()
 
 void RecipientListViewController::segmentActionEventAll()
 {
+    m_filterIndex = _segmentedControl ? _segmentedControl->selectedSegmentIndex() : 0;
     reloadTableData();
 }
 
@@ -105,7 +101,9 @@ void RecipientListViewController::composerFinished(ui::ViewController& composer)
 
 std::string RecipientListViewController::titleForHeaderInSection(ui::TableView&, int section)
 {
-    return sectionName(section);
+    if (section < 0 || section >= static_cast<int>(m_sectionNames.size()))
+        return {};
+    return m_sectionNames[static_cast<std::size_t>(section)];
 }
 
 double RecipientListViewController::heightForHeaderInSection(ui::TableView& tableView, int section)
