@@ -2,7 +2,6 @@
 
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/BarItemButton.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
 
 #include <algorithm>
@@ -96,25 +95,23 @@ void Toolbar::layoutSubviews()
     }
     double gaps = slots.empty() ? 0 : itemGap * double(slots.size() - 1);
     double room = bounds().width() - 2 * edgeMargin - gaps;
-    if (fixed > room && room > 0) {
-        // Buttons whose titles are wider than the bar (long words of some languages) share
-        // what the spaces and custom views leave, each in proportion to its wish, and shrink
-        // their titles to fit, rather than pushing the last ones off the bar.
-        double buttons = 0;
+    if (fixed > room) {
+        // Titles longer than the bar (a translation's words are wider) share the room that is
+        // left, their texts shrinking to fit, rather than running past the bar's edge over
+        // whatever lies beside it.
+        double titled = 0;
         for (const auto& slot : slots) {
-            if (std::dynamic_pointer_cast<BarItemButton>(slot.view))
-                buttons += slot.width;
+            if (slot.view && !slot.item->customView() && !slot.item->image())
+                titled += slot.width;
         }
-        double others = fixed - buttons;
-        double scale = buttons > 0 ? std::max(0.0, room - others) / buttons : 1;
-        if (scale < 1) {
+        double others = fixed - titled;
+        if (titled > 0 && room > others) {
+            double factor = (room - others) / titled;
             for (auto& slot : slots) {
-                if (auto button = std::dynamic_pointer_cast<BarItemButton>(slot.view)) {
-                    slot.width *= scale;
-                    button->titleLabel().setAdjustsFontSizeToFitWidth(true);
-                }
+                if (slot.view && !slot.item->customView() && !slot.item->image())
+                    slot.width *= factor;
             }
-            fixed = others + buttons * scale;
+            fixed = room;
         }
     }
     double spare = std::max(0.0, room - fixed);
