@@ -30,17 +30,6 @@ using tessaro::EditSelectedContactViewController;
 
 class BulkEditTest : public GroupTabFixture {
 protected:
-    int rowOfGroup(const std::string& groupID)
-    {
-        const auto& groups = groupList().arrGroups();
-        for (std::size_t i = 0; i < groups.size(); ++i) {
-            if (groups[i].groupID == groupID)
-                return static_cast<int>(i);
-        }
-        ADD_FAILURE() << "no group " << groupID;
-        return 0;
-    }
-
     // Opens the group's persons and their Edit button, as the user does.
     EditSelectedContactViewController& openBulkEdit(const std::string& groupID)
     {
