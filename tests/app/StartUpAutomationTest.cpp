@@ -9,7 +9,14 @@
 #include "main/automation/Driver.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
+#include "platform/foundation/SqliteStatement.h"
+#include "store/DataManager.h"
+#include "app/Utility.h"
 #include "support/JsonTree.h"
+
+#include <sqlite3.h>
+#include <fstream>
+#include <iterator>
 
 #include <chrono>
 #include <optional>
@@ -116,6 +123,66 @@ TEST_F(StartUpAutomationTest, ARefusedAccessAlertIsClosedWithItsOneButton)
     run({ { "cmd", "button" }, { "index", 0 } });
     run({ { "cmd", "advance" }, { "seconds", 1 } });
     EXPECT_FALSE(findNode(tree(), "type", "AlertView"));
+}
+
+TEST_F(StartUpAutomationTest, ARefusedWriteIsToldOnceWithItsReasonAndTheScreensShowWhatIsStored)
+{
+    launch();
+    auto& database = tessaro::DataManager::sharedDataBase();
+    ASSERT_TRUE(database.insertGroup({ .groupID = "7" }));
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open(database.databaseFile().c_str(), &raw);
+        ASSERT_TRUE(foundation::sqliteExec(raw, "CREATE TRIGGER refuse BEFORE UPDATE ON contactgroup "
+                                                "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;"));
+        sqlite3_close(raw);
+    }
+    spies.journal.clear();
+    EXPECT_FALSE(database.updateGroup({ .groupID = "7", .sortIndex = 3 }));
+    EXPECT_FALSE(database.performUserAction([&] { database.updateGroup({ .groupID = "7", .sortIndex = 4 }); }));
+    auto shown = tree();
+    auto alert = findNode(shown, "type", "AlertView");
+    ASSERT_TRUE(alert);
+    EXPECT_EQ((*alert)["text"], "SaveFailedTitle");
+    EXPECT_NE(shown.dump().find("database or disk is full"), std::string::npos);
+    run({ { "cmd", "advance" }, { "seconds", 0.1 } });
+    EXPECT_EQ(spies.journal, (Journal { "favorites:reload", "groups:reload" }));
+    run({ { "cmd", "button" }, { "index", 0 } });
+    run({ { "cmd", "advance" }, { "seconds", 1 } });
+    EXPECT_FALSE(findNode(tree(), "type", "AlertView"));
+}
+
+TEST_F(StartUpAutomationTest, DamagedStoresAreNamedAtStartAndLeftAsTheyWere)
+{
+    auto garble = [](const std::filesystem::path& file) {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto database = folder / "Documents" / "Vantel.db";
+    tessaro::DataManager::setSharedDatabaseFile(folder / "elsewhere.db");
+    std::string databaseBytes = garble(database);
+    std::string bookBytes = garble(addressBookFile());
+    tessaro::DataManager::setSharedDatabaseFile(database);
+    tessaro::Utility::sharedUtility().resetObject();
+
+    launch();
+    std::vector<std::string> titles;
+    for (int shown = 0; shown < 2; ++shown) {
+        auto tree = this->tree();
+        auto alert = findNode(tree, "type", "AlertView");
+        ASSERT_TRUE(alert) << tree.dump();
+        titles.push_back((*alert)["text"]);
+        EXPECT_NE(tree.dump().find(shown == 0 ? "Vantel.db" : "address book"), std::string::npos) << tree.dump();
+        run({ { "cmd", "button" }, { "index", 0 } });
+        run({ { "cmd", "advance" }, { "seconds", 1 } });
+    }
+    EXPECT_EQ(titles, (std::vector<std::string> { "DamagedDataTitle", "DamagedDataTitle" }));
+
+    std::ifstream databaseNow(database, std::ios::binary), bookNow(addressBookFile(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(databaseNow), {}), databaseBytes);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bookNow), {}), bookBytes);
 }
 
 } // namespace
