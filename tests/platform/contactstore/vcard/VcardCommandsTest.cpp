@@ -118,3 +118,31 @@ TEST_F(VcardCommandsTest, ExportWritesTheWholeBookToAFileOrStandardOutput)
     EXPECT_EQ(text.rfind("BEGIN:VCARD\r\nVERSION:3.0\r\n", 0), 0u) << text;
     EXPECT_NE(text.find("X-ADDRESSBOOKSERVER-KIND:group"), std::string::npos);
 }
+
+TEST_F(VcardCommandsTest, ImportReadsEveryFileBeforeOpeningTheBookAndDashIsStandardInput)
+{
+    const fs::path book = foundation::DataLocations::addressBookDirectory() / contactstore::AddressBook::kDatabaseFileName;
+    EXPECT_EQ(run("import", { (profile / "missing.vcf").string() }), 1);
+    EXPECT_NE(err.text().find("missing.vcf"), std::string::npos) << err.text();
+    EXPECT_FALSE(fs::exists(book)) << "a failed import makes no address book";
+
+    Captured input;
+    std::fputs("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n", input.file());
+    std::rewind(input.file());
+    EXPECT_EQ(VcardCommands::runImport({ "-" }, out.file(), err.file(), input.file()), 0) << err.text();
+    EXPECT_EQ(personsInProfile(), 1u);
+
+    // A book that is no database is named as the reason and left as it is.
+    {
+        std::FILE* damaged = std::fopen(book.c_str(), "wb");
+        std::fputs(std::string(4096, 'Z').c_str(), damaged);
+        std::fclose(damaged);
+    }
+    fs::remove(book.string() + "-wal");
+    fs::remove(book.string() + "-shm");
+    EXPECT_EQ(run("import", { golden("rfc-4.0.vcf") }), 1);
+    EXPECT_EQ(run("export", { (profile / "out.vcf").string() }), 1);
+    EXPECT_NE(err.text().find("cannot be opened"), std::string::npos) << err.text();
+    EXPECT_EQ(fs::file_size(book), 4096u);
+    EXPECT_FALSE(fs::exists(profile / "out.vcf"));
+}
