@@ -3,13 +3,11 @@
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/vcard/PersonCardMapping.h"
+#include "platform/foundation/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace contactstore::vcard {
@@ -102,30 +100,11 @@ ExportResult BookExporter::exportToFile(const AddressBook& book, const std::file
             ++result.persons;
     }
 
-    std::filesystem::path partial = file;
-    partial += ".partial-" + std::to_string(::getpid());
-    {
-        std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
-        if (!stream) {
-            result.error = "cannot write " + file.string();
-            return result;
-        }
-        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
-        stream.flush();
-        if (!stream) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            result.error = "cannot write " + file.string() + " (is the disk full?)";
-            return result;
-        }
-    }
-    std::error_code status;
-    std::filesystem::rename(partial, file, status);
-    if (status) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        result.error = "cannot write " + file.string() + ": " + status.message();
-    }
+    // Written whole or not at all, through a link to where it points, keeping the mode of
+    // the file it replaces; a pipe or a device is written directly.
+    std::string failure;
+    if (!foundation::AtomicFile::write(file, text, &failure))
+        result.error = failure;
     return result;
 }
 
