@@ -34,7 +34,9 @@ std::string groupName(const Group& group)
 
 std::string BookExporter::uidFor(const AddressBook& book, const Record& record)
 {
-    const std::string key = book.databasePath().string() + "#" + std::to_string(record.recordType()) + "#"
+    // The file as it really is, however its path was spelt.
+    std::error_code ignored;
+    const std::string key = std::filesystem::weakly_canonical(book.databasePath(), ignored).string() + "#" + std::to_string(record.recordType()) + "#"
         + std::to_string(record.recordID());
     const std::uint64_t high = fnv1a(key, 0xCBF29CE484222325ull);
     const std::uint64_t low = fnv1a(key, 0x84222325CBF29CE4ull ^ high);
@@ -57,7 +59,8 @@ std::vector<Card> BookExporter::cards(const AddressBook& book)
     cards.reserve(persons.size() + groups.size());
     for (const PersonRef& person : persons) {
         Card card = PersonCardMapping::cardFromPerson(*person);
-        card.uid = uidFor(book, *person);
+        const std::string* stored = person->stringValue(kPersonUIDProperty);
+        card.uid = stored ? *stored : uidFor(book, *person);
         indexOf.emplace(person.get(), cards.size());
         cards.push_back(std::move(card));
     }
