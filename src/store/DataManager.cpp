@@ -261,8 +261,15 @@ bool DataManager::performUserAction(const std::function<void()>& action)
     }
     m_actionDepth = 1;
     m_actionFailed = false;
+    m_actionAbandoned = false;
     action();
     m_actionDepth = 0;
+    if (m_actionAbandoned) {
+        m_actionAbandoned = false;
+        m_actionFailed = false;
+        m_actionTransaction.reset();
+        return false;
+    }
     // The transaction begins with the action's first write (see change), so an action that
     // finds nothing to write never asks for the write lock, and a read-only file does not
     // turn a look at the data into a failure.
@@ -321,6 +328,18 @@ void DataManager::closeDatabese()
 void DataManager::setClock(Clock clock)
 {
     m_clock = std::move(clock);
+}
+
+bool DataManager::performInTransaction(const std::function<bool()>& writes)
+{
+    bool wrote = true;
+    bool stored = performUserAction([&] {
+        wrote = writes();
+        // The caller gave up on its own: whatever it wrote goes, without a failure to tell.
+        if (!wrote && !m_actionFailed)
+            m_actionAbandoned = true;
+    });
+    return stored && wrote;
 }
 
 std::string DataManager::errorMessage(const SqliteStatement& statement) const

@@ -104,6 +104,11 @@ public:
     // The time insertRecent stamps on a call; the system clock unless replaced (tests).
     void setClock(Clock clock);
 
+    // performUserAction for writes that report whether they all succeeded: when they answer
+    // false, nothing of them is stored and the answer is false (a refusal the writes noticed
+    // themselves is theirs to tell).
+    [[nodiscard]] bool performInTransaction(const std::function<bool()>& writes);
+
     // Favourites (ascending sort index).
     std::vector<FavoriteObject> selectFavorite() const;
     // The favourite row of the person, or none when the person is no favourite.
@@ -209,6 +214,7 @@ private:
     // Depth of nested user actions, and whether a write of the current one failed.
     int m_actionDepth { 0 };
     bool m_actionFailed { false };
+    bool m_actionAbandoned { false };
     std::unique_ptr<foundation::SqliteTransaction> m_actionTransaction;
     std::string m_lastWriteError;
     WriteFailureHandler m_writeFailureHandler;
