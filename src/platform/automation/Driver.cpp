@@ -1,4 +1,4 @@
-#include "main/automation/Driver.h"
+#include "platform/automation/Driver.h"
 
 #include "platform/foundation/ManualClock.h"
 #include "platform/foundation/RunLoop.h"
