@@ -13,15 +13,15 @@
 #include "main/Composition.h"
 
 #include "app/placeholders/ContactDetailPlaceholderViewController.h"
-#include "app/placeholders/FavoritesPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
-#include "app/placeholders/MemosPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
-#include "app/placeholders/SettingsPlaceholderViewController.h"
+#include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupEditViewController.h"
 #include "screens/groups/GroupMemberEditViewController.h"
 #include "screens/groups/GroupSelectViewController.h"
 #include "screens/groups/GroupViewController.h"
+#include "screens/memos/MemoViewController.h"
+#include "screens/settings/SettingsViewController.h"
 
 #include <memory>
 
@@ -30,10 +30,10 @@ namespace tessaro::composition {
 RootScreens rootScreens()
 {
     RootScreens screens;
-    screens.makeFavoriteViewController = [] { return std::make_shared<FavoritesPlaceholderViewController>(); };
+    screens.makeFavoriteViewController = [] { return std::make_shared<FavoriteViewController>(); };
     screens.makeGroupViewController = [] { return GroupViewController::create(groupScreens()); };
-    screens.makeMemoViewController = [] { return std::make_shared<MemosPlaceholderViewController>(); };
-    screens.makeSettingsViewController = [] { return std::make_shared<SettingsPlaceholderViewController>(); };
+    screens.makeMemoViewController = [] { return std::make_shared<MemoViewController>(); };
+    screens.makeSettingsViewController = [] { return std::make_shared<SettingsViewController>(); };
     screens.makeKeyBoardViewController = [](KeypadHost& host) {
         return std::make_shared<KeypadPlaceholderViewController>(host);
     };
