@@ -12,9 +12,9 @@
 
 #include "main/Composition.h"
 
-#include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
+#include "screens/contacts/ContactDetailViewController.h"
 #include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupEditViewController.h"
 #include "screens/groups/GroupMemberEditViewController.h"
@@ -38,7 +38,7 @@ RootScreens rootScreens()
         return std::make_shared<KeypadPlaceholderViewController>(host);
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
-        return std::make_shared<ContactDetailPlaceholderViewController>(contact);
+        return ContactDetailViewController::create(contact);
     };
     screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
     return screens;
