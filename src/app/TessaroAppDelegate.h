@@ -24,7 +24,7 @@ class TessaroViewController;
 
 class TessaroAppDelegate {
 public:
-    explicit TessaroAppDelegate(RootScreens screens = RootScreens::standard());
+    explicit TessaroAppDelegate(RootScreens screens);
     ~TessaroAppDelegate();
     TessaroAppDelegate(const TessaroAppDelegate&) = delete;
     TessaroAppDelegate& operator=(const TessaroAppDelegate&) = delete;

@@ -214,12 +214,12 @@ std::string Utility::getMMDDHHMM(std::optional<std::chrono::system_clock::time_p
     const auto& device = foundation::Device::current();
     std::string pattern = foundation::localized("DateFormatterMMDDHHMM");
     std::string key = pattern + '\n' + device.localeIdentifier() + '\n' + device.timeZone();
-    if (!m_dateFormatter || key != m_dateFormatterKey) {
-        m_dateFormatter = std::make_unique<foundation::DateFormatter>(pattern, device.localeIdentifier(), device.timeZone());
-        m_dateFormatterKey = std::move(key);
+    if (!_dateFormatter || key != _dateFormatterKey) {
+        _dateFormatter = std::make_unique<foundation::DateFormatter>(pattern, device.localeIdentifier(), device.timeZone());
+        _dateFormatterKey = std::move(key);
     }
     auto since1970 = std::chrono::duration<double>(date->time_since_epoch()).count();
-    return m_dateFormatter->format(since1970);
+    return _dateFormatter->format(since1970);
 }
 
 std::string Utility::cleanPhoneNumber(std::string_view number)

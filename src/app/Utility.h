@@ -107,8 +107,8 @@ private:
     std::optional<SettingsObject> _settingsObj;
     // The date formatter of the last pattern, locale and zone asked for; building one costs
     // more than formatting a whole list of recent calls.
-    std::string m_dateFormatterKey;
-    std::unique_ptr<foundation::DateFormatter> m_dateFormatter;
+    std::string _dateFormatterKey;
+    std::unique_ptr<foundation::DateFormatter> _dateFormatter;
 };
 
 } // namespace tessaro

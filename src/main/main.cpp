@@ -3,7 +3,8 @@
 #include "app/DemoDatabase.h"
 #include "app/LaunchOptions.h"
 #include "app/TessaroAppDelegate.h"
-#include "main/automation/AutomationSession.h"
+#include "main/Composition.h"
+#include "platform/automation/AutomationSession.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
@@ -45,10 +46,11 @@ void printUsage()
 }
 
 // Starts the application as the handset would: the delegate makes the shared state, the
-// database, the window with the root screen, and asks for access to the contacts.
+// database, the window with the root screen made of the program's screens, and asks for
+// access to the contacts.
 std::unique_ptr<tessaro::TessaroAppDelegate> launchApplication()
 {
-    auto delegate = std::make_unique<tessaro::TessaroAppDelegate>();
+    auto delegate = std::make_unique<tessaro::TessaroAppDelegate>(tessaro::composition::rootScreens());
     delegate->didFinishLaunchingWithOptions();
     return delegate;
 }

@@ -6,7 +6,7 @@
 
 #include "app/TessaroAppDelegate.h"
 #include "app/TessaroViewController.h"
-#include "main/automation/Driver.h"
+#include "platform/automation/Driver.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
 #include "platform/foundation/SqliteStatement.h"

@@ -4,8 +4,9 @@
 #include "addressbook/AddressBookQueries.h"
 #include "addressbook/SharedAddressBook.h"
 #include "app/GroupKinds.h"
-#include "platform/contactstore/AddressBook.h"
 #include "app/Utility.h"
+#include "main/Composition.h"
+#include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Constants.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/ButtonPanel.h"
@@ -148,7 +149,7 @@ TEST_F(GroupEditViewControllerTest, GroupListOpensTheEditorAndShowsTheOrderSetTh
     realGroups();
     addLocalGroup("Club");
     addAddressBookGroup("Sports");
-    auto list = tessaro::GroupViewController::create();
+    auto list = tessaro::GroupViewController::create(tessaro::composition::groupScreens());
     window->setRootViewController(std::make_shared<ui::NavigationController>(list));
     time.advance(1);
 

@@ -1,8 +1,8 @@
 #include "AutomationTestSupport.h"
 
-#include "main/automation/AutomationSession.h"
-#include "main/automation/Driver.h"
-#include "main/automation/sample/SampleLaunch.h"
+#include "platform/automation/AutomationSession.h"
+#include "platform/automation/Driver.h"
+#include "sample/SampleLaunch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/AlertView.h"
