@@ -5,16 +5,17 @@
 // (removeKeyboard) when it is done.
 //
 // Ownership: the root makes the keypad on first use and keeps it for its whole life; the
-// keypad keeps its host as a plain pointer.
+// keypad keeps its host as a plain reference (the host owns it).
 
 #include "app/CommonViewController.h"
 
 namespace tessaro {
 
+// What the keypad may ask of the screen that shows it.
 class KeypadHost {
 public:
     virtual ~KeypadHost() = default;
-    // Slides the keypad out of sight; it stays made for the next showing.
+    // Slides the keypad away, back to the tab that was shown before it.
     virtual void removeKeyboard() = 0;
 };
 

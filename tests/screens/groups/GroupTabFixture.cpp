@@ -3,10 +3,10 @@
 #include "addressbook/AddressBookGroup.h"
 #include "addressbook/SharedAddressBook.h"
 #include "app/GroupKinds.h"
-#include "app/RootScreens.h"
 #include "app/TessaroAppDelegate.h"
 #include "app/TessaroViewController.h"
 #include "app/Utility.h"
+#include "main/Composition.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Group.h"
@@ -106,7 +106,7 @@ tessaro::GroupScreens GroupTabFixture::standInScreens()
 
 void GroupTabFixture::launch(OpenedScreens screens)
 {
-    auto rootScreens = tessaro::RootScreens::standard();
+    auto rootScreens = tessaro::composition::rootScreens();
     if (screens == OpenedScreens::StandIns)
         rootScreens.makeGroupViewController = [this] { return tessaro::GroupViewController::create(standInScreens()); };
     m_delegate = std::make_unique<tessaro::TessaroAppDelegate>(rootScreens);
@@ -149,6 +149,17 @@ nlohmann::json GroupTabFixture::act(const nlohmann::json& command)
 nlohmann::json GroupTabFixture::tryAct(const nlohmann::json& command)
 {
     return driver->execute(command);
+}
+
+int GroupTabFixture::rowOfGroup(const std::string& groupID) const
+{
+    const auto& groups = groupList().arrGroups();
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].groupID == groupID)
+            return static_cast<int>(i);
+    }
+    ADD_FAILURE() << "no group " << groupID;
+    return 0;
 }
 
 tessaro::GroupContactsViewController& GroupTabFixture::openGroupAtRow(int row)
