@@ -78,10 +78,16 @@ INSERT INTO source (id, type, name) VALUES (1, 0, NULL);
 INSERT INTO store_info (key, value) VALUES ('next_record_id', 2);
 )sql";
 
+// The display name other programs wrote for a person, where the names do not make it.
+constexpr char kAddFormattedName[] = R"sql(
+ALTER TABLE person ADD COLUMN formatted_name TEXT;
+)sql";
+
 // Upgrade steps: entry n brings a file of version n to version n + 1. Version 0 is a file
 // without our tables (new or empty).
 constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeSteps {
     kCreateVersion1,
+    kAddFormattedName,
 };
 
 std::mutex g_hookMutex;
@@ -225,7 +231,8 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
     SqliteStatement rows(m_connection,
                          "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
                          "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
-                         "department, note, birthday, created, modified, multi_values, has_image FROM person ORDER BY id;");
+                         "department, note, birthday, created, modified, multi_values, has_image, formatted_name FROM person "
+                         "ORDER BY id;");
     sqlite3_stmt* row = rows.handle();
     std::size_t damaged = 0;
     SourceRef lastSource;
@@ -259,6 +266,8 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
             person.m_imageState = Person::ImageState::Stored;
             person.m_storedImages = images;
         }
+        if (sqlite3_column_type(row, 21) != SQLITE_NULL)
+            person.m_values.emplace_back(kPersonFormattedNameProperty, Value(std::string(columnView(row, 21))));
     }
     if (result != SQLITE_DONE)
         return fail(error, "The address book's persons cannot be read: " + rows.errorMessage());
@@ -423,13 +432,14 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     SqliteStatement insertPerson(m_connection,
                                  "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
                                  "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
-                                 "job_title, department, note, birthday, created, modified, multi_values, has_image) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+                                 "job_title, department, note, birthday, created, modified, multi_values, has_image, "
+                                 "formatted_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
     SqliteStatement updatePerson(m_connection,
                                  "UPDATE person SET source_id = ?, kind = ?, first_name = ?, last_name = ?, middle_name = ?, "
                                  "prefix = ?, suffix = ?, nickname = ?, first_name_phonetic = ?, last_name_phonetic = ?, "
                                  "middle_name_phonetic = ?, organization = ?, job_title = ?, department = ?, note = ?, "
-                                 "birthday = ?, modified = ?, multi_values = ?, has_image = ? WHERE id = ?;");
+                                 "birthday = ?, modified = ?, multi_values = ?, has_image = ?, formatted_name = ? "
+                                 "WHERE id = ?;");
     SqliteStatement writeImage(m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
     SqliteStatement deleteImage(m_connection, "DELETE FROM person_image WHERE person_id = ?;");
     std::vector<Person*> vanished;
@@ -449,6 +459,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             if (!multiValues.empty())
                 insertPerson.bindBlob(20, multiValues.data(), static_cast<int>(multiValues.size()));
             insertPerson.bindInt(21, person.hasImageData() ? 1 : 0);
+            if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
+                insertPerson.bindText(22, *formattedName);
             written = stepDone(insertPerson);
         } else {
             bindPerson(updatePerson, person, sourceID, 1);
@@ -456,7 +468,9 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             if (!multiValues.empty())
                 updatePerson.bindBlob(18, multiValues.data(), static_cast<int>(multiValues.size()));
             updatePerson.bindInt(19, person.hasImageData() ? 1 : 0);
-            updatePerson.bindInt(20, person.recordID());
+            if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
+                updatePerson.bindText(20, *formattedName);
+            updatePerson.bindInt(21, person.recordID());
             written = stepDone(updatePerson);
             if (written && sqlite3_changes(m_connection) == 0) {
                 // Deleted by another handle since this one was created: its deletion stands.

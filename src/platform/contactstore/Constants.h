@@ -26,7 +26,8 @@ inline constexpr RecordType kSourceType = 2;
 using PropertyID = std::int32_t;
 inline constexpr PropertyID kInvalidPropertyID = -1;
 
-// Person, single values: thirteen strings, three dates, and the kind (an integer).
+// Person, single values: thirteen strings, three dates, and the kind (an integer); the
+// formatted name, a fourteenth string, comes after the multi-values.
 inline constexpr PropertyID kPersonFirstNameProperty = 0;
 inline constexpr PropertyID kPersonLastNameProperty = 1;
 inline constexpr PropertyID kPersonMiddleNameProperty = 2;
@@ -52,6 +53,9 @@ inline constexpr PropertyID kPersonURLProperty = 20;               // multi stri
 inline constexpr PropertyID kPersonDateProperty = 21;              // multi date
 inline constexpr PropertyID kPersonAddressProperty = 22;           // multi dictionary
 inline constexpr PropertyID kPersonInstantMessageProperty = 23;    // multi dictionary
+// Person, the display name as another program wrote it ("Bruce Banner, PhD"), kept only
+// where the names do not make it; the store drops it when a name changes.
+inline constexpr PropertyID kPersonFormattedNameProperty = 24;     // string
 
 // Group.
 inline constexpr PropertyID kGroupNameProperty = 100;              // string
@@ -123,6 +127,8 @@ inline constexpr char kPersonAddressCountryCodeKey[] = "CountryCode";
 // Instant-message accounts (kPersonInstantMessageProperty).
 inline constexpr char kPersonInstantMessageServiceKey[] = "service";
 inline constexpr char kPersonInstantMessageUsernameKey[] = "username";
+// The address's URI scheme ("xmpp", "sip") where it is not the one the service usually has.
+inline constexpr char kPersonInstantMessageSchemeKey[] = "scheme";
 inline constexpr char kPersonInstantMessageServiceAIM[] = "AIM";
 inline constexpr char kPersonInstantMessageServiceFacebook[] = "Facebook";
 inline constexpr char kPersonInstantMessageServiceGaduGadu[] = "GaduGadu";

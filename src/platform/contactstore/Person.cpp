@@ -45,6 +45,7 @@ PropertyType Person::propertyType(PropertyID property)
     case kPersonJobTitleProperty:
     case kPersonDepartmentProperty:
     case kPersonNoteProperty:
+    case kPersonFormattedNameProperty:
         return PropertyType::String;
     case kPersonBirthdayProperty:
     case kPersonCreationDateProperty:
@@ -75,6 +76,23 @@ PropertyType Person::typeOfProperty(PropertyID property) const
 bool Person::isWritable(PropertyID property) const
 {
     return property != kPersonCreationDateProperty && property != kPersonModificationDateProperty;
+}
+
+void Person::didChangeValue(PropertyID property)
+{
+    // A formatted name was written with the names as they were; once one of them changes
+    // it no longer says this person's name.
+    switch (property) {
+    case kPersonFirstNameProperty:
+    case kPersonLastNameProperty:
+    case kPersonMiddleNameProperty:
+    case kPersonPrefixProperty:
+    case kPersonSuffixProperty:
+        (void)removeValue(kPersonFormattedNameProperty);
+        break;
+    default:
+        break;
+    }
 }
 
 std::optional<std::string> Person::copyCompositeName() const

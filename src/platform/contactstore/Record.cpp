@@ -102,6 +102,7 @@ bool Record::setValue(PropertyID property, Value newValue, Error* error)
     else
         slot->second = std::move(newValue);
     markChanged();
+    didChangeValue(property);
     return true;
 }
 
@@ -120,6 +121,7 @@ bool Record::removeValue(PropertyID property, Error* error)
         return true;
     m_values.erase(slot);
     markChanged();
+    didChangeValue(property);
     return true;
 }
 

@@ -82,6 +82,8 @@ protected:
     Record();
     // Whether a caller may write the property (the store keeps some itself).
     virtual bool isWritable(PropertyID property) const;
+    // Told after a caller changed or removed a property, for values that follow from others.
+    virtual void didChangeValue(PropertyID) { }
     void markChanged();
     // Sets a value as read from the file or given at creation, without checks or change marking.
     void assignStoredValue(PropertyID property, Value value);
