@@ -158,6 +158,11 @@ bool takeSeparator(std::string_view& text)
     return false;
 }
 
+bool allEmpty(const std::vector<std::string>& parts)
+{
+    return std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); });
+}
+
 // The properties a person holds once.
 enum class Single {
     Name,
@@ -463,7 +468,7 @@ private:
         if (repeated(line, Single::Name))
             return;
         std::vector<std::string> parts = components(line, 5);
-        if (std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); }))
+        if (allEmpty(parts))
             return;
         taken(line, Single::Name);
         m_card.lastName = std::move(parts[0]);
@@ -494,7 +499,7 @@ private:
         if (repeated(line, Single::Reading))
             return;
         std::vector<std::string> parts = components(line, 3);
-        if (std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); }))
+        if (allEmpty(parts))
             return;
         taken(line, Single::Reading);
         m_irmcLast = std::move(parts[0]);
@@ -507,7 +512,7 @@ private:
         if (repeated(line, Single::Organization))
             return;
         std::vector<std::string> parts = components(line, 1);
-        if (std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); }))
+        if (allEmpty(parts))
             return;
         taken(line, Single::Organization);
         m_card.organization = std::move(parts[0]);
