@@ -1,12 +1,12 @@
 #include "app/RootScreens.h"
 
-#include "app/placeholders/ContactDetailPlaceholderViewController.h"
-#include "app/placeholders/FavoritesPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
-#include "app/placeholders/MemosPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
-#include "app/placeholders/SettingsPlaceholderViewController.h"
+#include "screens/contacts/ContactDetailViewController.h"
+#include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupViewController.h"
+#include "screens/memos/MemoViewController.h"
+#include "screens/settings/SettingsViewController.h"
 
 namespace tessaro {
 
@@ -15,15 +15,15 @@ namespace tessaro {
 RootScreens RootScreens::standard()
 {
     RootScreens screens;
-    screens.makeFavoriteViewController = [] { return std::make_shared<FavoritesPlaceholderViewController>(); };
+    screens.makeFavoriteViewController = [] { return std::make_shared<FavoriteViewController>(); };
     screens.makeGroupViewController = [] { return GroupViewController::create(); };
-    screens.makeMemoViewController = [] { return std::make_shared<MemosPlaceholderViewController>(); };
-    screens.makeSettingsViewController = [] { return std::make_shared<SettingsPlaceholderViewController>(); };
+    screens.makeMemoViewController = [] { return std::make_shared<MemoViewController>(); };
+    screens.makeSettingsViewController = [] { return std::make_shared<SettingsViewController>(); };
     screens.makeKeyBoardViewController = [](TessaroViewController& root) {
         return std::make_shared<KeypadPlaceholderViewController>(root);
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
-        return std::make_shared<ContactDetailPlaceholderViewController>(contact);
+        return ContactDetailViewController::create(contact);
     };
     screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
     return screens;
