@@ -8,6 +8,7 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -169,24 +170,52 @@ std::vector<PersonRef> NameFormat::sortedPeople(std::vector<PersonRef> people, S
             return people;
     }
 
-    std::vector<std::string> keys(people.size());
+    // The key depends on the collator's language and on which name comes first.
+    std::string tag = language + (ordering == SortOrdering::ByFirstName ? "/first" : "/last");
+    struct Keyed {
+        std::uint64_t head { 0 };
+        const std::string* key { nullptr };
+        std::size_t index { 0 };
+    };
+    std::vector<Keyed> keyed(people.size());
     for (std::size_t index = 0; index < people.size(); ++index) {
         const Person& person = *people[index];
-        std::string given = sortPart(person, kPersonFirstNameProperty, kPersonFirstNamePhoneticProperty);
-        std::string family = sortPart(person, kPersonLastNameProperty, kPersonLastNamePhoneticProperty);
-        if (given.empty() && family.empty()) {
-            // Nameless persons (companies) sort by what the address book shows for them.
-            appendSortKey(keys[index], *g_collator, compositeName(person));
-            continue;
+        const std::string* kept = person.keptSortKey(tag);
+        if (!kept) {
+            std::string key;
+            std::string given = sortPart(person, kPersonFirstNameProperty, kPersonFirstNamePhoneticProperty);
+            std::string family = sortPart(person, kPersonLastNameProperty, kPersonLastNamePhoneticProperty);
+            if (given.empty() && family.empty()) {
+                // Nameless persons (companies) sort by what the address book shows for them.
+                appendSortKey(key, *g_collator, compositeName(person));
+            } else {
+                bool givenFirst = ordering == SortOrdering::ByFirstName;
+                appendSortKey(key, *g_collator, givenFirst ? given : family);
+                appendSortKey(key, *g_collator, givenFirst ? family : given);
+            }
+            person.keepSortKey(tag, std::move(key));
+            kept = person.keptSortKey(tag);
         }
-        bool givenFirst = ordering == SortOrdering::ByFirstName;
-        appendSortKey(keys[index], *g_collator, givenFirst ? given : family);
-        appendSortKey(keys[index], *g_collator, givenFirst ? family : given);
+        // The first eight bytes as one number decide most comparisons without touching the
+        // key itself.
+        Keyed& entry = keyed[index];
+        entry.key = kept;
+        entry.index = index;
+        for (std::size_t i = 0; i < 8; ++i)
+            entry.head = (entry.head << 8) | (kept && i < kept->size() ? static_cast<unsigned char>((*kept)[i]) : 0u);
     }
-
-    std::vector<std::size_t> order(people.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    // Equal keys keep the list's order, as a stable sort would.
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        if (int order = (a.key ? *a.key : std::string()).compare(b.key ? *b.key : std::string()))
+            return order < 0;
+        return a.index < b.index;
+    });
+    std::vector<std::size_t> order;
+    order.reserve(keyed.size());
+    for (const auto& entry : keyed)
+        order.push_back(entry.index);
     std::vector<PersonRef> sorted;
     sorted.reserve(people.size());
     for (std::size_t index : order)

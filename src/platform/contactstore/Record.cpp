@@ -166,6 +166,7 @@ void Record::markChanged()
 {
     m_changed = true;
     m_cache.reset();
+    m_sortKey.clear();
 }
 
 void Record::noteChanged(PropertyID property)
@@ -183,6 +184,7 @@ void Record::assignStoredValue(PropertyID property, Value storedValue)
     else
         slot->second = std::move(storedValue);
     m_cache.reset();
+    m_sortKey.clear();
 }
 
 } // namespace contactstore
