@@ -265,6 +265,7 @@ std::shared_ptr<ui::TableViewCell> PersonViewController::cellForRowAtIndexPath(u
         return cell;
     const Line& line = *found;
     cell->textLabel().setText(line.label);
+    cell->textLabel().setAdjustsFontSizeToFitWidth(true);
     if (auto* detail = cell->detailTextLabel()) {
         detail->setText(line.text);
         detail->setNumberOfLines(0);
