@@ -257,6 +257,18 @@ TEST_F(PersonViewTest, AnEditIsSavedLineByLineAndSurvivesARestart)
     EXPECT_EQ(saved->multiValue(kPersonAddressProperty), nullptr);
     EXPECT_EQ(saved->multiValue(kPersonURLProperty)->count(), 2u);
     EXPECT_TRUE(saved->hasImageData());
+
+    // The address book was opened afresh meanwhile (a return to the foreground) and the
+    // handle the person came from is gone: the next edit is not lost.
+    book.reset();
+    ASSERT_FALSE(person->addressBook());
+    card->navigationItem().rightBarButtonItem()->trigger();
+    type(card->editForm()->fieldForProperty(kPersonNicknameProperty), "Ken");
+    card->navigationItem().rightBarButtonItem()->trigger();
+    EXPECT_FALSE(card->isEditing());
+    EXPECT_EQ(ui::ButtonPanel::topmostVisible(), nullptr);
+    EXPECT_EQ(reread(person->recordID())->copyString(kPersonNicknameProperty), "Ken");
+    EXPECT_EQ(reread(person->recordID())->copyString(kPersonFirstNameProperty), "Kenta");
 }
 
 TEST_F(PersonViewTest, ARefusedSaveKeepsTheEditAndThePersonAsItWasAndCancelChangesNothing)
