@@ -24,6 +24,8 @@
 
 namespace tessaro {
 
+class DataManager;
+
 class Utility {
 public:
     // The number of colours in the group palette; valid colour indexes are 0 to kPaletteSize - 1.
@@ -90,12 +92,17 @@ public:
     static int iPhone4to5SubSize();
     static double getStatusBarHeight();
 
+    // Why the address book could not be opened the last time (damaged, unreadable); empty
+    // when it opened.
+    static std::string openAddressBookError();
+
 private:
     Utility();
 
     static contactstore::AddressBookRef openAddressBook();
     // Steps 2 to 4 of the catalogue: the stored address-book group rows follow the book.
     void alignStoredGroupsWithAddressBook();
+    void alignStoredGroupRows(DataManager& database);
 
     std::optional<SettingsObject> _settingsObj;
     // The date formatter of the last pattern, locale and zone asked for; building one costs

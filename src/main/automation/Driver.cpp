@@ -511,6 +511,9 @@ json Driver::tap(const json& command)
     }
     if (!text && !identifier)
         return failure("tap needs \"text\", \"id\", or \"x\" and \"y\"");
+    // Every view without a text would match an empty one: no touch anybody meant.
+    if ((text && text->empty() && !identifier) || (identifier && identifier->empty()))
+        return failure(identifier ? "tap needs an \"id\" that is not empty" : "tap needs a \"text\" that is not empty");
 
     std::vector<std::pair<ui::View*, ui::Rect>> visible;
     collectVisible(w, w.bounds(), visible);

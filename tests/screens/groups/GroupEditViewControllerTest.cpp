@@ -18,6 +18,9 @@
 #include "screens/groups/GroupEditViewController.h"
 #include "screens/groups/GroupViewController.h"
 #include "store/DataManager.h"
+#include "platform/foundation/SqliteStatement.h"
+
+#include <sqlite3.h>
 
 #include <gmock/gmock.h>
 
@@ -115,6 +118,28 @@ TEST_F(GroupEditViewControllerTest, MovingLastGroupToTopRenumbersBothKindsInOneS
     act({ { "cmd", "moveRow" }, { "from", { 0, 3 } }, { "to", { 0, 1 } } });
     restart();
     EXPECT_THAT(catalogueNames(), ElementsAre("Band", "Club", "Work", "Family", "Sports"));
+}
+
+TEST_F(GroupEditViewControllerTest, AMoveTheFileRefusesHalfWayIsUndoneOnScreenAndInTheFile)
+{
+    addAddressBookGroup("Work");
+    addAddressBookGroup("Family");
+    realGroups();
+    addLocalGroup("Club");
+    openEditor();
+    // The file takes the address-book groups' new places and refuses the local group's.
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open(DataManager::sharedDataBase().databaseFile().c_str(), &raw);
+        ASSERT_TRUE(foundation::sqliteExec(raw, "CREATE TRIGGER refuse BEFORE UPDATE ON contactgroup_local "
+                                                "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+        sqlite3_close(raw);
+    }
+    act({ { "cmd", "moveRow" }, { "from", { 0, 1 } }, { "to", { 0, 0 } } });
+    EXPECT_THAT(shownNames(), ElementsAre("Work", "Family", "Club"));
+    EXPECT_EQ(DataManager::sharedDataBase().lastWriteError(), "disk I/O error");
+    restart();
+    EXPECT_THAT(catalogueNames(), ElementsAre("Work", "Family", "Club"));
 }
 
 TEST_F(GroupEditViewControllerTest, GroupListOpensTheEditorAndShowsTheOrderSetThere)
