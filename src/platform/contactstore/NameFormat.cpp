@@ -50,6 +50,35 @@ void appendPart(std::string& name, const std::string* part)
     name += *part;
 }
 
+// The letters of a name without the blanks and commas between its parts.
+std::string compacted(std::string_view text)
+{
+    std::string letters;
+    letters.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != ',' && c != '\t' && c != '\n')
+            letters += c;
+    }
+    return letters;
+}
+
+// True when the formatted name is just the person's names in one order or the other, so
+// that the order of the current language may show them instead.
+bool namesMake(const Person& person, std::string_view formattedName)
+{
+    auto part = [&](PropertyID property) {
+        const std::string* text = present(person, property);
+        return text ? compacted(*text) : std::string();
+    };
+    const std::string prefix = part(kPersonPrefixProperty);
+    const std::string first = part(kPersonFirstNameProperty);
+    const std::string middle = part(kPersonMiddleNameProperty);
+    const std::string last = part(kPersonLastNameProperty);
+    const std::string suffix = part(kPersonSuffixProperty);
+    const std::string written = compacted(formattedName);
+    return written == prefix + first + middle + last + suffix || written == prefix + last + middle + first + suffix;
+}
+
 // The collation key of a text, with the terminating zero kept so that keys of several
 // parts can be joined and still compare part by part.
 void appendSortKey(std::string& key, const icu::Collator& collator, const std::string& text)
@@ -96,6 +125,9 @@ CompositeNameFormat NameFormat::compositeNameFormat()
 
 std::string NameFormat::compositeName(const Person& person)
 {
+    if (const std::string* formatted = present(person, kPersonFormattedNameProperty);
+        formatted && !namesMake(person, *formatted))
+        return *formatted;
     const std::string* first = present(person, kPersonFirstNameProperty);
     const std::string* middle = present(person, kPersonMiddleNameProperty);
     const std::string* last = present(person, kPersonLastNameProperty);

@@ -139,6 +139,7 @@ bool Record::setValue(PropertyID property, Value newValue, Error* error)
     else
         slot->second = std::move(newValue);
     noteChanged(property);
+    didChangeValue(property);
     return true;
 }
 
@@ -157,6 +158,7 @@ bool Record::removeValue(PropertyID property, Error* error)
         return true;
     m_values.erase(slot);
     noteChanged(property);
+    didChangeValue(property);
     return true;
 }
 

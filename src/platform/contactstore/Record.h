@@ -101,6 +101,8 @@ protected:
     Record();
     // Whether a caller may write the property (the store keeps some itself).
     virtual bool isWritable(PropertyID property) const;
+    // Told after a caller changed or removed a property, for values that follow from others.
+    virtual void didChangeValue(PropertyID) { }
     void markChanged();
     // markChanged, remembering which property changed.
     void noteChanged(PropertyID property);
