@@ -85,6 +85,13 @@ void save(AddressBook& book)
         std::fprintf(stderr, "benchmark book not saved: %s\n", error.description.c_str());
 }
 
+void useAsProfile(const std::filesystem::path& folder)
+{
+    foundation::setLogToStandardError(false);
+    foundation::DataLocations::setProfileDirectory(folder);
+    tessaro::DataManager::setSharedDatabaseFile(folder / "Documents" / "Vantel.db");
+}
+
 ScratchFolder::ScratchFolder(const std::string& name)
     : m_path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid())))
 {

@@ -35,6 +35,10 @@ void addGroups(contactstore::AddressBook& book, const std::vector<contactstore::
 // Saves the book; a refusal is told on standard error, as the measurements then mean little.
 void save(contactstore::AddressBook& book);
 
+// Makes the folder the application's profile (its data locations and its database file),
+// with the log kept off the terminal so that it does not mix with the figures.
+void useAsProfile(const std::filesystem::path& folder);
+
 // A folder of this process in the temporary directory, removed with everything in it when
 // the object goes.
 class ScratchFolder {

@@ -12,7 +12,6 @@
 
 #include "main/Composition.h"
 
-#include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "app/placeholders/PlaceholderBannerNetworks.h"
 #include "screens/contacts/ContactDetailViewController.h"
 #include "screens/favorites/FavoriteViewController.h"
@@ -24,6 +23,7 @@
 #include "screens/memos/MemoViewController.h"
 #include "screens/messaging/GroupSendMailViewController.h"
 #include "screens/messaging/GroupSendSMSViewController.h"
+#include "screens/messaging/KeyBoardViewController.h"
 #include "screens/settings/SettingsViewController.h"
 
 #include <memory>
@@ -38,7 +38,10 @@ RootScreens rootScreens()
     screens.makeMemoViewController = [] { return std::make_shared<MemoViewController>(); };
     screens.makeSettingsViewController = [] { return std::make_shared<SettingsViewController>(); };
     screens.makeKeyBoardViewController = [](KeypadHost& host) {
-        return std::make_shared<KeypadPlaceholderViewController>(host);
+        auto makeChooser = [groups = groupScreens()](GroupSelectViewControllerDelegate& delegate, contactstore::RecordID contactID) {
+            return groups.makeGroupSelectViewController(delegate, contactID, std::nullopt, true, std::nullopt);
+        };
+        return std::make_shared<KeyBoardViewController>(host, std::move(makeChooser));
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
         return ContactDetailViewController::create(contact);

@@ -13,6 +13,7 @@
 #include "support/ManualTime.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,29 @@ void sendMouse(QWidget& widget, QEvent::Type type, QPointF position)
 {
     Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, position, widget.mapToGlobal(position), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// A dial pad's keys: writes down the presses it is handed.
+class KeyTakingView final : public View, public KeyPressHandler {
+public:
+    using View::View;
+    bool keyPressed(const KeyPress& press) override
+    {
+        switch (press.kind) {
+        case KeyPress::Kind::Text: taken += press.text; break;
+        case KeyPress::Kind::Backspace: taken += "<del>"; break;
+        case KeyPress::Kind::Return: taken += "<ret>"; break;
+        case KeyPress::Kind::Escape: taken += "<esc>"; break;
+        }
+        return true;
+    }
+    std::string taken;
+};
+
+void sendKey(QWidget& widget, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(&widget, &event);
 }
 
@@ -130,6 +154,22 @@ TEST_F(InputTest, KeyboardAreaBelongsToTheKeyboardAndItsKeyPutsItDown)
     router.press(hide);
     router.release(hide);
     EXPECT_EQ(hiddenTaps, 1) << "without the keyboard the button is reachable again";
+}
+
+TEST_F(InputTest, TheComputersKeysReachAPadInSightAsItsOwnKeys)
+{
+    auto pad = std::make_shared<KeyTakingView>(Rect { 0, 300, 320, 200 });
+    window->addSubview(pad);
+    window->addKeyPressHandler(pad, *pad);
+    tessaro::ScreenWidget widget(window);
+    sendKey(widget, Qt::Key_0, "0");
+    sendKey(widget, Qt::Key_9, "9");
+    sendKey(widget, Qt::Key_Backspace, "\b");
+    sendKey(widget, Qt::Key_Return, "\r");
+    sendKey(widget, Qt::Key_Enter, "\r");
+    sendKey(widget, Qt::Key_Escape, "\x1b");
+    sendKey(widget, Qt::Key_Q, "\x11", Qt::ControlModifier);
+    EXPECT_EQ(pad->taken, "09<del><ret><ret><esc>") << "a desktop shortcut is no key of the handset";
 }
 
 TEST_F(InputTest, WidgetMapsItsPixelsToPointsAtAnyZoom)

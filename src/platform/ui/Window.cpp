@@ -141,6 +141,42 @@ View* Window::touchedView() const
     return m_touchView.lock().get();
 }
 
+void Window::addKeyPressHandler(const std::shared_ptr<View>& view, KeyPressHandler& handler)
+{
+    std::erase_if(m_keyPressHandlers, [&view](const auto& entry) {
+        auto registered = entry.first.lock();
+        return !registered || registered == view;
+    });
+    m_keyPressHandlers.emplace_back(view, &handler);
+}
+
+bool Window::showsUncovered(View& view)
+{
+    if (view.window() != this)
+        return false;
+    for (const View* v = &view; v; v = v->superview()) {
+        if (v->isHidden() || v->alpha() < 0.01)
+            return false;
+    }
+    layoutIfNeeded();
+    View* hit = hitTest(view.convertPointToView(view.bounds().center(), nullptr));
+    return hit && (hit == &view || hit->isDescendantOf(view));
+}
+
+bool Window::pressKey(const KeyPress& press)
+{
+    if (m_firstResponder && m_firstResponder->textInput())
+        return false;
+    // Copied: a handler may register or go while it handles the press.
+    auto handlers = m_keyPressHandlers;
+    for (auto it = handlers.rbegin(); it != handlers.rend(); ++it) {
+        auto view = it->first.lock();
+        if (view && showsUncovered(*view) && it->second->keyPressed(press))
+            return true;
+    }
+    return false;
+}
+
 bool Window::makeFirstResponder(Responder* responder)
 {
     if (responder == m_firstResponder)

@@ -7,12 +7,15 @@
 // (the root view, modal screens above it, the bar over the keyboard). The first responder
 // and the view being touched are plain references, cleared when they leave the window.
 
+#include "platform/ui/KeyPress.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/View.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -48,6 +51,15 @@ public:
     // The view the current touch belongs to, or null.
     View* touchedView() const;
 
+    // Keys of a hardware keyboard that type into no field. A view with keys of its own
+    // registers a handler for as long as it shows; adding the same view again moves it to
+    // the front. A press goes to the handler added last whose view lies in this window, is
+    // not hidden, and has nothing over its middle (a sheet or a screen laid over it takes
+    // the press away); false when no handler takes it. While a text responder has the focus
+    // nothing is handed on: the press types into the field.
+    void addKeyPressHandler(const std::shared_ptr<View>& view, KeyPressHandler& handler);
+    bool pressKey(const KeyPress& press);
+
     // The responder that takes typed text, or null.
     Responder* firstResponder() const { return m_firstResponder; }
     // The keyboard's rectangle while a text responder has the focus.
@@ -72,8 +84,11 @@ private:
     // touch is over for the window either way.
     std::shared_ptr<View> releaseTouchedView();
 
+    bool showsUncovered(View& view);
+
     std::shared_ptr<ViewController> m_rootViewController;
     bool m_visible { false };
+    std::vector<std::pair<std::weak_ptr<View>, KeyPressHandler*>> m_keyPressHandlers;
     Responder* m_firstResponder { nullptr };
     std::shared_ptr<View> m_accessoryView;
     // The view a touch under way began in; empty between touches.

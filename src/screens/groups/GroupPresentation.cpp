@@ -27,12 +27,15 @@ void GroupPresentation::presentFromKeyWindowRoot(const std::shared_ptr<ui::ViewC
         root->presentViewController(screen, true);
 }
 
-std::weak_ptr<services::NewPersonViewController> GroupPresentation::presentNewPersonForm(services::NewPersonViewControllerDelegate& delegate)
+std::weak_ptr<services::NewPersonViewController> GroupPresentation::presentNewPersonForm(services::NewPersonViewControllerDelegate& delegate,
+                                                                                        contactstore::PersonRef prepared)
 {
     auto* root = keyWindowRoot();
     if (!root)
         return {};
     auto form = std::make_shared<services::NewPersonViewController>();
+    if (prepared)
+        form->setDisplayedPerson(std::move(prepared));
     form->setAddressBook(Utility::sharedUtility().addressBook());
     form->setNewPersonViewDelegate(&delegate);
     root->presentViewController(wrapInOpaqueNavigation(form), true);

@@ -1,10 +1,9 @@
 #include "screens/groups/PersonSectionsViewController.h"
 
 #include "addressbook/AddressBookQueries.h"
-#include "app/Utility.h"
+#include "app/PersonRowPieces.h"
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/Log.h"
-#include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/LocalizedIndexedCollation.h"
@@ -16,7 +15,7 @@ namespace tessaro {
 
 namespace {
 
-constexpr double kSquare = 48;
+constexpr double kSquare = PersonRowPieces::kSquare;
 
 // A full name typed with a blank between given and family name is looked for as one run of
 // letters in each field; the ideographic blank of Japanese input counts as a blank too.
@@ -35,15 +34,6 @@ std::string withoutBlanks(const std::string& text)
         result += text[i];
     }
     return result;
-}
-
-std::shared_ptr<const ui::Image> photoOf(const Contact& person)
-{
-    if (auto data = person.image()) {
-        if (auto image = ui::Image::fromData("photo", std::vector<std::uint8_t>(data->begin(), data->end())))
-            return image;
-    }
-    return ui::Image::named("head.png");
 }
 
 } // namespace
@@ -70,7 +60,7 @@ PersonSectionsViewController::~PersonSectionsViewController()
 
 double PersonSectionsViewController::rowOffset()
 {
-    return Utility::isIOS7() ? 10 : 0;
+    return PersonRowPieces::rowOffset();
 }
 
 void PersonSectionsViewController::buildSearchableList(ui::View& page, const ui::Rect& frame, const std::string& name)
@@ -200,27 +190,17 @@ int PersonSectionsViewController::sectionForSectionIndexTitle(ui::TableView&, co
 
 ui::Size PersonSectionsViewController::photoSize(const ui::Size& imageSize)
 {
-    double width = imageSize.width;
-    double height = imageSize.height;
-    // A picture whose size cannot be read still gets the whole box rather than a division
-    // by zero.
-    if (width <= 0 || height <= 0)
-        return { kPhotoBox, kPhotoBox };
-    if (width > height)
-        return { kPhotoBox, kPhotoBox * height / width };
-    return { kPhotoBox * width / height, kPhotoBox };
+    return PersonRowPieces::photoSize(imageSize);
 }
 
 std::string PersonSectionsViewController::personRowName(const Contact& person)
 {
-    std::string name = person.contactName();
-    return name.empty() ? person.phonenumbers() : name;
+    return PersonRowPieces::displayName(person);
 }
 
 std::string PersonSectionsViewController::personRowDetail(const Contact& person)
 {
-    return person.organization().value_or(std::string()) + " " + person.jobtitle().value_or(std::string()) + " "
-        + person.department().value_or(std::string());
+    return PersonRowPieces::jobLine(person);
 }
 
 std::shared_ptr<ui::TableViewCell> PersonSectionsViewController::emptyPersonCell(ui::TableView& tableView, const std::string& identifier)
@@ -236,11 +216,7 @@ std::shared_ptr<ui::TableViewCell> PersonSectionsViewController::emptyPersonCell
 void PersonSectionsViewController::addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth,
                                                    const ui::Color& nameColor)
 {
-    auto image = photoOf(person);
-    ui::Size size = photoSize(image ? image->size() : ui::Size {});
-    auto photo = std::make_shared<ui::ImageView>(ui::Rect { x + (kSquare - size.width) / 2, (kSquare - size.height) / 2, size.width, size.height });
-    photo->setImage(image);
-    content.addSubview(photo);
+    content.addSubview(PersonRowPieces::photoView(PersonRowPieces::photoOf(&person), x));
 
     auto name = std::make_shared<ui::Label>(ui::Rect { x + kSquare, 2, nameWidth, 32 });
     name->setFont(ui::Font::boldSystemFontOfSize(18));

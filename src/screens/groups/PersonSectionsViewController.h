@@ -11,6 +11,7 @@
 
 #include "addressbook/Contact.h"
 #include "app/CommonViewController.h"
+#include "app/PersonRowPieces.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/SearchBar.h"
@@ -36,7 +37,7 @@ class PersonSectionsViewController : public CommonViewController,
                                      public ui::SearchBarDelegate {
 public:
     // The photo's box inside the 48-point square at the left of a row.
-    static constexpr double kPhotoBox = 38;
+    static constexpr double kPhotoBox = PersonRowPieces::kPhotoBox;
 
     ~PersonSectionsViewController() override;
 

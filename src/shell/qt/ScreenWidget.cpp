@@ -4,12 +4,14 @@
 #include "shell/qt/StatusBar.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace tessaro {
 
@@ -185,6 +187,31 @@ void ScreenWidget::wheelEvent(QWheelEvent* event)
     m_router.wheel(toScreenPoint(event->position()), dx, dy);
     event->accept();
     refresh();
+}
+
+void ScreenWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Only keys without modifiers of their own: a shortcut of the desktop (Ctrl+Q) is no
+    // key of the handset.
+    std::optional<ui::KeyPress> press;
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        switch (event->key()) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete: press = ui::KeyPress::key(ui::KeyPress::Kind::Backspace); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: press = ui::KeyPress::key(ui::KeyPress::Kind::Return); break;
+        case Qt::Key_Escape: press = ui::KeyPress::key(ui::KeyPress::Kind::Escape); break;
+        default:
+            if (!event->text().isEmpty())
+                press = ui::KeyPress::typed(event->text().toStdString());
+        }
+    }
+    if (press && m_window->pressKey(*press)) {
+        event->accept();
+        refresh();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ScreenWidget::resizeEvent(QResizeEvent* event)

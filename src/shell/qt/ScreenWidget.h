@@ -2,7 +2,8 @@
 // The handset's screen in a desktop window: paints the key window's view tree (with the
 // status bar and the keyboard) scaled to the window, keeping the handset's proportions,
 // turns the mouse (and touch, which Qt turns into mouse events) into touches, keeps a
-// native editor over the focused field, and notices the return to the foreground.
+// native editor over the focused field, hands the computer's keys to screens with keys of
+// their own while no field has the focus, and notices the return to the foreground.
 //
 // Ownership: shares the ui::Window with the program; owns the touch router, the editor
 // overlay and its Qt children.
@@ -50,6 +51,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

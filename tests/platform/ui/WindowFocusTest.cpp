@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <vector>
 
 using namespace ui;
 
@@ -38,7 +40,78 @@ public:
     int focusLost { 0 };
 };
 
+// Keys of its own: takes digits only, and writes down what it took.
+class Pad : public View, public KeyPressHandler {
+public:
+    using View::View;
+    bool keyPressed(const KeyPress& press) override
+    {
+        if (press.kind == KeyPress::Kind::Text && (press.text.empty() || press.text[0] < '0' || press.text[0] > '9'))
+            return false;
+        taken += press.kind == KeyPress::Kind::Text ? press.text : "<key>";
+        return true;
+    }
+    std::string taken;
+};
+
 } // namespace
+
+TEST(WindowKeys, APressGoesToTheNewestPadInSightAndNeverPastAFocusedField)
+{
+    auto window = std::make_shared<Window>(Rect { 0, 0, 320, 568 });
+    auto older = std::make_shared<Pad>(Rect { 0, 300, 320, 200 });
+    auto newer = std::make_shared<Pad>(Rect { 0, 0, 320, 200 });
+    window->addSubview(older);
+    window->addSubview(newer);
+    window->addKeyPressHandler(older, *older);
+    window->addKeyPressHandler(newer, *newer);
+
+    EXPECT_TRUE(window->pressKey(KeyPress::typed("1")));
+    EXPECT_TRUE(window->pressKey(KeyPress::key(KeyPress::Kind::Backspace)));
+    EXPECT_FALSE(window->pressKey(KeyPress::typed("x"))) << "a press no handler wants is left to the display";
+    EXPECT_EQ(newer->taken, "1<key>");
+
+    // Whatever keeps the newer pad out of sight hands the press to the older one.
+    auto cover = std::make_shared<View>(Rect { 0, 0, 320, 200 });
+    struct Case {
+        const char* name;
+        std::function<void()> hide;
+        std::function<void()> undo;
+    };
+    std::vector<Case> cases {
+        { "hidden", [&] { newer->setHidden(true); }, [&] { newer->setHidden(false); } },
+        { "taken off the window", [&] { newer->removeFromSuperview(); }, [&] { window->addSubview(newer); } },
+        { "a screen laid over it", [&] { window->addSubview(cover); }, [&] { cover->removeFromSuperview(); } },
+    };
+    for (auto& c : cases) {
+        older->taken.clear();
+        c.hide();
+        EXPECT_TRUE(window->pressKey(KeyPress::typed("2"))) << c.name;
+        EXPECT_EQ(older->taken, "2") << c.name;
+        c.undo();
+    }
+    // Laid over the older pad too, the cover leaves nobody to take the press.
+    cover->setFrame({ 0, 0, 320, 568 });
+    window->addSubview(cover);
+    EXPECT_FALSE(window->pressKey(KeyPress::typed("3")));
+    cover->removeFromSuperview();
+
+    // A focused field types the press itself.
+    auto field = std::make_shared<Field>(Rect { 0, 520, 320, 40 });
+    window->addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    newer->taken.clear();
+    EXPECT_FALSE(window->pressKey(KeyPress::typed("4")));
+    EXPECT_EQ(newer->taken, "");
+
+    // A pad that went is forgotten.
+    window->endEditing();
+    older->taken.clear();
+    newer->removeFromSuperview();
+    newer.reset();
+    EXPECT_TRUE(window->pressKey(KeyPress::typed("5")));
+    EXPECT_EQ(older->taken, "5");
+}
 
 TEST(WindowFocus, FocusMovesBetweenFieldsAndTheKeyboardBarFollowsIt)
 {
