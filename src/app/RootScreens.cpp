@@ -1,10 +1,10 @@
 #include "app/RootScreens.h"
 
+#include "app/BannerChain.h"
 #include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/FavoritesPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "app/placeholders/MemosPlaceholderViewController.h"
-#include "app/placeholders/PlaceholderBannerNetworks.h"
 #include "app/placeholders/SettingsPlaceholderViewController.h"
 #include "screens/groups/GroupViewController.h"
 
@@ -25,7 +25,7 @@ RootScreens RootScreens::standard()
     screens.makeContactDetailViewController = [](const Contact& contact) {
         return std::make_shared<ContactDetailPlaceholderViewController>(contact);
     };
-    screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
+    screens.makeBannerNetworks = [] { return std::make_unique<BannerChain>(); };
     return screens;
 }
 
