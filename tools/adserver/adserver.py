@@ -343,7 +343,7 @@ class Handler(BaseHTTPRequestHandler):
         colours = ["#1d3557", "#6a040f", "#2d6a4f"]
         self.send(200, "<html><head><title>kestrel web banner</title></head>"
                        "<body style=\"margin:0;background-color:%s\">"
-                       "<table width=\"100%%\" height=\"50\" cellspacing=\"0\" bgcolor=\"%s\"><tr><td align=\"center\">"
+                       "<table width=\"100%%\" cellspacing=\"0\" cellpadding=\"14\" bgcolor=\"%s\"><tr><td align=\"center\">"
                        "<a href=\"/landing?ad=web-%d\" style=\"color:#ffffff;font-size:16px;font-weight:bold;text-decoration:none\">"
                        "Web banner %d &#8212; touch to visit</a></td></tr></table></body></html>"
                   % (colours[n % 3], colours[n % 3], n, n), "text/html; charset=utf-8")
