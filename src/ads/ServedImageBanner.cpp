@@ -1,9 +1,8 @@
 #include "ads/ServedImageBanner.h"
 
 #include "ads/URLText.h"
-#include "platform/foundation/Log.h"
+#include "ads/WebHandoff.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 
 #include <nlohmann/json.hpp>
@@ -133,12 +132,7 @@ void ServedImageBanner::tap()
 {
     if (m_clickURL.empty() || !bannerActionShouldBegin())
         return;
-    // Only a web page may leave the application from an ad; anything else stays here.
-    if (!URLText::isWebAddress(m_clickURL)) {
-        foundation::log("banner: not a web address, not opened: " + m_clickURL);
-        return;
-    }
-    ui::Application::shared().openURL(m_clickURL);
+    openAdPage(m_clickURL);
 }
 
 } // namespace ads

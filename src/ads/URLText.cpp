@@ -37,6 +37,22 @@ std::string URLText::escapedAsUTF8(std::string_view text)
     return out;
 }
 
+std::string URLText::escapedQueryValue(std::string_view text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : text) {
+        if (c == '&' || c == '=' || c == '?' || c == '#' || c == '+' || c == '%') {
+            out += '%';
+            out += hex[static_cast<unsigned char>(c) >> 4];
+            out += hex[static_cast<unsigned char>(c) & 0x0f];
+        } else {
+            out += c;
+        }
+    }
+    return escapedAsUTF8(out);
+}
+
 bool URLText::isWebAddress(std::string_view url)
 {
     auto colon = url.find(':');

@@ -15,6 +15,9 @@ public:
     URLText() = delete;
 
     static std::string escapedAsUTF8(std::string_view text);
+    // A value to put after "key=" in a query: also "&", "=", "?", "#", "+" and "%" escaped,
+    // so the value cannot end early or start a key of its own.
+    static std::string escapedQueryValue(std::string_view text);
     // "http" or "https" (in any case) before the first ":".
     static bool isWebAddress(std::string_view url);
 };

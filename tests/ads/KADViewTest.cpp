@@ -276,6 +276,7 @@ TEST_F(KestrelTest, OnlyWebPagesLeaveTheApplicationFromAnAd)
         tapBanner(*view);
         EXPECT_EQ(ui::Application::shared().takeOpenedURLs().size(), c.opened ? 1u : 0u);
         EXPECT_EQ(m_spy.clicked, c.opened ? 1 : 0);
+        EXPECT_EQ(m_log.containsPrefix("banner: not a web address, not opened: " + c.clickURL), !c.opened);
     }
 }
 

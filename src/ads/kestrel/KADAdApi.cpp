@@ -16,22 +16,8 @@ KADAdApi::~KADAdApi()
 std::string KADAdApi::requestURL(const std::string& server, const std::string& apiKey, const std::string& spotID)
 {
     const auto& device = foundation::Device::current();
-    // "&" or "=" inside a value would start a key of its own, so each value is escaped
-    // before the whole address is.
-    auto value = [](const std::string& text) {
-        std::string out;
-        for (char c : text) {
-            if (c == '&' || c == '=' || c == '?' || c == '#' || c == '+' || c == '%') {
-                static const char hex[] = "0123456789ABCDEF";
-                out += '%';
-                out += hex[static_cast<unsigned char>(c) >> 4];
-                out += hex[static_cast<unsigned char>(c) & 0x0f];
-            } else {
-                out += c;
-            }
-        }
-        return out;
-    };
+    // "&" or "=" inside a value would start a key of its own.
+    auto value = [](const std::string& text) { return URLText::escapedQueryValue(text); };
     std::string url = server + "/ad.php?apikey=" + value(apiKey) + "&spot=" + value(spotID)
         + "&uid=" + KADIdentifier::UIIDHashString() + "&sdkver=" + sdkVersion + "&os=" + value("iPhone OS")
         + "&version=" + value(device.systemVersion()) + "&model=" + value(device.model())

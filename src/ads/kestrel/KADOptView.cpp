@@ -2,11 +2,11 @@
 
 #include "ads/AdEndpoints.h"
 #include "ads/URLText.h"
+#include "ads/WebHandoff.h"
 #include "ads/kestrel/KADError.h"
 #include "ads/kestrel/KADIdentifier.h"
 #include "ads/kestrel/KADImageCache.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Screen.h"
@@ -172,12 +172,7 @@ void KADOptView::moveIn()
 
 void KADOptView::requestOpt()
 {
-    std::string url = privacyURL();
-    // Only a web page may leave the application from an ad; anything else stays here.
-    if (URLText::isWebAddress(url))
-        ui::Application::shared().openURL(url);
-    else
-        KADError::logWarningMessage("not a web address, not opened: " + url);
+    openAdPage(privacyURL());
     if (m_hideTimer && m_hideTimer->isValid())
         moveOut();
 }

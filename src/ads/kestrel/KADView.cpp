@@ -1,6 +1,6 @@
 #include "ads/kestrel/KADView.h"
 
-#include "ads/URLText.h"
+#include "ads/WebHandoff.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
@@ -316,12 +316,8 @@ void KADView::reloadAdView()
 
 void KADView::tapAdView(const std::string& url)
 {
-    // Only a web page may leave the application from an ad; anything else stays here.
-    if (!URLText::isWebAddress(url)) {
-        KADError::logWarningMessage("not a web address, not opened: " + url);
+    if (!openAdPage(url))
         return;
-    }
-    ui::Application::shared().openURL(url);
     if (m_delegate)
         m_delegate->kadViewDidClickAd(*this);
 }
