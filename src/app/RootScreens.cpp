@@ -2,11 +2,11 @@
 
 #include "app/BannerChain.h"
 #include "app/placeholders/ContactDetailPlaceholderViewController.h"
-#include "app/placeholders/FavoritesPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
-#include "app/placeholders/MemosPlaceholderViewController.h"
-#include "app/placeholders/SettingsPlaceholderViewController.h"
+#include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupViewController.h"
+#include "screens/memos/MemoViewController.h"
+#include "screens/settings/SettingsViewController.h"
 
 namespace tessaro {
 
@@ -15,10 +15,10 @@ namespace tessaro {
 RootScreens RootScreens::standard()
 {
     RootScreens screens;
-    screens.makeFavoriteViewController = [] { return std::make_shared<FavoritesPlaceholderViewController>(); };
+    screens.makeFavoriteViewController = [] { return std::make_shared<FavoriteViewController>(); };
     screens.makeGroupViewController = [] { return GroupViewController::create(); };
-    screens.makeMemoViewController = [] { return std::make_shared<MemosPlaceholderViewController>(); };
-    screens.makeSettingsViewController = [] { return std::make_shared<SettingsPlaceholderViewController>(); };
+    screens.makeMemoViewController = [] { return std::make_shared<MemoViewController>(); };
+    screens.makeSettingsViewController = [] { return std::make_shared<SettingsViewController>(); };
     screens.makeKeyBoardViewController = [](TessaroViewController& root) {
         return std::make_shared<KeypadPlaceholderViewController>(root);
     };

@@ -1,5 +1,6 @@
 // The tessaro program: starts the application, or runs one of its command-line subcommands.
 
+#include "app/DemoDatabase.h"
 #include "app/LaunchOptions.h"
 #include "app/TessaroAppDelegate.h"
 #include "main/automation/AutomationSession.h"
@@ -147,6 +148,9 @@ int main(int argc, char** argv)
         contactstore::Error error;
         const auto result = contactstore::demo::DemoBook::fillIfEmpty(contactstore::AddressBook::create(&error));
         std::fprintf(stderr, "--demo: %s\n", error ? error.description.c_str() : result.message.c_str());
+        // A fresh sample book gets the application's own sample rows beside it.
+        if (result.filled)
+            std::fprintf(stderr, "--demo: %s\n", tessaro::DemoDatabase::fill().c_str());
     }
     if (!rest.empty() && (rest.front() == "import" || rest.front() == "export")) {
         const std::vector<std::string> arguments(rest.begin() + 1, rest.end());

@@ -228,6 +228,22 @@ void DataManager::setClock(Clock clock)
     m_clock = std::move(clock);
 }
 
+bool DataManager::performInTransaction(const std::function<bool()>& writes)
+{
+    foundation::SqliteTransaction transaction(m_database);
+    if (!transaction.isActive()) {
+        foundation::log("error : " + std::string(m_database ? sqlite3_errmsg(m_database) : "database is not open"));
+        return false;
+    }
+    if (!writes())
+        return false;
+    if (!transaction.commit()) {
+        foundation::log("error : " + std::string(sqlite3_errmsg(m_database)));
+        return false;
+    }
+    return true;
+}
+
 std::string DataManager::errorMessage(const SqliteStatement& statement) const
 {
     // Without a connection SQLite's own message would read "out of memory", which misleads.

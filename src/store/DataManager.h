@@ -75,6 +75,12 @@ public:
     // The time insertRecent stamps on a call; the system clock unless replaced (tests).
     void setClock(Clock clock);
 
+    // Runs the writes of one user action (a reorder writes every row of its list) in one
+    // transaction, so that an interruption leaves the rows as they were before or as they
+    // are after, never a mix. The writes report whether they all succeeded; when one did not,
+    // or the transaction cannot begin or commit, nothing is stored and the answer is false.
+    [[nodiscard]] bool performInTransaction(const std::function<bool()>& writes);
+
     // Favourites (ascending sort index).
     std::vector<FavoriteObject> selectFavorite() const;
     // The favourite row of the person, or none when the person is no favourite.

@@ -155,18 +155,6 @@ void headPlaceholder(QPainter& painter, const QRectF& box)
     painter.restore();
 }
 
-void countBadge(QPainter& painter, const QRectF& box, int count, qreal fontPoints)
-{
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(190, 190, 196));
-    painter.drawRoundedRect(box, box.height() * 0.3, box.height() * 0.3);
-    painter.setPen(Qt::white);
-    painter.setFont(latinFont(fontPoints, QFont::Bold));
-    painter.drawText(box, Qt::AlignCenter, QString::number(count));
-    painter.restore();
-}
-
 void tickMark(QPainter& painter, const QRectF& box, const QColor& color, qreal width)
 {
     QPainterPath tick;

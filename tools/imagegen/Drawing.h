@@ -39,8 +39,6 @@ void strokePath(QPainter& painter, const QPainterPath& unitPath, const QRectF& b
 void menuGlyph(QPainter& painter, const QRectF& box, const QColor& color);
 // The grey portrait that stands in for a person without a photo.
 void headPlaceholder(QPainter& painter, const QRectF& box);
-// A rounded grey count badge with white digits, as the group rows show it.
-void countBadge(QPainter& painter, const QRectF& box, int count, qreal fontPoints);
 // A tick mark from lower left to upper right.
 void tickMark(QPainter& painter, const QRectF& box, const QColor& color, qreal width);
 

@@ -6,6 +6,8 @@
 #include "ImageCatalog.h"
 #include "StringsTable.h"
 
+#include <QDir>
+
 #include <map>
 
 // The five tab icons (favourites, keypad, groups, memos, settings), both looks.
@@ -16,5 +18,7 @@ void addButtonImages(ImageCatalog& catalog);
 // The keypad: its background with the twelve keys and each key's pressed picture, both looks.
 void addKeypadImages(ImageCatalog& catalog);
 // The four how-to-use pictures for every language table given (by its "Language" tag), both
-// looks. The pictures show the application's own texts, read from the tables.
-void addHelpPages(ImageCatalog& catalog, const std::map<QString, StringsTable>& tablesByLanguage);
+// looks: the application's own screens as tools/help-pages captured them into `screens`
+// ("htu-2-en-ios7.png", with "htu-2-en-ios7.touch" holding where a finger goes, in screen
+// points), under the captions of the tables. False when a screenshot is missing.
+bool addHelpPages(ImageCatalog& catalog, const std::map<QString, StringsTable>& tablesByLanguage, const QDir& screens);

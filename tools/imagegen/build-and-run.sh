@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the image generator in its own build folder and redraws every picture of
-# resources/images from scratch, so a picture that is no longer drawn does not linger.
+# resources/images from scratch, so a picture that is no longer drawn does not linger. The
+# how-to-use pages (htu-*.PNG) are the application's own screens, made by tools/help-pages;
+# they are left as they are here.
 #
 #   tools/imagegen/build-and-run.sh [BUILD_DIR]      (default: build-imagegen at the top)
 set -euo pipefail
@@ -17,7 +19,7 @@ cmake --build "$build" -j2
 fresh="$(mktemp -d "$root/resources/.images.XXXXXX")"
 trap 'rm -rf "$fresh"' EXIT
 QT_QPA_PLATFORM=offscreen "$build/imagegen" "$root/resources/strings" "$fresh" en ja
-find "$images" -maxdepth 1 -type f \( -name '*.png' -o -name '*.PNG' \) -delete 2>/dev/null || true
+find "$images" -maxdepth 1 -type f \( -name '*.png' -o -name '*.PNG' \) ! -name 'htu-*' -delete 2>/dev/null || true
 mkdir -p "$images"
 mv "$fresh"/* "$images"/
 echo "pictures written to $images"

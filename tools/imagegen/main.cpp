@@ -1,9 +1,12 @@
-// imagegen: draws every picture the application loads into its images folder.
+// imagegen: draws the pictures the application loads into its images folder.
 //
-//   imagegen STRINGS_DIR IMAGES_DIR [LANGUAGE...]     (languages default to "en ja")
+//   imagegen STRINGS_DIR IMAGES_DIR [LANGUAGE...]     every picture but the how-to-use pages
+//   imagegen --help-pages SCREENS_DIR STRINGS_DIR IMAGES_DIR [LANGUAGE...]
+//                                                     the how-to-use pages only
 //
-// The how-to-use pictures show the application's own texts, so they are drawn once per
-// strings table, named by that table's "Language" tag. Run through build-and-run.sh.
+// Languages default to "en ja". The how-to-use pages show the application's own screens
+// (captured by tools/help-pages into SCREENS_DIR) under captions from each strings table, and
+// are named by that table's "Language" tag. Run through build-and-run.sh or tools/help-pages.
 
 #include "Drawings.h"
 #include "ImageCatalog.h"
@@ -14,6 +17,7 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
 
 int main(int argc, char** argv)
 {
@@ -21,9 +25,14 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
-    const QStringList arguments = application.arguments();
+    QStringList arguments = application.arguments();
+    std::optional<QDir> helpScreens;
+    if (arguments.size() > 2 && arguments[1] == QLatin1String("--help-pages")) {
+        helpScreens = QDir(arguments[2]);
+        arguments.remove(1, 2);
+    }
     if (arguments.size() < 3) {
-        std::fprintf(stderr, "usage: imagegen STRINGS_DIR IMAGES_DIR [LANGUAGE...]\n");
+        std::fprintf(stderr, "usage: imagegen [--help-pages SCREENS_DIR] STRINGS_DIR IMAGES_DIR [LANGUAGE...]\n");
         return 2;
     }
     const QDir stringsDir(arguments[1]);
@@ -53,12 +62,16 @@ int main(int argc, char** argv)
     }
 
     ImageCatalog catalog;
-    addTabIcons(catalog);
-    addButtonImages(catalog);
-    addKeypadImages(catalog);
-    addHelpPages(catalog, tables);
+    bool complete = true;
+    if (helpScreens) {
+        complete = addHelpPages(catalog, tables, *helpScreens);
+    } else {
+        addTabIcons(catalog);
+        addButtonImages(catalog);
+        addKeypadImages(catalog);
+    }
 
-    const int failures = catalog.writeAll(imagesDir);
+    const int failures = catalog.writeAll(imagesDir) + (complete ? 0 : 1);
     std::printf("imagegen: %zu pictures, %zu files in %s\n", catalog.entries().size(),
                 catalog.entries().size() * 2, qPrintable(imagesDir));
     return failures == 0 ? 0 : 1;

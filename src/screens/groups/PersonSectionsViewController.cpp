@@ -229,7 +229,8 @@ std::shared_ptr<ui::TableViewCell> PersonSectionsViewController::emptyPersonCell
     return cell;
 }
 
-void PersonSectionsViewController::addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth)
+void PersonSectionsViewController::addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth,
+                                                   const ui::Color& nameColor)
 {
     auto image = photoOf(person);
     ui::Size size = photoSize(image ? image->size() : ui::Size {});
@@ -240,6 +241,7 @@ void PersonSectionsViewController::addPersonPieces(ui::View& content, const Cont
     auto name = std::make_shared<ui::Label>(ui::Rect { x + kSquare, 2, nameWidth, 32 });
     name->setFont(ui::Font::boldSystemFontOfSize(18));
     name->setBackgroundColor(ui::Color::clearColor());
+    name->setTextColor(nameColor);
     name->setText(personRowName(person));
     content.addSubview(name);
 

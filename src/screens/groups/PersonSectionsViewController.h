@@ -11,6 +11,7 @@
 
 #include "addressbook/Contact.h"
 #include "app/CommonViewController.h"
+#include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TableViewDataSource.h"
@@ -69,13 +70,19 @@ public:
     // Organisation, job title and department, each left empty when missing.
     static std::string personRowDetail(const Contact& person);
 
-protected:
-    // Out of line, where the search display controller's type is complete.
-    PersonSectionsViewController();
-
+    // The person row every person list shares (the favourites too): a cell emptied of the
+    // contents a reused row had, then the photo, the name in bold and the grey detail line,
+    // from x on.
+    static std::shared_ptr<ui::TableViewCell> emptyPersonCell(ui::TableView& tableView, const std::string& identifier);
+    static void addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth,
+                                const ui::Color& nameColor = ui::Color::blackColor());
     // From system 7 on the rows' contents sit 10 points further right, clear of the flat
     // look's wider left inset.
     static double rowOffset();
+
+protected:
+    // Out of line, where the search display controller's type is complete.
+    PersonSectionsViewController();
 
     // Makes the list in the page with the search field as its header, and the search display
     // controller whose results this screen answers too. `name` starts the accessibility
@@ -93,10 +100,6 @@ protected:
     const Contact* personAt(const ui::IndexPath& indexPath) const;
     void reloadSearchResultsIfActive();
 
-    // A cell of the list, emptied of the contents a reused row had.
-    static std::shared_ptr<ui::TableViewCell> emptyPersonCell(ui::TableView& tableView, const std::string& identifier);
-    // The photo, the name in bold and the grey detail line, from x on.
-    static void addPersonPieces(ui::View& content, const Contact& person, double x, double nameWidth, double detailWidth);
     // The small red tag of a person kept on an Exchange server, which groups cannot hold.
     static void addExchangeTagIfAny(ui::View& content, const Contact& person, double x);
 

@@ -1,0 +1,70 @@
+#pragma once
+// The root screen of the memo tab: the user's short texts, one line each, newest first.
+// Touching one opens it in the editor; the add button opens an empty editor. Edit lets rows
+// be deleted and dragged into another order; the top row always holds the highest sort index.
+//
+// The list is read again from the database whenever it reloads. A reorder writes the whole
+// new order in one transaction; a change the database refuses is told in an alert and the
+// list shows what is stored.
+//
+// Ownership: the screen owns its table; an editor it pushes is owned by the navigation stack.
+
+#include "app/CommonViewController.h"
+#include "platform/ui/TableViewDataSource.h"
+#include "platform/ui/TableViewDelegate.h"
+#include "store/MemoObject.h"
+
+#include <memory>
+#include <vector>
+
+namespace ui {
+class TableView;
+}
+
+namespace tessaro {
+
+class MemoViewController : public CommonViewController, public ui::TableViewDataSource, public ui::TableViewDelegate {
+public:
+    static constexpr double kRowHeight = 45;
+
+    MemoViewController() = default;
+    ~MemoViewController() override;
+
+    void loadView() override;
+    void viewDidLoad() override;
+
+    void initData();
+    void reloadViewData() override;
+
+    void addAddModeBarButton();
+    void addEditModeBarButton();
+    void edit();
+    void editDone();
+    // Pushes an empty editor.
+    void add();
+
+    // The table.
+    int numberOfRowsInSection(ui::TableView& tableView, int section) override;
+    std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
+    double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return kRowHeight; }
+    void didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
+    void commitEditingStyle(ui::TableView& tableView, ui::TableViewCellEditingStyle style, const ui::IndexPath& indexPath) override;
+    bool canMoveRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return true; }
+    void moveRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& from, const ui::IndexPath& to) override;
+
+    const std::vector<MemoObject>& arrMemo() const { return _arrMemo; }
+    ui::TableView* myTableView() const { return _myTableView.get(); }
+
+    // Gives the memos the sort indexes of their places (the top the highest, the bottom 0)
+    // and writes them in one transaction; false when nothing was stored.
+    [[nodiscard]] static bool storeOrder(std::vector<MemoObject>& memos);
+
+private:
+    void pushEditor(int memoID);
+    void showStoredAfterFailure();
+
+    std::shared_ptr<ui::TableView> _myTableView;
+    std::vector<MemoObject> _arrMemo;
+};
+
+} // namespace tessaro
