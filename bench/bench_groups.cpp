@@ -2,7 +2,9 @@
 // address-book groups and 100 local groups of 20 members each; a fifth of the persons in
 // some group). Measures what the user waits for: the group list with the rows in sight (each
 // counting persons live), the count of persons in no group, opening all contacts in sorted
-// sections, and one keystroke of a search over all persons. Fixed seed.
+// sections, and one keystroke of a search over all persons. On the same book, the favourites
+// and memo tabs: opening the favourites picker of all persons, a keystroke of its search, and
+// a reorder of 500 favourites or memos. Fixed seed.
 
 #include "FixtureBook.h"
 
@@ -18,11 +20,15 @@
 #include "platform/ui/TableView.h"
 #include "screens/groups/GroupContactsViewController.h"
 #include "screens/groups/GroupPersons.h"
+#include "screens/favorites/FavoriteAddContactViewController.h"
+#include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupViewController.h"
+#include "screens/memos/MemoViewController.h"
 #include "store/DataManager.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -212,5 +218,97 @@ BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, one_letter, std::string("a")
 BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, name, std::string("mar"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, given_and_family, std::string("maria garcia"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SearchKeystrokeOverAllPersons, digits, std::string("5551"))->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// ---- The favourites and memo tabs on the same book ----
+
+namespace {
+
+constexpr int kReorderedRows = 500;
+
+// 500 favourites (persons spread over the book) and 500 memos, stored once per run.
+void storeFavoritesAndMemos()
+{
+    static bool stored = [] {
+        auto& database = DataManager::sharedDataBase();
+        auto persons = AddressBookQueries::contacts();
+        return database.performInTransaction([&] {
+            for (int row = 0; row < kReorderedRows; ++row) {
+                MemoObject memo;
+                memo.memo = "Memo " + std::to_string(row);
+                if (!database.insertFavorite(std::to_string(persons[static_cast<std::size_t>(row) * 97 % persons.size()].recordID()))
+                    || !database.insertMemo(memo))
+                    return false;
+            }
+            return true;
+        });
+    }();
+    if (!stored)
+        std::fprintf(stderr, "the favourites and memos of the benchmark could not be stored\n");
+}
+
+// From the touch on the add button's run-loop turn to the picker's rows in sight: every person
+// in sorted sections, the favourites greyed.
+void BM_OpenFavoritesPicker(benchmark::State& state)
+{
+    BenchProfile::open();
+    storeFavoritesAndMemos();
+    std::size_t sections = 0;
+    for (auto _ : state) {
+        auto picker = std::make_shared<FavoriteAddContactViewController>(nullptr);
+        picker->view();
+        picker->myTableView()->layoutIfNeeded();
+        sections = picker->arrSection().size();
+    }
+    state.counters["sections"] = static_cast<double>(sections);
+}
+BENCHMARK(BM_OpenFavoritesPicker)->Unit(benchmark::kMillisecond);
+
+void BM_FavoritesPickerSearchKeystroke(benchmark::State& state, const std::string& typed)
+{
+    BenchProfile::open();
+    auto picker = std::make_shared<FavoriteAddContactViewController>(nullptr);
+    picker->view();
+    auto& bar = *picker->searchBar();
+    (void)picker->searchBarShouldBeginEditing(bar);
+    picker->searchDisplayController()->setActive(true, false);
+    bar.setText(typed);
+    for (auto _ : state) {
+        picker->textDidChange(bar, typed);
+        benchmark::DoNotOptimize(picker->arrSection().size());
+    }
+    state.counters["matches"] = picker->arrSection().empty() ? 0.0 : static_cast<double>(picker->arrSection().front().size());
+}
+BENCHMARK_CAPTURE(BM_FavoritesPickerSearchKeystroke, one_letter, std::string("a"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FavoritesPickerSearchKeystroke, name, std::string("mar"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FavoritesPickerSearchKeystroke, given_and_family, std::string("maria garcia"))->Unit(benchmark::kMillisecond);
+
+// The bottom row dragged to the top of a list of 500: the whole order written in one
+// transaction, as the screen does it.
+template<typename Screen>
+void reorderBottomToTop(benchmark::State& state)
+{
+    BenchProfile::open();
+    storeFavoritesAndMemos();
+    auto screen = std::make_shared<Screen>();
+    screen->view();
+    auto& table = *screen->myTableView();
+    for (auto _ : state)
+        screen->moveRowAtIndexPath(table, { 0, kReorderedRows - 1 }, { 0, 0 });
+    state.counters["rows"] = static_cast<double>(screen->numberOfRowsInSection(table, 0));
+}
+
+void BM_ReorderOf500Favorites(benchmark::State& state)
+{
+    reorderBottomToTop<FavoriteViewController>(state);
+}
+BENCHMARK(BM_ReorderOf500Favorites)->Unit(benchmark::kMillisecond);
+
+void BM_ReorderOf500Memos(benchmark::State& state)
+{
+    reorderBottomToTop<MemoViewController>(state);
+}
+BENCHMARK(BM_ReorderOf500Memos)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -33,31 +33,35 @@ bool PersonHandoff::callWithFaceTime(std::string_view value)
     return ui::Application::shared().openURL(facetimeURL(value));
 }
 
-void PersonHandoff::sendText(ui::ViewController& presenter, services::MessageComposeViewControllerDelegate& delegate,
-                             const std::string& recipient)
+std::shared_ptr<services::MessageComposeViewController> PersonHandoff::sendText(ui::ViewController& presenter,
+                                                                                services::MessageComposeViewControllerDelegate& delegate,
+                                                                                const std::string& recipient)
 {
     if (!services::MessageComposeViewController::canSendText()) {
         (void)ui::Application::shared().openURL(smsURL(recipient));
-        return;
+        return nullptr;
     }
     auto composer = services::MessageComposeViewController::create();
     composer->setMessageComposeDelegate(&delegate);
     composer->setRecipients({ recipient });
     presenter.presentViewController(composer, true);
+    return composer;
 }
 
-void PersonHandoff::sendMail(ui::ViewController& presenter, services::MailComposeViewControllerDelegate& delegate,
-                             const std::string& address)
+std::shared_ptr<services::MailComposeViewController> PersonHandoff::sendMail(ui::ViewController& presenter,
+                                                                             services::MailComposeViewControllerDelegate& delegate,
+                                                                             const std::string& address)
 {
     if (!services::MailComposeViewController::canSendMail()) {
         (void)ui::Application::shared().openURL(mailURL(address));
-        return;
+        return nullptr;
     }
     auto composer = services::MailComposeViewController::create();
     composer->setToRecipients({ address });
     composer->view()->setBackgroundColor(ui::Color::whiteColor());
     composer->setMailComposeDelegate(&delegate);
     presenter.presentViewController(composer, true);
+    return composer;
 }
 
 } // namespace tessaro

@@ -13,13 +13,16 @@
 // Stateless: the composers it presents belong to the presenting screen (through the
 // presentation), and the delegate stays the presenting screen's.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace services {
+class MailComposeViewController;
 class MailComposeViewControllerDelegate;
+class MessageComposeViewController;
 class MessageComposeViewControllerDelegate;
-}
+} // namespace services
 namespace ui {
 class ViewController;
 }
@@ -42,12 +45,14 @@ public:
     [[nodiscard]] static bool callWithFaceTime(std::string_view value);
 
     // The message composer with `recipient` as its only recipient where the device can send
-    // text messages, else the "sms://" URL. No recent call is recorded for a text.
-    static void sendText(ui::ViewController& presenter, services::MessageComposeViewControllerDelegate& delegate,
+    // text messages, else the "sms://" URL. No recent call is recorded for a text. The
+    // composer shown comes back (null for the URL), so a presenter that may go first can
+    // take its delegate link back.
+    static std::shared_ptr<services::MessageComposeViewController> sendText(ui::ViewController& presenter, services::MessageComposeViewControllerDelegate& delegate,
                          const std::string& recipient);
     // The mail composer with `address` as its only To recipient where the device can send
-    // mail, else the "mailto://" URL.
-    static void sendMail(ui::ViewController& presenter, services::MailComposeViewControllerDelegate& delegate,
+    // mail, else the "mailto://" URL. The composer shown comes back, as for a text.
+    static std::shared_ptr<services::MailComposeViewController> sendMail(ui::ViewController& presenter, services::MailComposeViewControllerDelegate& delegate,
                          const std::string& address);
 
 private:

@@ -1,8 +1,8 @@
 #include "app/RootScreens.h"
 
 #include "app/BannerChain.h"
-#include "app/placeholders/ContactDetailPlaceholderViewController.h"
 #include "app/placeholders/KeypadPlaceholderViewController.h"
+#include "screens/contacts/ContactDetailViewController.h"
 #include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/GroupViewController.h"
 #include "screens/memos/MemoViewController.h"
@@ -23,7 +23,7 @@ RootScreens RootScreens::standard()
         return std::make_shared<KeypadPlaceholderViewController>(root);
     };
     screens.makeContactDetailViewController = [](const Contact& contact) {
-        return std::make_shared<ContactDetailPlaceholderViewController>(contact);
+        return ContactDetailViewController::create(contact);
     };
     screens.makeBannerNetworks = [] { return std::make_unique<BannerChain>(); };
     return screens;

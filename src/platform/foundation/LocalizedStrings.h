@@ -27,4 +27,12 @@ inline std::string localized(std::string_view key)
     return LocalizedStrings::localized(key);
 }
 
+// The platform's own screens (composers, the person screens) borrow the application's
+// table and fall back to English, as the handset's own screens always show some text.
+inline std::string localizedOr(std::string_view key, const char* english)
+{
+    auto text = LocalizedStrings::localized(key);
+    return text.empty() ? std::string(english) : text;
+}
+
 } // namespace foundation

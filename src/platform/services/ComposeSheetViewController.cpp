@@ -25,8 +25,7 @@ void run(const std::function<void()>& handler)
 
 std::string ComposeSheetViewController::localizedOr(std::string_view key, const char* english)
 {
-    auto text = foundation::localized(key);
-    return text.empty() ? std::string(english) : text;
+    return foundation::localizedOr(key, english);
 }
 
 std::string ComposeSheetViewController::recipientsForDisplay(const std::vector<std::string>& recipients)

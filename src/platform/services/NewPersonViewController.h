@@ -16,17 +16,15 @@
 
 #include "platform/contactstore/Constants.h"
 #include "platform/contactstore/Forward.h"
-#include "platform/ui/ActionSheet.h"
+#include "platform/services/PersonForm.h"
 #include "platform/ui/ViewController.h"
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace ui {
 class BarButtonItem;
-class Button;
 class ScrollView;
 class TextField;
 } // namespace ui
@@ -43,10 +41,10 @@ public:
     virtual void didCompleteWithNewPerson(NewPersonViewController& controller, const contactstore::PersonRef& person) = 0;
 };
 
-class NewPersonViewController : public ui::ViewController, private ui::ActionSheetDelegate {
+class NewPersonViewController : public ui::ViewController {
 public:
     // The multi-valued properties the form edits.
-    enum class EntryKind { Phone, Email };
+    using EntryKind = PersonForm::EntryKind;
 
     NewPersonViewController();
     ~NewPersonViewController() override;
@@ -69,77 +67,38 @@ public:
     // The bar buttons. done does nothing while the form is empty.
     void done();
     void cancel();
-    bool isDoneEnabled() const;
+    bool isDoneEnabled() const { return m_form.hasAnyValue(); }
 
     // The text fields, for the keypad and for tests: a name or organisation field, and the
     // value field of entry `index` of the phone numbers or mail addresses (null when there
     // is none or the form is not loaded).
-    ui::TextField* fieldForProperty(contactstore::PropertyID property) const;
-    ui::TextField* entryField(EntryKind kind, std::size_t index) const;
-    std::size_t entryCount(EntryKind kind) const { return entries(kind).size(); }
+    ui::TextField* fieldForProperty(contactstore::PropertyID property) const { return m_form.fieldForProperty(property); }
+    ui::TextField* entryField(EntryKind kind, std::size_t index) const { return m_form.entryField(kind, index); }
+    std::size_t entryCount(EntryKind kind) const { return m_form.entryCount(kind); }
     // The stored label of an entry ("_$!<Mobile>!$_"); empty for no label.
-    std::string entryLabel(EntryKind kind, std::size_t index) const;
+    std::string entryLabel(EntryKind kind, std::size_t index) const { return m_form.entryLabel(kind, index); }
     // What "add phone" / "add email" and a touch on an entry's label do.
-    void addEntry(EntryKind kind);
-    void chooseLabel(EntryKind kind, std::size_t index);
+    void addEntry(EntryKind kind) { m_form.addEntry(kind); }
+    void chooseLabel(EntryKind kind, std::size_t index) { m_form.chooseLabel(kind, index); }
 
     // The name and organisation fields in the order the form shows them for the device's
     // language (family name first where names are written so).
-    static std::vector<contactstore::PropertyID> singleValueProperties();
+    static std::vector<contactstore::PropertyID> singleValueProperties() { return PersonForm::singleValueProperties(); }
     // The labels offered for an entry, in the order offered.
-    static std::vector<std::string> labelChoices(EntryKind kind);
+    static std::vector<std::string> labelChoices(EntryKind kind) { return PersonForm::labelChoices(kind); }
 
 private:
-    struct Entry {
-        std::string label;
-        std::string value;
-    };
-    struct EntryViews {
-        std::shared_ptr<ui::Button> labelButton;
-        std::shared_ptr<ui::TextField> field;
-    };
-
-    std::vector<Entry>& entries(EntryKind kind) { return kind == EntryKind::Phone ? m_phones : m_emails; }
-    const std::vector<Entry>& entries(EntryKind kind) const { return kind == EntryKind::Phone ? m_phones : m_emails; }
-    static contactstore::PropertyID propertyOf(EntryKind kind);
-
-    void readPerson();
-    // Lays every row out again from the values typed so far.
-    void layoutForm();
-    double addSectionCaption(double y, const std::string& caption);
-    double addSingleValueRow(double y, contactstore::PropertyID property);
-    double addEntryRow(double y, EntryKind kind, std::size_t index);
-    double addAddEntryRow(double y, EntryKind kind);
-    void fieldEditingBegan(ui::TextField& field);
-    void fieldEditingEnded();
     void updateDoneButton();
-
-    // Writes the typed values into the person; false (and the person untouched in what it
-    // holds) when the address book refuses a value.
-    [[nodiscard]] bool writePerson(contactstore::Error& error);
     [[nodiscard]] bool addAndSave(contactstore::Error& error);
     void showSaveFailure(const contactstore::Error& error);
     void finish(const contactstore::PersonRef& person);
 
-    void clickedButtonAtIndex(ui::ActionSheet& sheet, int buttonIndex) override;
-
     contactstore::PersonRef m_person;
     contactstore::AddressBookRef m_addressBook;
     NewPersonViewControllerDelegate* m_delegate { nullptr };
-
-    std::map<contactstore::PropertyID, std::string> m_singleValues;
-    std::vector<Entry> m_phones;
-    std::vector<Entry> m_emails;
-
+    PersonForm m_form { "newperson", PersonForm::LineDeletion::Off };
     std::shared_ptr<ui::ScrollView> m_scrollView;
-    std::map<contactstore::PropertyID, std::shared_ptr<ui::TextField>> m_singleValueFields;
-    std::vector<EntryViews> m_phoneViews;
-    std::vector<EntryViews> m_emailViews;
     std::shared_ptr<ui::BarButtonItem> m_doneItem;
-    // The entry whose label is being chosen, while the label sheet shows.
-    EntryKind m_labelKind { EntryKind::Phone };
-    std::size_t m_labelIndex { 0 };
-    std::weak_ptr<ui::ActionSheet> m_labelSheet;
 };
 
 } // namespace services

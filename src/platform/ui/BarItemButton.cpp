@@ -46,6 +46,9 @@ void BarItemButton::refresh()
     setTitleColor(tint.withAlpha(0.3), ControlState::Highlighted);
     setTitleColor(Color::grayColor().withAlpha(0.6), ControlState::Disabled);
     titleLabel().setFont(target->style() == BarButtonItemStyle::Done ? Font::boldSystemFontOfSize(17) : Font::systemFontOfSize(17));
+    // A bar short of room narrows its buttons; their titles then shrink rather than lose letters.
+    titleLabel().setAdjustsFontSizeToFitWidth(true);
+    titleLabel().setMinimumScaleFactor(0.5);
     setEnabled(target->isEnabled());
     setAccessibilityIdentifier(target->accessibilityIdentifier());
     setTag(target->tag());

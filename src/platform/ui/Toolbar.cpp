@@ -94,7 +94,27 @@ void Toolbar::layoutSubviews()
         slots.push_back(std::move(slot));
     }
     double gaps = slots.empty() ? 0 : itemGap * double(slots.size() - 1);
-    double spare = std::max(0.0, bounds().width() - 2 * edgeMargin - fixed - gaps);
+    double room = bounds().width() - 2 * edgeMargin - gaps;
+    if (fixed > room) {
+        // Titles longer than the bar (a translation's words are wider) share the room that is
+        // left, their texts shrinking to fit, rather than running past the bar's edge over
+        // whatever lies beside it.
+        double titled = 0;
+        for (const auto& slot : slots) {
+            if (slot.view && !slot.item->customView() && !slot.item->image())
+                titled += slot.width;
+        }
+        double others = fixed - titled;
+        if (titled > 0 && room > others) {
+            double factor = (room - others) / titled;
+            for (auto& slot : slots) {
+                if (slot.view && !slot.item->customView() && !slot.item->image())
+                    slot.width *= factor;
+            }
+            fixed = room;
+        }
+    }
+    double spare = std::max(0.0, room - fixed);
     double flexibleWidth = flexible > 0 ? spare / flexible : 0;
 
     double x = edgeMargin;

@@ -62,10 +62,13 @@ bool FavoriteAddContactViewController::isFavorite(const Contact& person)
 
 void FavoriteAddContactViewController::initData()
 {
-    m_favoriteIDs.clear();
-    for (const auto& favorite : DataManager::sharedDataBase().selectFavorite())
-        m_favoriteIDs.insert(favorite.contactID);
-    showPersons(AddressBookQueries::contacts());
+    if (!_isSearch || m_allPersons.empty()) {
+        m_allPersons = AddressBookQueries::contacts();
+        m_favoriteIDs.clear();
+        for (const auto& favorite : DataManager::sharedDataBase().selectFavorite())
+            m_favoriteIDs.insert(favorite.contactID);
+    }
+    showPersons(m_allPersons);
 }
 
 std::shared_ptr<ui::TableViewCell> FavoriteAddContactViewController::cellForRowAtIndexPath(ui::TableView& tableView,

@@ -55,6 +55,9 @@ private:
     // The favourites as they were when the sections were built, to grey their rows without
     // asking the database for every row that scrolls into sight.
     std::unordered_set<std::string> m_favoriteIDs;
+    // Every person, as read when the list was last built without a search: each keystroke of
+    // a search looks through these instead of reading the whole address book again.
+    std::vector<Contact> m_allPersons;
 };
 
 } // namespace tessaro

@@ -5,11 +5,8 @@
 #include "app/Utility.h"
 #include "app/WaitView.h"
 #include "platform/foundation/LocalizedStrings.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
-#include "platform/ui/NavigationItem.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/TableView.h"
 #include "screens/favorites/FavoriteAddContactViewController.h"
@@ -31,22 +28,15 @@ std::string contactID(const Contact& person)
 
 } // namespace
 
-FavoriteViewController::FavoriteViewController() = default;
+FavoriteViewController::FavoriteViewController()
+    : EditableListViewController("favorites")
+{
+}
 
 FavoriteViewController::~FavoriteViewController()
 {
     if (auto picker = m_picker.lock())
         picker->setController(nullptr);
-    if (_myTableView) {
-        _myTableView->setDataSource(nullptr);
-        _myTableView->setDelegate(nullptr);
-    }
-}
-
-void FavoriteViewController::loadView()
-{
-    CommonViewController::loadView();
-    view()->setBackgroundColor(ui::Color::whiteColor());
 }
 
 void FavoriteViewController::viewDidLoad()
@@ -54,16 +44,8 @@ void FavoriteViewController::viewDidLoad()
     setTitle(foundation::localized("FavoriteTabBarTitle"));
     initData();
 
-    int extra = Utility::iPhone4to5SubSize();
-    _myTableView = std::make_shared<ui::TableView>(ui::Rect { 0, 0, 320, 317.0 + extra }, ui::TableViewStyle::Plain);
-    _myTableView->setBackgroundColor(ui::Color::whiteColor());
-    _myTableView->setRowHeight(kRowHeight);
-    _myTableView->setAccessibilityIdentifier("favorites.list");
-    _myTableView->setDataSource(this);
-    _myTableView->setDelegate(this);
-    view()->addSubview(_myTableView);
-
-    _waitView = std::make_shared<WaitView>(ui::Rect { 0, 0, 320, 410.0 + extra });
+    buildList(kRowHeight);
+    _waitView = std::make_shared<WaitView>(ui::Rect { 0, 0, 320, 410.0 + Utility::iPhone4to5SubSize() });
     addAddModeBarButton();
 }
 
@@ -83,40 +65,6 @@ void FavoriteViewController::reloadViewData()
     initData();
     if (_myTableView)
         _myTableView->reloadData();
-}
-
-// ---- The bar ----
-
-void FavoriteViewController::addAddModeBarButton()
-{
-    auto editItem = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Edit, [this](ui::BarButtonItem&) { edit(); });
-    editItem->setAccessibilityIdentifier("favorites.edit");
-    auto addItem = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Add, [this](ui::BarButtonItem&) { add(); });
-    addItem->setAccessibilityIdentifier("favorites.add");
-    navigationItem().setLeftBarButtonItem(editItem);
-    navigationItem().setRightBarButtonItem(addItem);
-}
-
-void FavoriteViewController::addEditModeBarButton()
-{
-    auto doneItem = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Done, [this](ui::BarButtonItem&) { editDone(); });
-    doneItem->setAccessibilityIdentifier("favorites.done");
-    navigationItem().setLeftBarButtonItem(doneItem);
-    navigationItem().setRightBarButtonItem(nullptr);
-}
-
-void FavoriteViewController::edit()
-{
-    if (_myTableView)
-        _myTableView->setEditing(true, true);
-    addEditModeBarButton();
-}
-
-void FavoriteViewController::editDone()
-{
-    if (_myTableView)
-        _myTableView->setEditing(false, true);
-    addAddModeBarButton();
 }
 
 // ---- The picker ----
@@ -184,7 +132,7 @@ std::shared_ptr<ui::TableViewCell> FavoriteViewController::cellForRowAtIndexPath
     auto cell = PersonSectionsViewController::emptyPersonCell(tableView, kCellIdentifier);
     cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
-    if (indexPath.section != 0 || indexPath.row < 0 || indexPath.row >= static_cast<int>(_arrFavoriteMember.size()))
+    if (!isRow(indexPath, _arrFavoriteMember.size()))
         return cell;
     PersonSectionsViewController::addPersonPieces(cell->contentView(), _arrFavoriteMember[static_cast<std::size_t>(indexPath.row)],
                                                   PersonSectionsViewController::rowOffset(), 210, 230);
@@ -193,7 +141,7 @@ std::shared_ptr<ui::TableViewCell> FavoriteViewController::cellForRowAtIndexPath
 
 void FavoriteViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
 {
-    if (indexPath.section == 0 && indexPath.row >= 0 && indexPath.row < static_cast<int>(_arrFavoriteMember.size())) {
+    if (isRow(indexPath, _arrFavoriteMember.size())) {
         // A copy: showing the person reloads this list under the notification.
         Contact person = _arrFavoriteMember[static_cast<std::size_t>(indexPath.row)];
         AppNotification::postShowDetail(person);
@@ -203,8 +151,7 @@ void FavoriteViewController::didSelectRowAtIndexPath(ui::TableView& tableView, c
 
 void FavoriteViewController::commitEditingStyle(ui::TableView& tableView, ui::TableViewCellEditingStyle style, const ui::IndexPath& indexPath)
 {
-    if (style != ui::TableViewCellEditingStyle::Delete || indexPath.section != 0 || indexPath.row < 0
-        || indexPath.row >= static_cast<int>(_arrFavoriteMember.size()))
+    if (style != ui::TableViewCellEditingStyle::Delete || !isRow(indexPath, _arrFavoriteMember.size()))
         return;
     auto position = _arrFavoriteMember.begin() + indexPath.row;
     if (!DataManager::sharedDataBase().deleteFavorite(contactID(*position))) {
@@ -229,21 +176,8 @@ bool FavoriteViewController::storeOrder(const std::vector<Contact>& favorites)
 
 void FavoriteViewController::moveRowAtIndexPath(ui::TableView&, const ui::IndexPath& from, const ui::IndexPath& to)
 {
-    int count = static_cast<int>(_arrFavoriteMember.size());
-    if (from.section != to.section || from.row < 0 || from.row >= count || to.row < 0 || to.row >= count)
-        return;
-    Contact moved = _arrFavoriteMember[static_cast<std::size_t>(from.row)];
-    _arrFavoriteMember.erase(_arrFavoriteMember.begin() + from.row);
-    _arrFavoriteMember.insert(_arrFavoriteMember.begin() + to.row, std::move(moved));
-    if (!storeOrder(_arrFavoriteMember))
+    if (moveRow(_arrFavoriteMember, from, to) && !storeOrder(_arrFavoriteMember))
         showStoredAfterFailure();
-}
-
-void FavoriteViewController::showStoredAfterFailure()
-{
-    foundation::log("favorites: the change was not stored");
-    reloadViewData();
-    StoreFailureAlert::show();
 }
 
 } // namespace tessaro

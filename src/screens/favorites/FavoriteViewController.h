@@ -13,48 +13,33 @@
 // presentation; the screen keeps a weak link to clear its delegate if it goes first.
 
 #include "addressbook/Contact.h"
-#include "app/CommonViewController.h"
-#include "platform/ui/TableViewDataSource.h"
-#include "platform/ui/TableViewDelegate.h"
+#include "app/EditableListViewController.h"
 #include "screens/favorites/FavoriteAddContactViewControllerDelegate.h"
 
 #include <memory>
 #include <vector>
-
-namespace ui {
-class TableView;
-}
 
 namespace tessaro {
 
 class FavoriteAddContactViewController;
 class WaitView;
 
-class FavoriteViewController : public CommonViewController,
-                               public ui::TableViewDataSource,
-                               public ui::TableViewDelegate,
-                               public FavoriteAddContactViewControllerDelegate {
+class FavoriteViewController : public EditableListViewController, public FavoriteAddContactViewControllerDelegate {
 public:
     static constexpr double kRowHeight = 48;
 
     FavoriteViewController();
     ~FavoriteViewController() override;
 
-    void loadView() override;
     void viewDidLoad() override;
 
     // Rebuilds the list from the stored favourites, skipping persons that no longer exist.
     void initData();
     void reloadViewData() override;
 
-    // The bar in its two modes.
-    void addAddModeBarButton();
-    void addEditModeBarButton();
-    void edit();
-    void editDone();
     // The busy overlay goes up, and on the next turn of the run loop the picker is built
     // and shown (building it at 50,000 persons takes a moment).
-    void add();
+    void add() override;
     void showFavoriteSelectView();
 
     // The picker's answers.
@@ -67,12 +52,10 @@ public:
     double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return kRowHeight; }
     void didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
     void commitEditingStyle(ui::TableView& tableView, ui::TableViewCellEditingStyle style, const ui::IndexPath& indexPath) override;
-    bool canMoveRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return true; }
     void moveRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& from, const ui::IndexPath& to) override;
 
     // What the screen holds, for the shell and tests.
     const std::vector<Contact>& arrFavoriteMember() const { return _arrFavoriteMember; }
-    ui::TableView* myTableView() const { return _myTableView.get(); }
     WaitView* waitView() const { return _waitView.get(); }
     std::shared_ptr<FavoriteAddContactViewController> picker() const { return m_picker.lock(); }
 
@@ -81,10 +64,7 @@ public:
 
 private:
     void closePicker();
-    // A refused write: said in an alert, and the list shows what is stored.
-    void showStoredAfterFailure();
 
-    std::shared_ptr<ui::TableView> _myTableView;
     std::vector<Contact> _arrFavoriteMember;
     std::shared_ptr<WaitView> _waitView;
     std::weak_ptr<FavoriteAddContactViewController> m_picker;

@@ -1,13 +1,8 @@
 #include "screens/memos/MemoViewController.h"
 
-#include "app/StoreFailureAlert.h"
-#include "app/Utility.h"
 #include "platform/foundation/LocalizedStrings.h"
-#include "platform/foundation/Log.h"
-#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
-#include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
 #include "screens/memos/AddMemoViewController.h"
 #include "store/DataManager.h"
@@ -20,32 +15,16 @@ const std::string kCellIdentifier = "MemoCell";
 
 } // namespace
 
-MemoViewController::~MemoViewController()
+MemoViewController::MemoViewController()
+    : EditableListViewController("memos")
 {
-    if (_myTableView) {
-        _myTableView->setDataSource(nullptr);
-        _myTableView->setDelegate(nullptr);
-    }
-}
-
-void MemoViewController::loadView()
-{
-    CommonViewController::loadView();
-    view()->setBackgroundColor(ui::Color::whiteColor());
 }
 
 void MemoViewController::viewDidLoad()
 {
     setTitle(foundation::localized("MemoTabBarTitle"));
     initData();
-    _myTableView = std::make_shared<ui::TableView>(ui::Rect { 0, 0, 320, 317.0 + Utility::iPhone4to5SubSize() },
-                                                   ui::TableViewStyle::Plain);
-    _myTableView->setBackgroundColor(ui::Color::whiteColor());
-    _myTableView->setRowHeight(kRowHeight);
-    _myTableView->setAccessibilityIdentifier("memos.list");
-    _myTableView->setDataSource(this);
-    _myTableView->setDelegate(this);
-    view()->addSubview(_myTableView);
+    buildList(kRowHeight);
     addAddModeBarButton();
 }
 
@@ -61,39 +40,7 @@ void MemoViewController::reloadViewData()
         _myTableView->reloadData();
 }
 
-// ---- The bar ----
-
-void MemoViewController::addAddModeBarButton()
-{
-    auto editItem = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Edit, [this](ui::BarButtonItem&) { edit(); });
-    editItem->setAccessibilityIdentifier("memos.edit");
-    auto addItem = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Add, [this](ui::BarButtonItem&) { add(); });
-    addItem->setAccessibilityIdentifier("memos.add");
-    navigationItem().setLeftBarButtonItem(editItem);
-    navigationItem().setRightBarButtonItem(addItem);
-}
-
-void MemoViewController::addEditModeBarButton()
-{
-    auto doneItem = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Done, [this](ui::BarButtonItem&) { editDone(); });
-    doneItem->setAccessibilityIdentifier("memos.done");
-    navigationItem().setLeftBarButtonItem(doneItem);
-    navigationItem().setRightBarButtonItem(nullptr);
-}
-
-void MemoViewController::edit()
-{
-    if (_myTableView)
-        _myTableView->setEditing(true, true);
-    addEditModeBarButton();
-}
-
-void MemoViewController::editDone()
-{
-    if (_myTableView)
-        _myTableView->setEditing(false, true);
-    addAddModeBarButton();
-}
+// ---- Opening the editor ----
 
 void MemoViewController::add()
 {
@@ -121,22 +68,20 @@ std::shared_ptr<ui::TableViewCell> MemoViewController::cellForRowAtIndexPath(ui:
         cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kCellIdentifier);
     cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
-    bool inList = indexPath.section == 0 && indexPath.row >= 0 && indexPath.row < static_cast<int>(_arrMemo.size());
-    cell->textLabel().setText(inList ? _arrMemo[static_cast<std::size_t>(indexPath.row)].memo : std::string());
+    cell->textLabel().setText(isRow(indexPath, _arrMemo.size()) ? _arrMemo[static_cast<std::size_t>(indexPath.row)].memo : std::string());
     return cell;
 }
 
 void MemoViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath)
 {
-    if (indexPath.section == 0 && indexPath.row >= 0 && indexPath.row < static_cast<int>(_arrMemo.size()))
+    if (isRow(indexPath, _arrMemo.size()))
         pushEditor(_arrMemo[static_cast<std::size_t>(indexPath.row)].memoID);
     tableView.deselectRowAtIndexPath(indexPath, true);
 }
 
 void MemoViewController::commitEditingStyle(ui::TableView& tableView, ui::TableViewCellEditingStyle style, const ui::IndexPath& indexPath)
 {
-    if (style != ui::TableViewCellEditingStyle::Delete || indexPath.section != 0 || indexPath.row < 0
-        || indexPath.row >= static_cast<int>(_arrMemo.size()))
+    if (style != ui::TableViewCellEditingStyle::Delete || !isRow(indexPath, _arrMemo.size()))
         return;
     auto position = _arrMemo.begin() + indexPath.row;
     if (!DataManager::sharedDataBase().deleteMemo(*position)) {
@@ -164,21 +109,8 @@ bool MemoViewController::storeOrder(std::vector<MemoObject>& memos)
 
 void MemoViewController::moveRowAtIndexPath(ui::TableView&, const ui::IndexPath& from, const ui::IndexPath& to)
 {
-    int count = static_cast<int>(_arrMemo.size());
-    if (from.section != to.section || from.row < 0 || from.row >= count || to.row < 0 || to.row >= count)
-        return;
-    MemoObject moved = _arrMemo[static_cast<std::size_t>(from.row)];
-    _arrMemo.erase(_arrMemo.begin() + from.row);
-    _arrMemo.insert(_arrMemo.begin() + to.row, std::move(moved));
-    if (!storeOrder(_arrMemo))
+    if (moveRow(_arrMemo, from, to) && !storeOrder(_arrMemo))
         showStoredAfterFailure();
-}
-
-void MemoViewController::showStoredAfterFailure()
-{
-    foundation::log("memos: the change was not stored");
-    reloadViewData();
-    StoreFailureAlert::show();
 }
 
 } // namespace tessaro

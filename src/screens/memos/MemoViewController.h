@@ -9,39 +9,27 @@
 //
 // Ownership: the screen owns its table; an editor it pushes is owned by the navigation stack.
 
-#include "app/CommonViewController.h"
-#include "platform/ui/TableViewDataSource.h"
-#include "platform/ui/TableViewDelegate.h"
+#include "app/EditableListViewController.h"
 #include "store/MemoObject.h"
 
 #include <memory>
 #include <vector>
 
-namespace ui {
-class TableView;
-}
-
 namespace tessaro {
 
-class MemoViewController : public CommonViewController, public ui::TableViewDataSource, public ui::TableViewDelegate {
+class MemoViewController : public EditableListViewController {
 public:
     static constexpr double kRowHeight = 45;
 
-    MemoViewController() = default;
-    ~MemoViewController() override;
+    MemoViewController();
 
-    void loadView() override;
     void viewDidLoad() override;
 
     void initData();
     void reloadViewData() override;
 
-    void addAddModeBarButton();
-    void addEditModeBarButton();
-    void edit();
-    void editDone();
     // Pushes an empty editor.
-    void add();
+    void add() override;
 
     // The table.
     int numberOfRowsInSection(ui::TableView& tableView, int section) override;
@@ -49,11 +37,9 @@ public:
     double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return kRowHeight; }
     void didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
     void commitEditingStyle(ui::TableView& tableView, ui::TableViewCellEditingStyle style, const ui::IndexPath& indexPath) override;
-    bool canMoveRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return true; }
     void moveRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& from, const ui::IndexPath& to) override;
 
     const std::vector<MemoObject>& arrMemo() const { return _arrMemo; }
-    ui::TableView* myTableView() const { return _myTableView.get(); }
 
     // Gives the memos the sort indexes of their places (the top the highest, the bottom 0)
     // and writes them in one transaction; false when nothing was stored.
@@ -61,9 +47,7 @@ public:
 
 private:
     void pushEditor(int memoID);
-    void showStoredAfterFailure();
 
-    std::shared_ptr<ui::TableView> _myTableView;
     std::vector<MemoObject> _arrMemo;
 };
 

@@ -117,6 +117,23 @@ TEST_F(BarsTest, ToolbarSharesTheSpareWidthAmongFlexibleSpaces)
     EXPECT_LE(mail->frame().maxX(), 320);
 }
 
+TEST_F(BarsTest, ToolbarTitlesTooWideForTheBarShareItsWidth)
+{
+    auto toolbar = std::make_shared<Toolbar>(Rect { 90, 0, 170, 30 });
+    std::vector<std::shared_ptr<BarButtonItem>> items;
+    for (const char* title : { "\xE3\x82\xB3\xE3\x83\x94\xE3\x83\xBC Copy", "\xE3\x83\xA1\xE3\x83\xBC\xE3\x83\xAB Mail", "SMS" })
+        items.push_back(std::make_shared<BarButtonItem>(title, BarButtonItemStyle::Bordered, nullptr));
+    toolbar->setItems(items);
+    toolbar->layoutIfNeeded();
+    double right = 0;
+    for (const auto& view : toolbar->subviews()) {
+        EXPECT_GE(view->frame().x(), right) << "buttons overlap";
+        right = view->frame().maxX();
+    }
+    EXPECT_EQ(toolbar->subviews().size(), 3u);
+    EXPECT_LE(right, 170);
+}
+
 TEST_F(BarsTest, SegmentedControlSendsValueChangedOnlyForTheUsersNewChoice)
 {
     auto filter = std::make_shared<SegmentedControl>(std::vector<std::string> { "All", "Selected", "Others" });
