@@ -20,10 +20,12 @@ It prints "adserver listening on http://HOST:PORT" once it accepts requests.
 
 import argparse
 import json
+import os
 import socket
 import struct
 import sys
 import threading
+import time
 import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
@@ -371,6 +373,16 @@ def main():
     server = QuietServer((options.host, options.port), Handler)
     server.daemon_threads = True
     host, port = server.server_address[:2]
+    # A server whose starter is gone (a test program killed half-way) goes with it instead of
+    # holding its port for good.
+    parent = os.getppid()
+
+    def watch_parent():
+        while os.getppid() == parent:
+            time.sleep(1)
+        os._exit(0)
+
+    threading.Thread(target=watch_parent, daemon=True).start()
     print("adserver listening on http://%s:%d" % (host, port), flush=True)
     try:
         server.serve_forever()
