@@ -1,6 +1,10 @@
 #include "FixtureBook.h"
 
+#include "app/Utility.h"
 #include "platform/contactstore/Group.h"
+#include "platform/foundation/DataLocations.h"
+#include "platform/foundation/Log.h"
+#include "store/DataManager.h"
 
 #include <array>
 #include <cstdio>
@@ -91,6 +95,22 @@ ScratchFolder::~ScratchFolder()
 {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
+}
+
+ApplicationProfile::ApplicationProfile(const std::string& name, const std::function<void(AddressBook& book)>& fill)
+    : m_folder(name)
+{
+    foundation::setLogToStandardError(false);
+    foundation::DataLocations::setProfileDirectory(m_folder.path());
+    tessaro::DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
+    if (auto book = AddressBook::create())
+        fill(*book);
+    tessaro::Utility::sharedUtility().resetObject();
+}
+
+ApplicationProfile::~ApplicationProfile()
+{
+    tessaro::Utility::sharedUtility().setAddressBook(nullptr);
 }
 
 } // namespace fixturebook

@@ -9,6 +9,7 @@
 #include "platform/contactstore/Person.h"
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -47,6 +48,21 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// The application's own profile in a scratch folder: the address book (filled by `fill`,
+// which saves it) and the application's database, opened as the application opens them.
+// Made once per run by the benchmark that needs it; at exit the application lets go of its
+// address-book handle before the folder goes, so no connection outlives its file.
+class ApplicationProfile {
+public:
+    ApplicationProfile(const std::string& name, const std::function<void(contactstore::AddressBook& book)>& fill);
+    ~ApplicationProfile();
+    ApplicationProfile(const ApplicationProfile&) = delete;
+    ApplicationProfile& operator=(const ApplicationProfile&) = delete;
+
+private:
+    ScratchFolder m_folder;
 };
 
 } // namespace fixturebook

@@ -7,20 +7,16 @@
 #include "FixtureBook.h"
 
 #include "addressbook/Contact.h"
-#include "app/Utility.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/demo/AvatarImage.h"
-#include "platform/foundation/DataLocations.h"
-#include "platform/foundation/Log.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/Window.h"
 #include "screens/contacts/ContactDetailViewController.h"
 #include "platform/services/PersonViewController.h"
-#include "store/DataManager.h"
 
 #include <benchmark/benchmark.h>
 
@@ -73,44 +69,31 @@ PersonRef richPerson(std::mt19937& random)
     return person;
 }
 
-// Builds the profile once per run, in a folder removed at exit.
-class BenchProfile {
-public:
-    static RecordID open()
-    {
-        static BenchProfile profile;
-        return profile.m_rich;
-    }
-
-    ~BenchProfile() { Utility::sharedUtility().setAddressBook(nullptr); }
-
-private:
-    BenchProfile()
-    {
-        foundation::setLogToStandardError(false);
-        foundation::DataLocations::setProfileDirectory(m_folder.path());
-        DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
-        auto book = AddressBook::create();
+// The profile of the run, built once, in a folder removed at exit; the rich person's
+// identifier comes back.
+RecordID openProfile()
+{
+    static RecordID rich = kRecordInvalidID;
+    static fixturebook::ApplicationProfile profile("tessaro-bench-detail", [](AddressBook& book) {
         std::mt19937 random(20261207);
-        PersonRef rich;
+        PersonRef richOne;
         for (int index = 0; index < kPersons; ++index) {
-            auto person = index == kPersons / 2 ? richPerson(random) : fixturebook::namedPerson(random, std::to_string(index % 89)).person;
-            if (index == kPersons / 2)
-                rich = person;
-            (void)book->addRecord(person);
+            bool isRich = index == kPersons / 2;
+            auto person = isRich ? richPerson(random) : fixturebook::namedPerson(random, std::to_string(index % 89)).person;
+            if (isRich)
+                richOne = person;
+            (void)book.addRecord(person);
         }
-        fixturebook::save(*book);
-        m_rich = rich->recordID();
-        Utility::sharedUtility().resetObject();
-    }
-
-    fixturebook::ScratchFolder m_folder { "tessaro-bench-detail" };
-    RecordID m_rich { kRecordInvalidID };
-};
+        fixturebook::save(book);
+        rich = richOne->recordID();
+    });
+    (void)profile;
+    return rich;
+}
 
 void BM_OpenDetailOfARichPersonToTheFirstFrame(benchmark::State& state)
 {
-    RecordID rich = BenchProfile::open();
+    RecordID rich = openProfile();
     auto window = std::make_shared<ui::Window>(ui::Screen::mainScreen().bounds());
     window->makeKeyAndVisible();
     DiscardingPainter painter;

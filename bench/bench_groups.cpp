@@ -13,8 +13,6 @@
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Person.h"
-#include "platform/foundation/DataLocations.h"
-#include "platform/foundation/Log.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/SearchDisplayController.h"
 #include "platform/ui/TableView.h"
@@ -65,54 +63,47 @@ PersonRef makePerson(std::mt19937& random, int index)
     return person;
 }
 
+void fillBook(AddressBook& book)
+{
+    std::mt19937 random(20240611);
+    std::vector<PersonRef> people;
+    people.reserve(kPersons);
+    for (int index = 0; index < kPersons; ++index) {
+        people.push_back(makePerson(random, index));
+        (void)book.addRecord(people.back());
+    }
+    fixturebook::addGroups(book, people, kAddressBookGroups, kMembersPerGroup, random);
+    fixturebook::save(book);
+
+    auto& database = DataManager::sharedDataBase();
+    for (int index = 0; index < kLocalGroups; ++index) {
+        GroupObject local;
+        local.groupType = 1;
+        local.colorIndex = index % 45;
+        local.localGroupName = "Local " + std::to_string(index);
+        (void)database.insertLocalGroup(local);
+    }
+    std::uniform_int_distribution<std::size_t> anyone(0, people.size() - 1);
+    for (const auto& local : database.selectLocalGroup()) {
+        for (int member = 0; member < kMembersPerGroup; ++member)
+            (void)database.insertLocalGroupMember(std::stoi(local.groupID), std::to_string(people[anyone(random)]->recordID()));
+    }
+}
+
 // Builds the profile once per run, in a folder removed at exit.
 class BenchProfile {
 public:
     static void open()
     {
-        static BenchProfile profile;
-        (void)profile;
-    }
-
-    ~BenchProfile() { Utility::sharedUtility().setAddressBook(nullptr); }
-
-private:
-    BenchProfile()
-    {
-        foundation::setLogToStandardError(false);
-        foundation::DataLocations::setProfileDirectory(m_folder.path());
-        DataManager::setSharedDatabaseFile(m_folder.path() / "Documents" / "Vantel.db");
-
-        auto book = AddressBook::create();
-        std::mt19937 random(20240611);
-        std::vector<PersonRef> people;
-        people.reserve(kPersons);
-        for (int index = 0; index < kPersons; ++index) {
-            people.push_back(makePerson(random, index));
-            (void)book->addRecord(people.back());
-        }
-        fixturebook::addGroups(*book, people, kAddressBookGroups, kMembersPerGroup, random);
-        fixturebook::save(*book);
-
-        auto& database = DataManager::sharedDataBase();
-        for (int index = 0; index < kLocalGroups; ++index) {
-            GroupObject local;
-            local.groupType = 1;
-            local.colorIndex = index % 45;
-            local.localGroupName = "Local " + std::to_string(index);
-            (void)database.insertLocalGroup(local);
-        }
-        std::uniform_int_distribution<std::size_t> anyone(0, people.size() - 1);
-        for (const auto& local : database.selectLocalGroup()) {
-            for (int member = 0; member < kMembersPerGroup; ++member)
-                (void)database.insertLocalGroupMember(std::stoi(local.groupID), std::to_string(people[anyone(random)]->recordID()));
-        }
-        Utility::sharedUtility().resetObject();
+        static fixturebook::ApplicationProfile profile("tessaro-bench-groups", fillBook);
         // The first catalogue gives the address-book groups their rows.
-        (void)Utility::sharedUtility().getAllGroupObject();
+        static const bool catalogued = [] {
+            (void)Utility::sharedUtility().getAllGroupObject();
+            return true;
+        }();
+        (void)profile;
+        (void)catalogued;
     }
-
-    fixturebook::ScratchFolder m_folder { "tessaro-bench-groups" };
 };
 
 GroupObject allContacts()

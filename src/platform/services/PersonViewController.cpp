@@ -265,6 +265,7 @@ std::shared_ptr<ui::TableViewCell> PersonViewController::cellForRowAtIndexPath(u
         return cell;
     const Line& line = *found;
     cell->textLabel().setText(line.label);
+    cell->textLabel().setAdjustsFontSizeToFitWidth(true);
     if (auto* detail = cell->detailTextLabel()) {
         detail->setText(line.text);
         detail->setNumberOfLines(0);
@@ -380,20 +381,31 @@ bool PersonViewController::saveEdit()
     view()->endEditing();
     Error error;
     AddressBookRef book = m_addressBook ? m_addressBook : m_person->addressBook();
+    PersonRef person = m_person;
     if (!book) {
-        reportError(&error, ErrorCode::NotInAddressBook, "The contact is no longer in the address book.");
-        showSaveFailure(error);
-        return false;
+        // The handle the person was read through has gone (the application opened the
+        // address book afresh on its return to the foreground): the edit goes to the
+        // person as the address book holds it now, so that it is not lost.
+        book = AddressBook::create(&error);
+        person = book ? book->personWithRecordID(m_person->recordID()) : nullptr;
+        if (!person) {
+            if (!error)
+                reportError(&error, ErrorCode::NotInAddressBook, "The contact is no longer in the address book.");
+            showSaveFailure(error);
+            return false;
+        }
     }
     // What the person held before, so that a refused save leaves nothing half-written for
     // a later save of the same handle to pick up.
     std::vector<std::pair<PropertyID, std::optional<Value>>> before;
     for (PropertyID property : PersonForm::writtenProperties())
-        before.emplace_back(property, m_person->copyValue(property));
-    if (m_form->writeInto(*m_person, error) && book->save(&error))
+        before.emplace_back(property, person->copyValue(property));
+    if (m_form->writeInto(*person, error) && book->save(&error)) {
+        m_person = std::move(person);
         return true;
+    }
     for (auto& [property, value] : before)
-        (void)(value ? m_person->setValue(property, std::move(*value)) : m_person->removeValue(property));
+        (void)(value ? person->setValue(property, std::move(*value)) : person->removeValue(property));
     showSaveFailure(error);
     return false;
 }

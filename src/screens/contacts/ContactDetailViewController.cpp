@@ -116,6 +116,15 @@ void ContactDetailViewController::viewDidLoad()
     m_personView->navigationItem().setBackBarButtonItem(toolbarItem);
 }
 
+void ContactDetailViewController::viewWillAppear(bool animated)
+{
+    ContactDetailScreen::viewWillAppear(animated);
+    // The list that was touched may still hold the keyboard (its search field); the person
+    // slides over it, so the keyboard would cover the card.
+    if (auto* window = view()->window())
+        (void)window->endEditing();
+}
+
 // ---- Deletion ----
 
 void ContactDetailViewController::deleteContact()

@@ -54,6 +54,7 @@ public:
 
     void loadView() override;
     void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
 
     // The toolbar's buttons.
     using ContactDetailScreen::cancelDetail;

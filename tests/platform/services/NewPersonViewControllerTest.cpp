@@ -11,6 +11,7 @@
 #include "platform/foundation/Device.h"
 #include "platform/foundation/Log.h"
 #include "platform/services/NewPersonViewController.h"
+#include "PersonScreenTest.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
@@ -57,30 +58,8 @@ std::vector<std::pair<std::string, std::string>> entriesOf(const Person& person,
     return entries;
 }
 
-class NewPersonFormTest : public ::testing::Test {
+class NewPersonFormTest : public servicestest::PersonScreenTest {
 protected:
-    void SetUp() override
-    {
-        foundation::setLogToStandardError(false);
-        foundation::Device::current().reset();
-        AccessControl::setAccessRefused(false);
-        foundation::DataLocations::setProfileDirectory(folder.path());
-        book = AddressBook::create();
-        ASSERT_TRUE(book);
-        window = std::make_shared<ui::Window>(ui::Screen::mainScreen().bounds());
-        window->makeKeyAndVisible();
-    }
-
-    void TearDown() override
-    {
-        ui::ButtonPanel::discardAll();
-        window.reset();
-        ui::Application::shared().reset();
-        AccessControl::setAccessRefused(false);
-        foundation::Device::current().reset();
-        foundation::setLogToStandardError(true);
-    }
-
     // The form as the group screens show it: in a navigation controller, in the window.
     std::shared_ptr<NewPersonViewController> openForm(PersonRef prepared = nullptr)
     {
@@ -94,14 +73,6 @@ protected:
         return form;
     }
 
-    // Touches the field and types, as a person does.
-    void type(ui::TextField* field, const std::string& text)
-    {
-        ASSERT_NE(field, nullptr);
-        ASSERT_TRUE(field->becomeFirstResponder());
-        field->insertText(text);
-    }
-
     void touchDone(NewPersonViewController& form) { form.navigationItem().rightBarButtonItem()->trigger(); }
 
     // What a later start of the program reads.
@@ -111,11 +82,6 @@ protected:
         return fresh ? fresh->copyArrayOfAllPeople() : std::vector<PersonRef>();
     }
 
-    testsupport::TempDir folder;
-    testsupport::ManualTime time;
-    foundation::LogCapture log;
-    AddressBookRef book;
-    std::shared_ptr<ui::Window> window;
     FormSpy spy;
 };
 

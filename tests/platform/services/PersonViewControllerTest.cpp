@@ -12,6 +12,7 @@
 #include "platform/foundation/Device.h"
 #include "platform/foundation/Log.h"
 #include "platform/services/PersonViewController.h"
+#include "PersonScreenTest.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
@@ -71,29 +72,8 @@ Date day(int year, unsigned month, unsigned dayOfMonth)
     return Date(sys_days(std::chrono::year(year) / std::chrono::month(month) / std::chrono::day(dayOfMonth)).time_since_epoch());
 }
 
-class PersonViewTest : public ::testing::Test {
+class PersonViewTest : public servicestest::PersonScreenTest {
 protected:
-    void SetUp() override
-    {
-        foundation::setLogToStandardError(false);
-        foundation::Device::current().reset();
-        AccessControl::setAccessRefused(false);
-        foundation::DataLocations::setProfileDirectory(folder.path());
-        book = AddressBook::create();
-        ASSERT_TRUE(book);
-        window = std::make_shared<ui::Window>(ui::Screen::mainScreen().bounds());
-        window->makeKeyAndVisible();
-    }
-
-    void TearDown() override
-    {
-        ui::ButtonPanel::discardAll();
-        window.reset();
-        ui::Application::shared().reset();
-        foundation::Device::current().reset();
-        foundation::setLogToStandardError(true);
-    }
-
     // A person with something in every property the card shows, saved.
     PersonRef savedPerson()
     {
@@ -154,18 +134,6 @@ protected:
         return none;
     }
 
-    void type(ui::TextField* field, const std::string& text)
-    {
-        ASSERT_NE(field, nullptr);
-        ASSERT_TRUE(field->becomeFirstResponder());
-        field->replaceTextFromInput(text);
-    }
-
-    testsupport::TempDir folder;
-    testsupport::ManualTime time;
-    foundation::LogCapture log;
-    AddressBookRef book;
-    std::shared_ptr<ui::Window> window;
     TouchSpy spy;
 };
 
@@ -289,6 +257,18 @@ TEST_F(PersonViewTest, AnEditIsSavedLineByLineAndSurvivesARestart)
     EXPECT_EQ(saved->multiValue(kPersonAddressProperty), nullptr);
     EXPECT_EQ(saved->multiValue(kPersonURLProperty)->count(), 2u);
     EXPECT_TRUE(saved->hasImageData());
+
+    // The address book was opened afresh meanwhile (a return to the foreground) and the
+    // handle the person came from is gone: the next edit is not lost.
+    book.reset();
+    ASSERT_FALSE(person->addressBook());
+    card->navigationItem().rightBarButtonItem()->trigger();
+    type(card->editForm()->fieldForProperty(kPersonNicknameProperty), "Ken");
+    card->navigationItem().rightBarButtonItem()->trigger();
+    EXPECT_FALSE(card->isEditing());
+    EXPECT_EQ(ui::ButtonPanel::topmostVisible(), nullptr);
+    EXPECT_EQ(reread(person->recordID())->copyString(kPersonNicknameProperty), "Ken");
+    EXPECT_EQ(reread(person->recordID())->copyString(kPersonFirstNameProperty), "Kenta");
 }
 
 TEST_F(PersonViewTest, ARefusedSaveKeepsTheEditAndThePersonAsItWasAndCancelChangesNothing)

@@ -228,11 +228,14 @@ TEST_F(ContactDetailTest, FromAGroupsListThroughAnEditAndACallBackToTheUpdatedLi
     addPerson("Ben", "Baker");
     launch();
     openGroupAtRow(0);
+    act({ { "cmd", "tap" }, { "id", "groupcontacts.search" } });
+    act({ { "cmd", "type" }, { "text", "Ann" } });
     act({ { "cmd", "tapRow" }, { "section", 0 }, { "row", 0 } });
     time.advance(1);
     auto* detail = dynamic_cast<ContactDetailViewController*>(root().detailViewController());
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->view()->frame().origin.y, 0);
+    EXPECT_EQ(act({ { "cmd", "dump" } })["keyboard"], false) << "the search's keyboard would cover the card";
 
     act({ { "cmd", "tapRow" }, { "section", 0 }, { "row", 0 } });
     act({ { "cmd", "button" }, { "title", "CallPhoneTitle" } });
