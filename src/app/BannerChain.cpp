@@ -111,7 +111,13 @@ void BannerChain::adViewDidFailToReceiveAdWithError(ads::GADBannerView&, const s
 void BannerChain::kadViewDidFinishLoad(ads::KADView&)
 {
     foundation::log("kadViewDidFinishLoad");
-    foundation::RunLoop::main().performAfterDelay(handOverDelay, _lifetime, [this] { showAd(); });
+    // AdMob may have taken the slot back meanwhile; it runs alone then, so the hand-over
+    // only happens while this kestrel banner is still the one in the slot.
+    std::weak_ptr<ui::View> kestrel = view.weak_from_this();
+    foundation::RunLoop::main().performAfterDelay(handOverDelay, _lifetime, [this, kestrel] {
+        if (!kestrel.expired() && kestrel.lock().get() == _kadView.get())
+            showAd();
+    });
 }
 
 void BannerChain::kadViewDidFailToReceiveAd(ads::KADView& view)
@@ -130,7 +136,13 @@ void BannerChain::bannerViewDidLoadAd(ads::ADBannerView& view)
         _kadView->pause();
     }
     view.setHidden(false);
-    foundation::RunLoop::main().performAfterDelay(0, _lifetime, [this] { showAd(); });
+    // Lifts the banner that loaded, unless AdMob let it go in the meantime: a new one must
+    // not appear over AdMob.
+    std::weak_ptr<ui::View> loaded = view.weak_from_this();
+    foundation::RunLoop::main().performAfterDelay(0, _lifetime, [this, loaded] {
+        if (!loaded.expired() && loaded.lock().get() == _adView.get())
+            showAd();
+    });
 }
 
 void BannerChain::bannerViewDidFailToReceiveAdWithError(ads::ADBannerView& view, const std::string& error)

@@ -100,6 +100,9 @@ TEST_F(BannerChainTest, AdMobRunsAloneWhileItDeliversAndFallsBackToKestrel)
     m_time.advance(30);
     ASSERT_TRUE(waitForLog("admob adViewDidReceiveAd", 2));
     EXPECT_EQ(m_chain.kadView(), nullptr);
+    // Nothing of the other networks comes back over it later.
+    m_time.advance(25);
+    EXPECT_EQ(m_chain.adView(), nullptr);
     EXPECT_EQ(m_slot->subviews().back().get(), m_chain.admobBannerView());
 }
 
