@@ -108,7 +108,7 @@ void BannerChain::adViewDidFailToReceiveAdWithError(ads::GADBannerView&, const s
     showKestrel();
 }
 
-void BannerChain::kadViewDidFinishLoad(ads::KADView&)
+void BannerChain::kadViewDidFinishLoad(ads::KADView& view)
 {
     foundation::log("kadViewDidFinishLoad");
     // AdMob may have taken the slot back meanwhile; it runs alone then, so the hand-over
