@@ -118,7 +118,7 @@ void BM_GroupListWithRowsInSight(benchmark::State& state)
     BenchProfile::open();
     std::size_t cells = 0;
     for (auto _ : state) {
-        auto list = GroupViewController::create();
+        auto list = GroupViewController::create(GroupScreens {});
         list->view();
         list->myTableView()->layoutIfNeeded();
         cells = list->myTableView()->visibleCells().size();
@@ -152,7 +152,7 @@ BENCHMARK(BM_ListOfPersonsInNoGroup)->Unit(benchmark::kMillisecond);
 
 void openAllContacts(GroupViewController& list, std::size_t& sections)
 {
-    auto screen = GroupContactsViewController::create(list, allContacts());
+    auto screen = GroupContactsViewController::create(list, allContacts(), GroupScreens {});
     screen->view();
     screen->myTableView()->layoutIfNeeded();
     sections = screen->arrSection().size();
@@ -162,7 +162,7 @@ void openAllContacts(GroupViewController& list, std::size_t& sections)
 void BM_OpenAllContactsInSections(benchmark::State& state)
 {
     BenchProfile::open();
-    auto list = GroupViewController::create();
+    auto list = GroupViewController::create(GroupScreens {});
     std::size_t sections = 0;
     openAllContacts(*list, sections);
     for (auto _ : state)
@@ -176,7 +176,7 @@ BENCHMARK(BM_OpenAllContactsInSections)->Unit(benchmark::kMillisecond);
 void BM_OpenAllContactsAfterReopening(benchmark::State& state)
 {
     BenchProfile::open();
-    auto list = GroupViewController::create();
+    auto list = GroupViewController::create(GroupScreens {});
     std::size_t sections = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -191,8 +191,8 @@ BENCHMARK(BM_OpenAllContactsAfterReopening)->Unit(benchmark::kMillisecond)->Iter
 void BM_SearchKeystrokeOverAllPersons(benchmark::State& state, const std::string& typed)
 {
     BenchProfile::open();
-    auto list = GroupViewController::create();
-    auto screen = GroupContactsViewController::create(*list, allContacts());
+    auto list = GroupViewController::create(GroupScreens {});
+    auto screen = GroupContactsViewController::create(*list, allContacts(), GroupScreens {});
     screen->view();
     auto& bar = *screen->searchBar();
     (void)screen->searchBarShouldBeginEditing(bar);

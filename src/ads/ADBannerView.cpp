@@ -1,6 +1,6 @@
 #include "ads/ADBannerView.h"
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "platform/ui/Screen.h"
 
 namespace ads {

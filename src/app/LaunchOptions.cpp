@@ -1,6 +1,6 @@
 #include "app/LaunchOptions.h"
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
 #include "platform/services/MessageComposeViewController.h"

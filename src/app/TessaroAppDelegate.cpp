@@ -20,13 +20,17 @@ TessaroAppDelegate::TessaroAppDelegate(RootScreens screens)
 {
 }
 
-TessaroAppDelegate::~TessaroAppDelegate() = default;
+TessaroAppDelegate::~TessaroAppDelegate()
+{
+    DataManager::sharedDataBase().setWriteFailureHandler(nullptr);
+}
 
 bool TessaroAppDelegate::didFinishLaunchingWithOptions()
 {
     auto& utility = Utility::sharedUtility();
     auto& database = DataManager::sharedDataBase();
     utility.setSettingsObj(database.getSettings());
+    database.setWriteFailureHandler([this](const std::string& reason) { showWriteFailure(reason); });
 
     m_window = std::make_shared<ui::Window>(RootGeometry::windowFrame());
     m_viewController = TessaroViewController::create(RootGeometry::rootViewFrame(), m_screens);
@@ -38,7 +42,35 @@ bool TessaroAppDelegate::didFinishLaunchingWithOptions()
     m_window->makeKeyAndVisible();
 
     requestAddressBookAccess();
+    showDamagedStores();
     return true;
+}
+
+void TessaroAppDelegate::showWriteFailure(const std::string& reason)
+{
+    foundation::log("Error: not saved: " + reason);
+    // One alert for a burst of refused writes (a locked file refuses every one of them).
+    if (auto shown = m_writeFailureAlert.lock(); shown && shown->isVisible())
+        return;
+    auto alert = std::make_shared<ui::AlertView>(foundation::localized("SaveFailedTitle"), reason, nullptr, "OK");
+    m_writeFailureAlert = alert;
+    alert->show();
+    // The screens show what is stored, not the change that was refused.
+    if (m_viewController)
+        m_viewController->reloadAllView();
+}
+
+void TessaroAppDelegate::showDamagedStores()
+{
+    std::vector<std::string> damage;
+    if (const auto& database = DataManager::sharedDataBase().damage(); !database.empty())
+        damage.push_back(database);
+    if (auto book = Utility::openAddressBookError(); !book.empty())
+        damage.push_back(book);
+    for (const auto& reason : damage) {
+        std::string message = reason + ".\n\n" + foundation::localized("DamagedDataMessage");
+        std::make_shared<ui::AlertView>(foundation::localized("DamagedDataTitle"), message, nullptr, "OK")->show();
+    }
 }
 
 void TessaroAppDelegate::applicationWillEnterForeground()

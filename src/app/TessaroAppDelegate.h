@@ -11,8 +11,10 @@
 #include "app/RootScreens.h"
 
 #include <memory>
+#include <string>
 
 namespace ui {
+class AlertView;
 class Window;
 }
 
@@ -22,7 +24,7 @@ class TessaroViewController;
 
 class TessaroAppDelegate {
 public:
-    explicit TessaroAppDelegate(RootScreens screens = RootScreens::standard());
+    explicit TessaroAppDelegate(RootScreens screens);
     ~TessaroAppDelegate();
     TessaroAppDelegate(const TessaroAppDelegate&) = delete;
     TessaroAppDelegate& operator=(const TessaroAppDelegate&) = delete;
@@ -42,10 +44,16 @@ private:
     // Asks for access where the system has the request (from 6 on). The answer may come on
     // another thread; a refusal is handed to the main run loop before the alert is shown.
     void requestAddressBookAccess();
+    // A refused write of the application's own data: an alert with SQLite's reason (one at
+    // a time), and the screens reloaded from what is stored.
+    void showWriteFailure(const std::string& reason);
+    // One alert for each store found damaged at launch; the files are left untouched.
+    void showDamagedStores();
 
     RootScreens m_screens;
     std::shared_ptr<ui::Window> m_window;
     std::shared_ptr<TessaroViewController> m_viewController;
+    std::weak_ptr<ui::AlertView> m_writeFailureAlert;
 };
 
 } // namespace tessaro

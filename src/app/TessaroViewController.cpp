@@ -52,15 +52,15 @@ std::shared_ptr<TessaroViewController> TessaroViewController::create(const ui::R
 }
 
 TessaroViewController::TessaroViewController(const ui::Rect& frame, RootScreens screens)
-    : m_frame(frame)
-    , m_screens(std::move(screens))
+    : _frame(frame)
+    , _screens(std::move(screens))
 {
 }
 
 TessaroViewController::~TessaroViewController()
 {
     // The banners go first, while the slot they sit in still exists.
-    m_bannerNetworks.reset();
+    _bannerNetworks.reset();
     if (_tbController)
         _tbController->setDelegate(nullptr);
     if (_detailViewController)
@@ -74,7 +74,7 @@ std::weak_ptr<TessaroViewController> TessaroViewController::weakSelf()
 
 void TessaroViewController::loadView()
 {
-    auto root = std::make_shared<ui::View>(m_frame);
+    auto root = std::make_shared<ui::View>(_frame);
     root->setBackgroundColor(ui::Color::whiteColor());
     root->setAccessibilityIdentifier("root");
     setView(root);
@@ -83,7 +83,7 @@ void TessaroViewController::loadView()
 void TessaroViewController::viewDidLoad()
 {
     _notifyCenter = &foundation::NotificationCenter::defaultCenter();
-    m_contactObservation = _notifyCenter->addObserver(AppNotification::kName, std::nullopt,
+    _contactObservation = _notifyCenter->addObserver(AppNotification::kName, std::nullopt,
                                                       [this](const foundation::Notification& notification) {
                                                           trackNotifications(notification);
                                                       });
@@ -98,24 +98,24 @@ void TessaroViewController::buildBannerSlot()
     _adTopView->setAccessibilityIdentifier("banner.slot");
     view()->addSubview(_adTopView);
 
-    m_adPlaceholder = std::make_shared<ui::Label>(RootGeometry::bannerFrame());
-    m_adPlaceholder->setText("Ad");
-    m_adPlaceholder->setFont(ui::Font::boldSystemFontOfSize(20));
-    m_adPlaceholder->setTextColor(ui::Color::whiteColor());
-    m_adPlaceholder->setBackgroundColor(ui::Color::blackColor());
-    m_adPlaceholder->setTextAlignment(ui::TextAlignment::Center);
-    m_adPlaceholder->setAccessibilityIdentifier("banner.placeholder");
-    _adTopView->addSubview(m_adPlaceholder);
+    _adPlaceholder = std::make_shared<ui::Label>(RootGeometry::bannerFrame());
+    _adPlaceholder->setText("Ad");
+    _adPlaceholder->setFont(ui::Font::boldSystemFontOfSize(20));
+    _adPlaceholder->setTextColor(ui::Color::whiteColor());
+    _adPlaceholder->setBackgroundColor(ui::Color::blackColor());
+    _adPlaceholder->setTextAlignment(ui::TextAlignment::Center);
+    _adPlaceholder->setAccessibilityIdentifier("banner.placeholder");
+    _adTopView->addSubview(_adPlaceholder);
 
-    if (m_screens.makeBannerNetworks)
-        m_bannerNetworks = m_screens.makeBannerNetworks();
-    if (!m_bannerNetworks)
+    if (_screens.makeBannerNetworks)
+        _bannerNetworks = _screens.makeBannerNetworks();
+    if (!_bannerNetworks)
         return;
-    m_bannerNetworks->attach(*_adTopView, *this);
+    _bannerNetworks->attach(*_adTopView, *this);
     if (foundation::localized("Language") == "en")
-        m_bannerNetworks->showAdMob();
+        _bannerNetworks->showAdMob();
     else
-        m_bannerNetworks->showKestrel();
+        _bannerNetworks->showKestrel();
 }
 
 std::shared_ptr<ui::NavigationController> TessaroViewController::wrapInNavigation(
@@ -139,12 +139,12 @@ void TessaroViewController::buildTabs()
     auto make = [](const std::function<std::shared_ptr<CommonViewController>()>& factory) {
         return factory ? factory() : nullptr;
     };
-    _favoriteNavViewController = wrapInNavigation(make(m_screens.makeFavoriteViewController), "FavoriteTabBarTitle");
+    _favoriteNavViewController = wrapInNavigation(make(_screens.makeFavoriteViewController), "FavoriteTabBarTitle");
     // The keypad tab holds an empty screen: the keypad itself slides over everything instead.
     _keyboardNavController = wrapInNavigation(nullptr, "KeyBoardBarTitle");
-    _groupNavController = wrapInNavigation(make(m_screens.makeGroupViewController), "GroupTabBarTitle");
-    _memoNavController = wrapInNavigation(make(m_screens.makeMemoViewController), "MemoTabBarTitle");
-    _settingsNavController = wrapInNavigation(make(m_screens.makeSettingsViewController), "SettingsBarTitle");
+    _groupNavController = wrapInNavigation(make(_screens.makeGroupViewController), "GroupTabBarTitle");
+    _memoNavController = wrapInNavigation(make(_screens.makeMemoViewController), "MemoTabBarTitle");
+    _settingsNavController = wrapInNavigation(make(_screens.makeSettingsViewController), "SettingsBarTitle");
 
     _favoriteNavViewController->setTabBarItem(std::make_shared<ui::TabBarItem>(ui::TabBarSystemItem::Favorites, 1));
     _keyboardNavController->setTabBarItem(
@@ -197,9 +197,9 @@ void TessaroViewController::didSelectViewController(ui::TabBarController& tabBar
 void TessaroViewController::showKeyboard()
 {
     if (!_keyboardViewController) {
-        if (!m_screens.makeKeyBoardViewController)
+        if (!_screens.makeKeyBoardViewController)
             return;
-        _keyboardViewController = m_screens.makeKeyBoardViewController(*this);
+        _keyboardViewController = _screens.makeKeyBoardViewController(*this);
         if (!_keyboardViewController)
             return;
         addChildViewController(_keyboardViewController);
@@ -208,7 +208,7 @@ void TessaroViewController::showKeyboard()
         keypadView->setFrame(RootGeometry::keypadHiddenFrame());
         view()->addSubview(keypadView);
     }
-    ++m_keypadShowings;
+    ++_keypadShowings;
     auto keypadView = _keyboardViewController->view();
     moveTo(*keypadView, RootGeometry::overlayHiddenY());
     bool wasShown = keypadView->superview() == view().get();
@@ -231,11 +231,11 @@ void TessaroViewController::removeKeyboard()
     if (keypadView->superview() != view().get())
         return;
     beginOverlayAppearance(*_keyboardViewController, false);
-    int showing = m_keypadShowings;
+    int showing = _keypadShowings;
     ui::View::animate(kSlideDuration, [&] { moveTo(*keypadView, RootGeometry::overlayHiddenY()); },
                       guarded(weakSelf(), [showing](TessaroViewController& self) {
                           // Shown again while sliding away: it stays.
-                          if (showing == self.m_keypadShowings)
+                          if (showing == self._keypadShowings)
                               self.removeKeyboardView();
                       }));
 }
@@ -259,7 +259,7 @@ void TessaroViewController::enterForeGround()
 
 void TessaroViewController::showDetail()
 {
-    if (!_detailContact || !m_screens.makeContactDetailViewController)
+    if (!_detailContact || !_screens.makeContactDetailViewController)
         return;
     if (_detailViewController) {
         auto previous = std::move(_detailViewController);
@@ -270,7 +270,7 @@ void TessaroViewController::showDetail()
         endOverlayAppearance(*previous);
         previous->removeFromParentViewController();
     }
-    _detailViewController = m_screens.makeContactDetailViewController(*_detailContact);
+    _detailViewController = _screens.makeContactDetailViewController(*_detailContact);
     if (!_detailViewController)
         return;
     _detailViewController->setDelegate(this);

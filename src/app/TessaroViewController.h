@@ -8,10 +8,11 @@
 // Ownership: the root owns the tab controller and its five navigation stacks, the keypad
 // (made on first use, kept), the detail shown (one at a time), the busy overlay, the banner
 // slot and the banner networks. Composers it presents are owned by the presentation. The
-// screens it is made of are chosen by RootScreens.
+// screens it is made of are handed to it (RootScreens) by the program.
 
 #include "addressbook/Contact.h"
 #include "app/ContactDetailScreen.h"
+#include "app/KeypadScreen.h"
 #include "app/RootScreens.h"
 #include "platform/foundation/Notification.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -32,12 +33,12 @@ class NavigationController;
 namespace tessaro {
 
 class BannerNetworks;
-class KeypadScreen;
 class WaitView;
 
 class TessaroViewController : public ui::ViewController,
                               public ui::TabBarControllerDelegate,
                               public ContactDetailViewControllerDelegate,
+                              public KeypadHost,
                               public services::MailComposeViewControllerDelegate,
                               public services::MessageComposeViewControllerDelegate {
 public:
@@ -49,7 +50,7 @@ public:
     static constexpr double kReloadDelay = 0.1;
 
     // Builds the whole root screen in the frame: view, banner slot, busy overlay and tabs.
-    static std::shared_ptr<TessaroViewController> create(const ui::Rect& frame, RootScreens screens = RootScreens::standard());
+    static std::shared_ptr<TessaroViewController> create(const ui::Rect& frame, RootScreens screens);
     // Use create(); public for std::make_shared.
     TessaroViewController(const ui::Rect& frame, RootScreens screens);
     ~TessaroViewController() override;
@@ -62,7 +63,7 @@ public:
     void reloadAllView();
     void doReloadAllView();
     // Slides the keypad away; the keypad calls this when it is done.
-    void removeKeyboard();
+    void removeKeyboard() override;
     // The application came back to the foreground: the keypad starts afresh.
     void enterForeGround();
 
@@ -105,7 +106,7 @@ public:
     ContactDetailScreen* detailViewController() const { return _detailViewController.get(); }
     WaitView* waitView() const { return _waitView.get(); }
     ui::View* adTopView() const { return _adTopView.get(); }
-    BannerNetworks* bannerNetworks() const { return m_bannerNetworks.get(); }
+    BannerNetworks* bannerNetworks() const { return _bannerNetworks.get(); }
     const std::string& strSendMemo() const { return _strSendMemo; }
 
 private:
@@ -122,13 +123,13 @@ private:
     void endOverlayAppearance(ui::ViewController& overlay);
     std::weak_ptr<TessaroViewController> weakSelf();
 
-    ui::Rect m_frame;
-    RootScreens m_screens;
+    ui::Rect _frame;
+    RootScreens _screens;
 
     std::shared_ptr<WaitView> _waitView;
     std::optional<Contact> _detailContact;
     foundation::NotificationCenter* _notifyCenter { nullptr };
-    foundation::Observation m_contactObservation;
+    foundation::Observation _contactObservation;
     std::shared_ptr<ui::TabBarController> _tbController;
     std::shared_ptr<ui::NavigationController> _favoriteNavViewController;
     std::shared_ptr<ui::NavigationController> _groupNavController;
@@ -141,10 +142,10 @@ private:
     int _prevTabIndex { 0 };
     // Counts the keypad's showings, so a slide-out that ends after the keypad was shown
     // again leaves it in place.
-    int m_keypadShowings { 0 };
+    int _keypadShowings { 0 };
     std::shared_ptr<ui::View> _adTopView;
-    std::shared_ptr<ui::Label> m_adPlaceholder;
-    std::unique_ptr<BannerNetworks> m_bannerNetworks;
+    std::shared_ptr<ui::Label> _adPlaceholder;
+    std::unique_ptr<BannerNetworks> _bannerNetworks;
 };
 
 } // namespace tessaro

@@ -67,13 +67,23 @@ Utility::Utility()
     SharedAddressBook::set(openAddressBook());
 }
 
+namespace {
+std::string g_addressBookError;
+}
+
 contactstore::AddressBookRef Utility::openAddressBook()
 {
     contactstore::Error error;
     auto book = contactstore::AddressBook::create(&error);
+    g_addressBookError = book ? std::string() : error.description;
     if (!book)
         foundation::log("Error: " + error.description);
     return book;
+}
+
+std::string Utility::openAddressBookError()
+{
+    return g_addressBookError;
 }
 
 contactstore::AddressBookRef Utility::addressBook() const
@@ -116,6 +126,13 @@ std::string Utility::getGroupName(const GroupObject& group) const
 void Utility::alignStoredGroupsWithAddressBook()
 {
     auto& database = DataManager::sharedDataBase();
+    // The rows of every new and vanished group change together: half an alignment would
+    // number groups twice or lose their places.
+    (void)database.performUserAction([&] { alignStoredGroupRows(database); });
+}
+
+void Utility::alignStoredGroupRows(DataManager& database)
+{
 
     if (database.selectSystemGroup().empty()) {
         for (const auto& group : AddressBookQueries::groups())
@@ -148,8 +165,18 @@ std::vector<GroupObject> Utility::getAllGroupObject()
 
     // The pseudo-groups are made afresh below; a stored copy (older files have them) would
     // show twice.
-    database.deleteGroup(GroupKinds::pseudoGroup(GroupKinds::kAllContactsGroupID));
-    database.deleteGroup(GroupKinds::pseudoGroup(GroupKinds::kNoGroupGroupID));
+    // Only a file that holds such a copy is written to, so that showing the list never
+    // waits for another instance's lock nor fails on a read-only file.
+    bool storedPseudoGroups = false;
+    for (const auto& row : database.selectSystemGroup())
+        storedPseudoGroups = storedPseudoGroups || row.groupID == GroupKinds::kAllContactsGroupID
+            || row.groupID == GroupKinds::kNoGroupGroupID;
+    if (storedPseudoGroups) {
+        (void)database.performUserAction([&] {
+            database.deleteGroup(GroupKinds::pseudoGroup(GroupKinds::kAllContactsGroupID));
+            database.deleteGroup(GroupKinds::pseudoGroup(GroupKinds::kNoGroupGroupID));
+        });
+    }
 
     // A book that cannot be read yields no groups; taking that at its word would delete
     // every stored row with its colour and place, and the groups would come back plain once
@@ -187,12 +214,12 @@ std::string Utility::getMMDDHHMM(std::optional<std::chrono::system_clock::time_p
     const auto& device = foundation::Device::current();
     std::string pattern = foundation::localized("DateFormatterMMDDHHMM");
     std::string key = pattern + '\n' + device.localeIdentifier() + '\n' + device.timeZone();
-    if (!m_dateFormatter || key != m_dateFormatterKey) {
-        m_dateFormatter = std::make_unique<foundation::DateFormatter>(pattern, device.localeIdentifier(), device.timeZone());
-        m_dateFormatterKey = std::move(key);
+    if (!_dateFormatter || key != _dateFormatterKey) {
+        _dateFormatter = std::make_unique<foundation::DateFormatter>(pattern, device.localeIdentifier(), device.timeZone());
+        _dateFormatterKey = std::move(key);
     }
     auto since1970 = std::chrono::duration<double>(date->time_since_epoch()).count();
-    return m_dateFormatter->format(since1970);
+    return _dateFormatter->format(since1970);
 }
 
 std::string Utility::cleanPhoneNumber(std::string_view number)

@@ -24,6 +24,8 @@
 
 namespace tessaro {
 
+class DataManager;
+
 class Utility {
 public:
     // The number of colours in the group palette; valid colour indexes are 0 to kPaletteSize - 1.
@@ -90,18 +92,23 @@ public:
     static int iPhone4to5SubSize();
     static double getStatusBarHeight();
 
+    // Why the address book could not be opened the last time (damaged, unreadable); empty
+    // when it opened.
+    static std::string openAddressBookError();
+
 private:
     Utility();
 
     static contactstore::AddressBookRef openAddressBook();
     // Steps 2 to 4 of the catalogue: the stored address-book group rows follow the book.
     void alignStoredGroupsWithAddressBook();
+    void alignStoredGroupRows(DataManager& database);
 
     std::optional<SettingsObject> _settingsObj;
     // The date formatter of the last pattern, locale and zone asked for; building one costs
     // more than formatting a whole list of recent calls.
-    std::string m_dateFormatterKey;
-    std::unique_ptr<foundation::DateFormatter> m_dateFormatter;
+    std::string _dateFormatterKey;
+    std::unique_ptr<foundation::DateFormatter> _dateFormatter;
 };
 
 } // namespace tessaro

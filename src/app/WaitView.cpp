@@ -22,14 +22,14 @@ WaitView::WaitView(const ui::Rect& frame)
     setAccessibilityIdentifier("wait");
 
     ui::Rect bounds = this->bounds();
-    m_square = std::make_shared<ui::View>(
+    _square = std::make_shared<ui::View>(
         ui::Rect { bounds.midX() - kSquareSize / 2, bounds.midY() - kSquareSize / 2, kSquareSize, kSquareSize });
-    m_square->setBackgroundColor(ui::Color::blackColor().withAlpha(0.6));
-    m_square->setOpaque(false);
-    m_square->setCornerRadius(5);
-    m_square->setBorderWidth(0.1);
-    m_square->setAutoresizingMask(kFlexibleMargins);
-    addSubview(m_square);
+    _square->setBackgroundColor(ui::Color::blackColor().withAlpha(0.6));
+    _square->setOpaque(false);
+    _square->setCornerRadius(5);
+    _square->setBorderWidth(0.1);
+    _square->setAutoresizingMask(kFlexibleMargins);
+    addSubview(_square);
 
     _waitIcon = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorViewStyle::WhiteLarge);
     _waitIcon->setFrame({ bounds.midX() - kIndicatorSize / 2, bounds.midY() - kIndicatorSize / 2, kIndicatorSize, kIndicatorSize });

@@ -25,7 +25,7 @@ public:
     ui::ActivityIndicatorView& waitIcon() { return *_waitIcon; }
 
 private:
-    std::shared_ptr<ui::View> m_square;
+    std::shared_ptr<ui::View> _square;
     std::shared_ptr<ui::ActivityIndicatorView> _waitIcon;
 };
 

@@ -3,7 +3,8 @@
 #include "app/DemoDatabase.h"
 #include "app/LaunchOptions.h"
 #include "app/TessaroAppDelegate.h"
-#include "main/automation/AutomationSession.h"
+#include "main/Composition.h"
+#include "platform/automation/AutomationSession.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
@@ -27,8 +28,10 @@ namespace {
 void printUsage()
 {
     std::puts("usage: tessaro [options]            start the application\n"
+              "       tessaro --version            print the program's version\n"
               "       tessaro paths [options]      print where the profile's files live\n"
-              "       tessaro import FILE...       add the persons and groups of vCard files (all or none)\n"
+              "       tessaro import FILE...       add the persons and groups of vCard files (all or none;\n"
+              "                                    \"-\": standard input)\n"
               "       tessaro export FILE          write the address book as vCard 3.0 (\"-\": standard output;\n"
               "                                    --vcard-version 4.0 for 4.0)\n"
               "\n"
@@ -43,10 +46,11 @@ void printUsage()
 }
 
 // Starts the application as the handset would: the delegate makes the shared state, the
-// database, the window with the root screen, and asks for access to the contacts.
+// database, the window with the root screen made of the program's screens, and asks for
+// access to the contacts.
 std::unique_ptr<tessaro::TessaroAppDelegate> launchApplication()
 {
-    auto delegate = std::make_unique<tessaro::TessaroAppDelegate>();
+    auto delegate = std::make_unique<tessaro::TessaroAppDelegate>(tessaro::composition::rootScreens());
     delegate->didFinishLaunchingWithOptions();
     return delegate;
 }
@@ -139,6 +143,16 @@ int main(int argc, char** argv)
         } else if (args[i] == "--help" || args[i] == "-h") {
             printUsage();
             return 0;
+        } else if (args[i] == "--version") {
+            std::printf("tessaro %s\n", TESSARO_VERSION);
+            return 0;
+        } else if (rest.empty() && args[i].size() > 1 && args[i].front() == '-') {
+            // Options after a subcommand are the subcommand's own (export --vcard-version).
+            bool needsValue = args[i] == "--profile" || args[i] == "--screenshot";
+            std::fprintf(stderr, needsValue ? "tessaro: %s needs a value\n" : "tessaro: unknown option %s\n",
+                         std::string(args[i]).c_str());
+            std::fprintf(stderr, "(tessaro --help lists the options)\n");
+            return 2;
         } else {
             rest.push_back(args[i]);
         }
@@ -178,6 +192,10 @@ int main(int argc, char** argv)
     }
     if (rest.empty())
         return runDisplay(argv[0], screenshot);
-    printUsage();
+    if (automation)
+        std::fprintf(stderr, "tessaro: --automation drives the application and takes no command\n");
+    else
+        std::fprintf(stderr, "tessaro: unknown command %s\n", std::string(rest.front()).c_str());
+    std::fprintf(stderr, "(tessaro --help lists the commands)\n");
     return 2;
 }

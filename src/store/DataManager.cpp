@@ -148,7 +148,46 @@ void DataManager::open()
         return;
     }
     m_database = connection;
+    // Another running instance may be writing; wait for it rather than losing the change.
+    sqlite3_busy_timeout(m_database, kBusyTimeoutMilliseconds);
+    checkIntegrity();
+    if (!m_damage.empty()) {
+        // Not one statement more: the file stays as it was found, for whoever recovers it.
+        foundation::log("Open db error : " + m_damage);
+        sqlite3_close(m_database);
+        m_database = nullptr;
+        return;
+    }
     m_isDbOpened = fixDababase();
+}
+
+void DataManager::checkIntegrity()
+{
+    m_damage.clear();
+    std::string verdict;
+    {
+        SqliteStatement check(m_database, "PRAGMA quick_check;");
+        if (!check.isValid()) {
+            verdict = check.errorMessage();
+        } else {
+            int result = check.step();
+            if (result == SQLITE_ROW)
+                verdict = check.columnText(0).value_or("");
+            else
+                verdict = check.errorMessage();
+        }
+    }
+    if (verdict != "ok") {
+        m_damage = "The application's data file " + m_file.string() + " is damaged (" + verdict + ")";
+        return;
+    }
+    // A database with tables of its own but none of ours belongs to some other program;
+    // adding our tables to it would change a file that is not ours.
+    SqliteStatement tables(m_database,
+                           "SELECT count(*), sum(name IN ('favorite','contactgroup','memo','recent','contactgroup_local',"
+                           "'contactgroup_local_member')) FROM sqlite_master WHERE type = 'table';");
+    if (tables.stepRow() && tables.columnInt(0) > 0 && tables.columnInt(1) == 0)
+        m_damage = "The application's data file " + m_file.string() + " holds another program's data";
 }
 
 void DataManager::reopen(const std::filesystem::path& file)
@@ -214,8 +253,71 @@ bool DataManager::schemaIsComplete() const
     return true;
 }
 
+bool DataManager::performUserAction(const std::function<void()>& action)
+{
+    if (m_actionDepth > 0) {
+        action();
+        return !m_actionFailed;
+    }
+    m_actionDepth = 1;
+    m_actionFailed = false;
+    m_actionAbandoned = false;
+    action();
+    m_actionDepth = 0;
+    if (m_actionAbandoned) {
+        m_actionAbandoned = false;
+        m_actionFailed = false;
+        m_actionTransaction.reset();
+        return false;
+    }
+    // The transaction begins with the action's first write (see change), so an action that
+    // finds nothing to write never asks for the write lock, and a read-only file does not
+    // turn a look at the data into a failure.
+    std::unique_ptr<foundation::SqliteTransaction> transaction = std::move(m_actionTransaction);
+    bool failed = m_actionFailed;
+    m_actionFailed = false;
+    if (!transaction) {
+        if (failed)
+            writeFailed(m_lastWriteError);
+        return !failed;
+    }
+    if (!failed && transaction->commit()) {
+        m_lastWriteError.clear();
+        return true;
+    }
+    if (!failed)
+        m_lastWriteError = sqlite3_errmsg(m_database);
+    // Ending the transaction rolls back whatever of the action did get written.
+    transaction.reset();
+    writeFailed(m_lastWriteError);
+    return false;
+}
+
+void DataManager::setBusyTimeout(int milliseconds)
+{
+    if (m_database)
+        sqlite3_busy_timeout(m_database, milliseconds);
+}
+
+void DataManager::setWriteFailureHandler(WriteFailureHandler handler)
+{
+    m_writeFailureHandler = std::move(handler);
+}
+
+void DataManager::writeFailed(std::string reason)
+{
+    m_lastWriteError = std::move(reason);
+    if (m_actionDepth > 0) {
+        m_actionFailed = true;
+        return;
+    }
+    if (m_writeFailureHandler)
+        m_writeFailureHandler(m_lastWriteError);
+}
+
 void DataManager::closeDatabese()
 {
+    m_actionTransaction.reset();
     if (m_database) {
         sqlite3_close(m_database);
         m_database = nullptr;
@@ -230,25 +332,21 @@ void DataManager::setClock(Clock clock)
 
 bool DataManager::performInTransaction(const std::function<bool()>& writes)
 {
-    foundation::SqliteTransaction transaction(m_database);
-    if (!transaction.isActive()) {
-        foundation::log("error : " + std::string(m_database ? sqlite3_errmsg(m_database) : "database is not open"));
-        return false;
-    }
-    if (!writes())
-        return false;
-    if (!transaction.commit()) {
-        foundation::log("error : " + std::string(sqlite3_errmsg(m_database)));
-        return false;
-    }
-    return true;
+    bool wrote = true;
+    bool stored = performUserAction([&] {
+        wrote = writes();
+        // The caller gave up on its own: whatever it wrote goes, without a failure to tell.
+        if (!wrote && !m_actionFailed)
+            m_actionAbandoned = true;
+    });
+    return stored && wrote;
 }
 
 std::string DataManager::errorMessage(const SqliteStatement& statement) const
 {
     // Without a connection SQLite's own message would read "out of memory", which misleads.
     if (!m_database)
-        return "database is not open";
+        return m_damage.empty() ? "database is not open" : m_damage;
     return statement.errorMessage();
 }
 
@@ -274,16 +372,35 @@ void DataManager::readRows(std::string_view query, const Bindings& bind, const R
 bool DataManager::change(std::string_view query, const Bindings& bind, std::string_view prepareErrorPrefix,
                          std::string_view stepErrorPrefix)
 {
-    SqliteStatement statement(m_database, query);
-    if (!prepared(statement, prepareErrorPrefix))
+    // The rest of a user action whose write already failed would only be rolled back.
+    if (m_actionDepth > 0 && m_actionFailed)
         return false;
+    if (m_actionDepth > 0 && !m_actionTransaction && m_database) {
+        auto transaction = std::make_unique<foundation::SqliteTransaction>(m_database);
+        if (!transaction->isActive()) {
+            std::string reason = sqlite3_errmsg(m_database);
+            foundation::log(std::string(stepErrorPrefix) + reason);
+            writeFailed(std::move(reason));
+            return false;
+        }
+        m_actionTransaction = std::move(transaction);
+    }
+    SqliteStatement statement(m_database, query);
+    if (!prepared(statement, prepareErrorPrefix)) {
+        writeFailed(errorMessage(statement));
+        return false;
+    }
     bind(statement);
     // Every failed write is logged, not only the general error: a locked, read-only or full
-    // file loses the change just the same, and the log is the only trace of it.
+    // file loses the change just the same.
     int result = statement.step();
-    if (result == SQLITE_DONE || result == SQLITE_ROW)
+    if (result == SQLITE_DONE || result == SQLITE_ROW) {
+        if (m_actionDepth == 0)
+            m_lastWriteError.clear();
         return true;
+    }
     foundation::log(std::string(stepErrorPrefix) + errorMessage(statement));
+    writeFailed(errorMessage(statement));
     return false;
 }
 

@@ -10,8 +10,14 @@
 //
 // Failures are results, never exceptions: an operation that cannot run logs one line
 // ("error : <SQLite's message>" unless noted) and hands back an empty list, no record, 0 or
-// false. Changes return true when the row was written; the application carries on either way,
-// so callers are free to ignore that result. All operations run on the main thread.
+// false. Changes return true when the row was written. A failed write is also handed, with
+// SQLite's reason, to the write-failure handler, which the application uses to tell the
+// user; a user action that writes many rows runs them in performUserAction so that they
+// land together or not at all. All operations run on the main thread.
+//
+// The file is shared with other running instances of the program: a write waits for
+// another instance's lock up to the busy time-out before it fails. A file that is damaged,
+// or is some other program's database, is never written: it is kept as it is for recovery.
 
 #include "addressbook/Contact.h"
 #include "store/FavoriteObject.h"
@@ -24,6 +30,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +40,7 @@ struct sqlite3;
 
 namespace foundation {
 class SqliteStatement;
+class SqliteTransaction;
 }
 
 namespace tessaro {
@@ -60,6 +68,27 @@ public:
 
     // True when the file opened and all six tables are in place.
     bool isDbOpened() const { return m_isDbOpened; }
+    // Why the file is not used, when it is damaged or not ours (one sentence naming the file);
+    // empty otherwise. Such a file is left exactly as it was found.
+    const std::string& damage() const { return m_damage; }
+
+    // How long a write waits for another instance of the program to release the file.
+    static constexpr int kBusyTimeoutMilliseconds = 5000;
+    // Another wait for the open file (tests that must not wait the full time).
+    void setBusyTimeout(int milliseconds);
+
+    // Runs the writes of one user action (a reorder, the alignment of the catalogue with the
+    // address book) as one transaction: they reach the file together or not at all. After
+    // the first failed write the action's later writes are skipped, everything is rolled
+    // back and the handler hears of it once; false then. An action started inside another
+    // joins it.
+    [[nodiscard]] bool performUserAction(const std::function<void()>& action);
+    // SQLite's reason for the last failed write ("attempt to write a readonly database");
+    // empty after a write that succeeded.
+    const std::string& lastWriteError() const { return m_lastWriteError; }
+    // Told of every failed lone write and every failed user action, with the reason.
+    using WriteFailureHandler = std::function<void(const std::string& reason)>;
+    void setWriteFailureHandler(WriteFailureHandler handler);
     const std::filesystem::path& databaseFile() const { return m_file; }
 
     // Creates an empty file when none exists yet, so that a first start has something to
@@ -75,10 +104,9 @@ public:
     // The time insertRecent stamps on a call; the system clock unless replaced (tests).
     void setClock(Clock clock);
 
-    // Runs the writes of one user action (a reorder writes every row of its list) in one
-    // transaction, so that an interruption leaves the rows as they were before or as they
-    // are after, never a mix. The writes report whether they all succeeded; when one did not,
-    // or the transaction cannot begin or commit, nothing is stored and the answer is false.
+    // performUserAction for writes that report whether they all succeeded: when they answer
+    // false, nothing of them is stored and the answer is false (a refusal the writes noticed
+    // themselves is theirs to tell).
     [[nodiscard]] bool performInTransaction(const std::function<bool()>& writes);
 
     // Favourites (ascending sort index).
@@ -155,6 +183,11 @@ private:
     void open();
     void reopen(const std::filesystem::path& file);
     bool schemaIsComplete() const;
+    // Fills m_damage when the file fails SQLite's quick check or holds tables of another
+    // program and none of ours.
+    void checkIntegrity();
+    // Records a failed write and, outside a user action, tells the handler.
+    void writeFailed(std::string reason);
 
     using Bindings = std::function<void(foundation::SqliteStatement&)>;
     // Handed each row in turn; returns false when it wants no more.
@@ -176,7 +209,15 @@ private:
     std::filesystem::path m_file;
     sqlite3* m_database { nullptr };
     bool m_isDbOpened { false };
+    std::string m_damage;
     Clock m_clock;
+    // Depth of nested user actions, and whether a write of the current one failed.
+    int m_actionDepth { 0 };
+    bool m_actionFailed { false };
+    bool m_actionAbandoned { false };
+    std::unique_ptr<foundation::SqliteTransaction> m_actionTransaction;
+    std::string m_lastWriteError;
+    WriteFailureHandler m_writeFailureHandler;
 };
 
 } // namespace tessaro

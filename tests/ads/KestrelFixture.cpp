@@ -1,6 +1,6 @@
 #include "KestrelFixture.h"
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "ads/kestrel/KADImageCache.h"
 #include "platform/foundation/DataLocations.h"
 #include "platform/foundation/Device.h"

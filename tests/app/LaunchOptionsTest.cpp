@@ -1,6 +1,6 @@
 // The launch options that describe the simulated handset.
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "app/LaunchOptions.h"
 #include "app/Utility.h"
 #include "platform/contactstore/AccessControl.h"

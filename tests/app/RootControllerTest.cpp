@@ -190,7 +190,7 @@ TEST_F(RootTest, TouchingTheKeypadTabKeepsThePreviousTabAndSlidesAClearedKeypadO
     EXPECT_EQ(keypadView()->presentationFrame().y(), 0);
     EXPECT_EQ(take(), (Journal { "keypad:didAppear" }));
     ASSERT_EQ(spies.keypads.size(), 1u);
-    EXPECT_EQ(spies.keypads[0].lock()->root, root);
+    EXPECT_EQ(spies.keypads[0].lock()->host, static_cast<tessaro::KeypadHost*>(root));
 }
 
 TEST_F(RootTest, TheKeypadSlidesAwayAndTheSameKeypadComesBackClearedNextTime)

@@ -9,8 +9,8 @@ tessaro::RootScreens SpyScreens::make()
     screens.makeGroupViewController = [this] { return std::make_shared<SpyScreen>("groups", journal); };
     screens.makeMemoViewController = [this] { return std::make_shared<SpyScreen>("memos", journal); };
     screens.makeSettingsViewController = [this] { return std::make_shared<SpyScreen>("settings", journal); };
-    screens.makeKeyBoardViewController = [this](tessaro::TessaroViewController& root) {
-        auto keypad = std::make_shared<SpyKeypad>(root, journal);
+    screens.makeKeyBoardViewController = [this](tessaro::KeypadHost& host) {
+        auto keypad = std::make_shared<SpyKeypad>(host, journal);
         keypads.push_back(keypad);
         return keypad;
     };

@@ -33,8 +33,8 @@ private:
 
 class SpyKeypad : public tessaro::KeypadScreen {
 public:
-    SpyKeypad(tessaro::TessaroViewController& root, Journal& journal)
-        : root(&root)
+    SpyKeypad(tessaro::KeypadHost& host, Journal& journal)
+        : host(&host)
         , m_journal(journal)
     {
     }
@@ -44,7 +44,7 @@ public:
     void viewDidAppear(bool) override { m_journal.push_back("keypad:didAppear"); }
     void viewDidDisappear(bool) override { m_journal.push_back("keypad:didDisappear"); }
 
-    tessaro::TessaroViewController* root { nullptr };
+    tessaro::KeypadHost* host { nullptr };
 
 private:
     Journal& m_journal;

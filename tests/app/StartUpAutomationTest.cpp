@@ -6,10 +6,19 @@
 
 #include "app/TessaroAppDelegate.h"
 #include "app/TessaroViewController.h"
-#include "main/automation/Driver.h"
+#include "platform/automation/Driver.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
+#include "platform/foundation/SqliteStatement.h"
+#include "store/DataManager.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/ButtonPanel.h"
+#include "app/Utility.h"
 #include "support/JsonTree.h"
+
+#include <sqlite3.h>
+#include <fstream>
+#include <iterator>
 
 #include <chrono>
 #include <optional>
@@ -116,6 +125,68 @@ TEST_F(StartUpAutomationTest, ARefusedAccessAlertIsClosedWithItsOneButton)
     run({ { "cmd", "button" }, { "index", 0 } });
     run({ { "cmd", "advance" }, { "seconds", 1 } });
     EXPECT_FALSE(findNode(tree(), "type", "AlertView"));
+}
+
+TEST_F(StartUpAutomationTest, ARefusedWriteIsToldOnceWithItsReasonAndTheScreensShowWhatIsStored)
+{
+    launch();
+    auto& database = tessaro::DataManager::sharedDataBase();
+    ASSERT_TRUE(database.insertGroup({ .groupID = "7" }));
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open(database.databaseFile().c_str(), &raw);
+        ASSERT_TRUE(foundation::sqliteExec(raw, "CREATE TRIGGER refuse BEFORE UPDATE ON contactgroup "
+                                                "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;"));
+        sqlite3_close(raw);
+    }
+    spies.journal.clear();
+    EXPECT_FALSE(database.updateGroup({ .groupID = "7", .sortIndex = 3 }));
+    EXPECT_FALSE(database.performUserAction([&] { database.updateGroup({ .groupID = "7", .sortIndex = 4 }); }));
+    auto shown = tree();
+    auto alert = findNode(shown, "type", "AlertView");
+    ASSERT_TRUE(alert);
+    EXPECT_EQ((*alert)["text"], "SaveFailedTitle");
+    EXPECT_NE(shown.dump().find("database or disk is full"), std::string::npos);
+    run({ { "cmd", "advance" }, { "seconds", 0.1 } });
+    EXPECT_EQ(spies.journal, (Journal { "favorites:reload", "groups:reload" }));
+    run({ { "cmd", "button" }, { "index", 0 } });
+    run({ { "cmd", "advance" }, { "seconds", 1 } });
+    EXPECT_FALSE(findNode(tree(), "type", "AlertView"));
+}
+
+TEST_F(StartUpAutomationTest, DamagedStoresAreNamedAtStartAndLeftAsTheyWere)
+{
+    auto garble = [](const std::filesystem::path& file) {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << std::string(4096, '\x5a');
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto database = folder / "Documents" / "Vantel.db";
+    tessaro::DataManager::setSharedDatabaseFile(folder / "elsewhere.db");
+    std::string databaseBytes = garble(database);
+    std::string bookBytes = garble(addressBookFile());
+    tessaro::DataManager::setSharedDatabaseFile(database);
+    tessaro::Utility::sharedUtility().resetObject();
+
+    launch();
+    // Both alerts are up at once, one for each file, each naming it.
+    std::string said;
+    int alerts = 0;
+    for (const auto& panel : ui::ButtonPanel::visiblePanels()) {
+        if (auto* alert = dynamic_cast<ui::AlertView*>(panel.get())) {
+            ++alerts;
+            EXPECT_EQ(alert->title(), "DamagedDataTitle");
+            said += alert->message() + "\n";
+        }
+    }
+    EXPECT_EQ(alerts, 2);
+    EXPECT_NE(said.find("Vantel.db"), std::string::npos) << said;
+    EXPECT_NE(said.find("address book"), std::string::npos) << said;
+
+    std::ifstream databaseNow(database, std::ios::binary), bookNow(addressBookFile(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(databaseNow), {}), databaseBytes);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bookNow), {}), bookBytes);
 }
 
 } // namespace

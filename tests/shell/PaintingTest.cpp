@@ -10,6 +10,7 @@
 #include "platform/ui/TextInput.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/KeyboardPanel.h"
+#include "shell/qt/DecodedImages.h"
 #include "shell/qt/ScreenRenderer.h"
 #include "support/ManualTime.h"
 
@@ -205,6 +206,13 @@ TEST_F(PaintingTest, BytesThatAreNoPictureDrawNothingAndDoNotStopTheRest)
     QImage rendered = render();
     EXPECT_TRUE(near(pixelAt(rendered, 50, 150), Qt::white));
     EXPECT_TRUE(near(pixelAt(rendered, 210, 110), Qt::blue));
+
+    // With the display's decoder asked, such bytes are no picture at all, so a screen shows
+    // its default picture in their place; bytes that decode still make one.
+    tessaro::DecodedImages::installDecodingCheck();
+    EXPECT_FALSE(Image::fromData("broken", broken));
+    EXPECT_TRUE(solidPng(4, 4, Qt::red));
+    Image::setDecodingCheck(nullptr);
 }
 
 TEST_F(PaintingTest, StatusBarOverTheScreenByTheSystemsLook)

@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 using namespace ui;
@@ -217,4 +219,31 @@ TEST_F(TextTest, AlignmentPlacesTheLineInTheBox)
     EXPECT_NEAR((centreStart + centreEnd) / 2.0, 220, 6);
     EXPECT_GT(rightEnd, 405);
     EXPECT_EQ(centreEnd - centreStart, leftEnd - leftStart);
+}
+
+TEST_F(TextTest, AMillionCharacterNameIsPaintedAndMeasuredAtOnce)
+{
+    // A name as a hostile file can hold it: no spaces to break at, Latin and Japanese mixed
+    // so that the cut must fall between whole characters.
+    std::string name;
+    while (name.size() < 1'000'000)
+        name += "Bartholomewさとう";
+    Label label({ 0, 0, 280, 44 });
+    label.setText(name);
+    auto start = std::chrono::steady_clock::now();
+    QImage image = paintText(name, { 280, 44 }, style(17, 1));
+    Size fits = label.sizeThatFits({ 280, 0 });
+    Size wrapped = TextMeasurer::current().measure(name, Font::systemFontOfSize(17), 280, 0);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // Whole minutes before the text was bounded; a generous limit for a slow, shared machine.
+    EXPECT_LT(seconds, 30.0);
+    auto [first, last] = inkColumns(image);
+    EXPECT_GE(first, 0) << "the name is drawn";
+    EXPECT_GT(fits.width, 200) << "a one-line label fills its width";
+    EXPECT_GT(wrapped.height, fits.height);
+
+    TextBlock line = TextLayout::layoutInRect(name, { 280, 44 }, style(17, 1));
+    ASSERT_EQ(line.lines.size(), 1u);
+    EXPECT_TRUE(line.lines[0].text.startsWith(QStringLiteral("Bartholomew")));
+    EXPECT_TRUE(line.lines[0].text.endsWith(ellipsis));
 }

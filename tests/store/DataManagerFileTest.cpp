@@ -160,10 +160,11 @@ TEST_F(DatabaseFile, AFileThatIsNoDatabaseIsLeftAlone)
 
     DataManager db(file());
     EXPECT_FALSE(db.isDbOpened());
-    EXPECT_TRUE(m_log.contains("Create db error : file is not a database"));
+    EXPECT_NE(db.damage().find("file is not a database"), std::string::npos) << db.damage();
+    EXPECT_TRUE(m_log.contains("Open db error : " + db.damage()));
     EXPECT_FALSE(db.insertMemo({ .memo = "m" }));
     EXPECT_TRUE(db.selectAllMemo().empty());
-    EXPECT_TRUE(m_log.contains("error : file is not a database"));
+    EXPECT_TRUE(m_log.contains("error : " + db.damage()));
     EXPECT_EQ(readWhole(file()), notes);
 }
 

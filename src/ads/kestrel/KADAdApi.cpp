@@ -1,6 +1,6 @@
 #include "ads/kestrel/KADAdApi.h"
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "ads/URLText.h"
 #include "ads/kestrel/KADError.h"
 #include "ads/kestrel/KADIdentifier.h"

@@ -1,6 +1,6 @@
 #include "ads/kestrel/KADOptView.h"
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "ads/URLText.h"
 #include "ads/WebHandoff.h"
 #include "ads/kestrel/KADError.h"

@@ -1,15 +1,14 @@
 #include "app/placeholders/KeypadPlaceholderViewController.h"
 
 #include "app/RootGeometry.h"
-#include "app/TessaroViewController.h"
 #include "app/placeholders/PlaceholderPage.h"
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/ui/Button.h"
 
 namespace tessaro {
 
-KeypadPlaceholderViewController::KeypadPlaceholderViewController(TessaroViewController& controller)
-    : m_controller(&controller)
+KeypadPlaceholderViewController::KeypadPlaceholderViewController(KeypadHost& host)
+    : m_host(&host)
 {
 }
 
@@ -20,7 +19,7 @@ void KeypadPlaceholderViewController::loadView()
     close->setTitle(foundation::localized("CancelButtonTitle"));
     close->setFrame({ 110, 200, 100, 44 });
     close->setAccessibilityIdentifier("keypad.close");
-    close->addAction(ui::ControlEvent::TouchUpInside, [this](ui::Control&) { m_controller->removeKeyboard(); });
+    close->addAction(ui::ControlEvent::TouchUpInside, [this](ui::Control&) { m_host->removeKeyboard(); });
     page->addSubview(close);
     setView(page);
 }

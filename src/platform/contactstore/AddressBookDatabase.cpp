@@ -13,7 +13,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <mutex>
+#include <random>
 #include <unordered_set>
 
 namespace contactstore {
@@ -78,10 +81,20 @@ INSERT INTO source (id, type, name) VALUES (1, 0, NULL);
 INSERT INTO store_info (key, value) VALUES ('next_record_id', 2);
 )sql";
 
+// Every person gets an identifier that stays with it; those saved before there was one get a
+// random one now (version 4, variant 10).
+constexpr char kAddPersonUid[] = R"sql(
+ALTER TABLE person ADD COLUMN uid TEXT;
+UPDATE person SET uid = 'urn:uuid:' || lower(hex(randomblob(4))) || '-' || lower(hex(randomblob(2))) || '-4'
+    || substr(lower(hex(randomblob(2))), 2) || '-' || substr('89ab', 1 + (abs(random()) % 4), 1)
+    || substr(lower(hex(randomblob(2))), 2) || '-' || lower(hex(randomblob(6)));
+)sql";
+
 // Upgrade steps: entry n brings a file of version n to version n + 1. Version 0 is a file
 // without our tables (new or empty).
 constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeSteps {
     kCreateVersion1,
+    kAddPersonUid,
 };
 
 std::mutex g_hookMutex;
@@ -100,6 +113,19 @@ std::int64_t toStored(Date date)
 Date fromStored(std::int64_t milliseconds)
 {
     return Date(std::chrono::milliseconds(milliseconds));
+}
+
+// A new person's identifier: a random UUID (version 4, variant 10).
+std::string newPersonUid()
+{
+    static std::mt19937_64 random { std::random_device {}() ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) };
+    std::uint64_t high = random();
+    std::uint64_t low = random();
+    char text[64];
+    std::snprintf(text, sizeof text, "urn:uuid:%08x-%04x-4%03x-%04x-%012llx", static_cast<unsigned>(high >> 32),
+                  static_cast<unsigned>((high >> 16) & 0xFFFF), static_cast<unsigned>(high & 0x0FFF),
+                  static_cast<unsigned>(0x8000 | ((low >> 48) & 0x3FFF)), static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
+    return text;
 }
 
 bool fail(Error* error, std::string description)
@@ -134,6 +160,8 @@ std::shared_ptr<AddressBookDatabase> AddressBookDatabase::open(const std::filesy
     }
     sqlite3_busy_timeout(database->m_connection, 5000);
     sqlite3_extended_result_codes(database->m_connection, 1);
+    if (!database->checkIntegrity(file, error))
+        return nullptr;
     if (!database->prepareSchema(error))
         return nullptr;
     return database;
@@ -148,6 +176,29 @@ AddressBookDatabase::~AddressBookDatabase()
 std::shared_ptr<AddressBookDatabase> AddressBookDatabase::self()
 {
     return m_self.lock();
+}
+
+bool AddressBookDatabase::checkIntegrity(const std::filesystem::path& file, Error* error)
+{
+    // Checked before anything is written (even the journal mode), so that a damaged file is
+    // left exactly as it was found for whoever recovers it.
+    std::string verdict;
+    {
+        SqliteStatement check(m_connection, "PRAGMA quick_check;");
+        int result = check.step();
+        verdict = result == SQLITE_ROW ? check.columnText(0).value_or("") : check.errorMessage();
+    }
+    if (verdict != "ok") {
+        reportError(error, ErrorCode::Damaged, "The address book " + file.string() + " is damaged (" + verdict + ")");
+        return false;
+    }
+    // Tables of some other program and none of ours: not a file to build an address book in.
+    SqliteStatement tables(m_connection, "SELECT count(*), sum(name = 'store_info') FROM sqlite_master WHERE type = 'table';");
+    if (tables.stepRow() && tables.columnInt(0) > 0 && tables.columnInt(1) == 0) {
+        reportError(error, ErrorCode::Damaged, "The address book " + file.string() + " holds another program's data");
+        return false;
+    }
+    return true;
 }
 
 bool AddressBookDatabase::prepareSchema(Error* error)
@@ -225,7 +276,7 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
     SqliteStatement rows(m_connection,
                          "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
                          "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
-                         "department, note, birthday, created, modified, multi_values, has_image FROM person ORDER BY id;");
+                         "department, note, birthday, created, modified, multi_values, has_image, uid FROM person ORDER BY id;");
     sqlite3_stmt* row = rows.handle();
     std::size_t damaged = 0;
     SourceRef lastSource;
@@ -255,6 +306,8 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
         std::string_view multiValues(blob ? blob : "", blob ? static_cast<std::size_t>(sqlite3_column_bytes(row, 19)) : 0);
         if (!StoredValueCodec::decode(multiValues, person.m_values))
             ++damaged;
+        if (sqlite3_column_type(row, 21) != SQLITE_NULL)
+            person.m_values.emplace_back(kPersonUIDProperty, Value(std::string(columnView(row, 21))));
         if (sqlite3_column_int(row, 20) != 0) {
             person.m_imageState = Person::ImageState::Stored;
             person.m_storedImages = images;
@@ -335,6 +388,101 @@ void bindPerson(SqliteStatement& statement, const Person& person, RecordID sourc
 
 } // namespace
 
+namespace {
+
+// The column of a single-valued person property; null for the multi-values (kept together
+// in one blob) and for the dates the store keeps itself.
+const char* columnOfProperty(PropertyID property)
+{
+    for (const auto& [textProperty, column] : kTextColumns) {
+        if (textProperty == property)
+            return column;
+    }
+    if (property == kPersonKindProperty)
+        return "kind";
+    if (property == kPersonBirthdayProperty)
+        return "birthday";
+    return nullptr;
+}
+
+void bindPropertyValue(SqliteStatement& statement, int index, const Person& person, PropertyID property)
+{
+    const Value* value = person.value(property);
+    if (!value)
+        return;
+    if (const auto* text = std::get_if<std::string>(value))
+        statement.bindText(index, *text);
+    else if (const auto* number = std::get_if<std::int64_t>(value))
+        statement.bindInt64(index, *number);
+    else if (const auto* date = std::get_if<Date>(value))
+        statement.bindInt64(index, toStored(*date));
+}
+
+} // namespace
+
+bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, bool& stillStored)
+{
+    std::vector<PropertyID> columns;
+    std::vector<PropertyID> lists;
+    for (PropertyID property : person.m_changedProperties) {
+        if (columnOfProperty(property))
+            columns.push_back(property);
+        else if (isMultiValueType(Person::propertyType(property)))
+            lists.push_back(property);
+    }
+
+    // The lists live in one blob per person: the stored blob is read under this save's
+    // write lock and only the changed lists are replaced in it.
+    std::optional<std::string> mergedLists;
+    if (!lists.empty()) {
+        SqliteStatement read(m_connection, "SELECT multi_values FROM person WHERE id = ?;");
+        read.bindInt(1, person.recordID());
+        int result = read.step();
+        if (result == SQLITE_DONE) {
+            stillStored = false;
+            return true;
+        }
+        if (result != SQLITE_ROW)
+            return false;
+        std::vector<std::pair<PropertyID, Value>> stored;
+        // A damaged blob loses only what this handle does not write anew.
+        if (!StoredValueCodec::decode(read.columnBlob(0), stored))
+            stored.clear();
+        std::erase_if(stored, [&](const auto& slot) { return std::count(lists.begin(), lists.end(), slot.first) != 0; });
+        for (PropertyID property : lists) {
+            if (const Value* value = person.value(property))
+                stored.emplace_back(property, *value);
+        }
+        mergedLists = StoredValueCodec::encode(stored);
+    }
+
+    std::string sql = "UPDATE person SET modified = ?";
+    for (PropertyID property : columns)
+        sql += std::string(", ") + columnOfProperty(property) + " = ?";
+    if (mergedLists)
+        sql += ", multi_values = ?";
+    if (person.m_imageChanged)
+        sql += ", has_image = ?";
+    sql += " WHERE id = ?;";
+    SqliteStatement update(m_connection, sql);
+    int index = 1;
+    update.bindInt64(index++, toStored(savedAt));
+    for (PropertyID property : columns)
+        bindPropertyValue(update, index++, person, property);
+    if (mergedLists) {
+        if (!mergedLists->empty())
+            update.bindBlob(index, mergedLists->data(), static_cast<int>(mergedLists->size()));
+        ++index;
+    }
+    if (person.m_imageChanged)
+        update.bindInt(index++, person.hasImageData() ? 1 : 0);
+    update.bindInt(index, person.recordID());
+    if (update.step() != SQLITE_DONE)
+        return false;
+    stillStored = sqlite3_changes(m_connection) != 0;
+    return true;
+}
+
 bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
 {
     SqliteTransaction transaction(m_connection);
@@ -359,6 +507,24 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     if (!readCounter.stepRow())
         return fail(error, "The address book's identifier counter cannot be read: " + readCounter.errorMessage());
     std::int64_t nextID = readCounter.columnInt64(0);
+    // A new group that joins its stored namesake takes that group's identifier. The lookup
+    // runs under this save's write lock, so two programs importing the same categories at
+    // once make one group of each name, not two.
+    std::unordered_set<const Record*> adopted;
+    SqliteStatement findNamesake(m_connection, "SELECT id FROM contact_group WHERE source_id = ? AND name = ? ORDER BY id LIMIT 1;");
+    for (auto& group : contents.groups) {
+        auto name = group->copyString(kGroupNameProperty);
+        if (group->m_recordID != kRecordInvalidID || !group->m_joinsNamesake || !name)
+            continue;
+        findNamesake.bindInt(1, group->m_source ? group->m_source->recordID() : contents.sources.front()->recordID());
+        findNamesake.bindText(2, *name);
+        if (findNamesake.stepRow()) {
+            group->m_recordID = findNamesake.columnInt(0);
+            numbered.push_back(group.get());
+            adopted.insert(group.get());
+        }
+        findNamesake.reset();
+    }
     auto number = [&](Record& record) -> bool {
         if (record.m_recordID != kRecordInvalidID)
             return true;
@@ -375,14 +541,21 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         reportError(error, ErrorCode::OutOfIdentifiers, "The address book has no record identifiers left.");
         return false;
     }
-    std::unordered_set<const Record*> fresh(numbered.begin(), numbered.end());
+    std::unordered_set<const Record*> fresh;
+    for (const Record* record : numbered) {
+        if (!adopted.count(record))
+            fresh.insert(record);
+    }
     auto wasNew = [&fresh](const Record& record) { return fresh.count(&record) != 0; };
 
     Date savedAt = now();
-    auto stepDone = [this](SqliteStatement& statement) {
-        int result = statement.step();
+    // A failed statement is not reset here: resetting would replace the connection's account
+    // of the failure ("attempt to write a readonly database") before it is reported.
+    auto stepDone = [](SqliteStatement& statement) {
+        if (statement.step() != SQLITE_DONE)
+            return false;
         statement.reset();
-        return result == SQLITE_DONE;
+        return true;
     };
     // Runs a deletion for each record removed since the last save, stopping at the first that fails.
     auto deleteEach = [&stepDone](SqliteStatement& deletion, const std::vector<RecordID>& removed) {
@@ -423,13 +596,10 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     SqliteStatement insertPerson(m_connection,
                                  "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
                                  "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
-                                 "job_title, department, note, birthday, created, modified, multi_values, has_image) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
-    SqliteStatement updatePerson(m_connection,
-                                 "UPDATE person SET source_id = ?, kind = ?, first_name = ?, last_name = ?, middle_name = ?, "
-                                 "prefix = ?, suffix = ?, nickname = ?, first_name_phonetic = ?, last_name_phonetic = ?, "
-                                 "middle_name_phonetic = ?, organization = ?, job_title = ?, department = ?, note = ?, "
-                                 "birthday = ?, modified = ?, multi_values = ?, has_image = ? WHERE id = ?;");
+                                 "job_title, department, note, birthday, created, modified, multi_values, has_image, uid) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    // Identifiers made for new persons, given to them once the save has committed.
+    std::vector<std::pair<Person*, std::string>> madeUids;
     SqliteStatement writeImage(m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
     SqliteStatement deleteImage(m_connection, "DELETE FROM person_image WHERE person_id = ?;");
     std::vector<Person*> vanished;
@@ -439,9 +609,9 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         if (!created && !person.hasUnsavedChanges())
             continue;
         RecordID sourceID = person.m_source ? person.m_source->recordID() : contents.sources.front()->recordID();
-        std::string multiValues = StoredValueCodec::encode(person.m_values);
         bool written;
         if (created) {
+            std::string multiValues = StoredValueCodec::encode(person.m_values);
             insertPerson.bindInt(1, person.recordID());
             bindPerson(insertPerson, person, sourceID, 2);
             insertPerson.bindInt64(18, toStored(savedAt));
@@ -449,16 +619,17 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             if (!multiValues.empty())
                 insertPerson.bindBlob(20, multiValues.data(), static_cast<int>(multiValues.size()));
             insertPerson.bindInt(21, person.hasImageData() ? 1 : 0);
+            if (const std::string* uid = person.stringValue(kPersonUIDProperty)) {
+                insertPerson.bindText(22, *uid);
+            } else {
+                madeUids.emplace_back(&person, newPersonUid());
+                insertPerson.bindText(22, madeUids.back().second);
+            }
             written = stepDone(insertPerson);
         } else {
-            bindPerson(updatePerson, person, sourceID, 1);
-            updatePerson.bindInt64(17, toStored(savedAt));
-            if (!multiValues.empty())
-                updatePerson.bindBlob(18, multiValues.data(), static_cast<int>(multiValues.size()));
-            updatePerson.bindInt(19, person.hasImageData() ? 1 : 0);
-            updatePerson.bindInt(20, person.recordID());
-            written = stepDone(updatePerson);
-            if (written && sqlite3_changes(m_connection) == 0) {
+            bool stillStored = true;
+            written = writeChangedProperties(person, savedAt, stillStored);
+            if (written && !stillStored) {
                 // Deleted by another handle since this one was created: its deletion stands.
                 vanished.push_back(&person);
                 continue;
@@ -486,19 +657,23 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         return failOnConnection(error, m_connection, "A group cannot be deleted from the address book");
 
     SqliteStatement insertGroup(m_connection, "INSERT INTO contact_group (id, source_id, name, created, modified) VALUES (?, ?, ?, ?, ?);");
-    SqliteStatement updateGroup(m_connection, "UPDATE contact_group SET source_id = ?, name = ?, modified = ? WHERE id = ?;");
-    SqliteStatement clearMembers(m_connection, "DELETE FROM group_member WHERE group_id = ?;");
-    // A member deleted by another handle meanwhile is left out rather than failing the save.
+    SqliteStatement updateGroup(m_connection, "UPDATE contact_group SET modified = ? WHERE id = ?;");
+    SqliteStatement renameGroup(m_connection, "UPDATE contact_group SET name = ?, modified = ? WHERE id = ?;");
+    SqliteStatement removeMember(m_connection, "DELETE FROM group_member WHERE group_id = ? AND person_id = ?;");
+    // A member deleted by another handle meanwhile is left out rather than failing the save;
+    // one who joins goes after every member stored now, whoever added them.
     SqliteStatement insertMember(m_connection,
                                  "INSERT OR IGNORE INTO group_member (group_id, person_id, position) "
-                                 "SELECT ?1, ?2, ?3 WHERE EXISTS (SELECT 1 FROM person WHERE id = ?2);");
+                                 "SELECT ?1, ?2, (SELECT coalesce(max(position) + 1, 0) FROM group_member WHERE group_id = ?1) "
+                                 "WHERE EXISTS (SELECT 1 FROM person WHERE id = ?2);");
     for (auto& group : contents.groups) {
         bool created = wasNew(*group);
-        if (!created && !group->hasUnsavedChanges())
+        if (!created && !group->hasUnsavedChanges() && !adopted.count(group.get()))
             continue;
         RecordID sourceID = group->m_source ? group->m_source->recordID() : contents.sources.front()->recordID();
         auto name = group->copyString(kGroupNameProperty);
         bool written;
+        const std::vector<PersonRef>* joining = &group->m_joined;
         if (created) {
             insertGroup.bindInt(1, group->recordID());
             insertGroup.bindInt(2, sourceID);
@@ -507,25 +682,36 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             insertGroup.bindInt64(4, toStored(savedAt));
             insertGroup.bindInt64(5, toStored(savedAt));
             written = stepDone(insertGroup);
+            joining = &group->m_members;
         } else {
-            updateGroup.bindInt(1, sourceID);
-            if (name)
-                updateGroup.bindText(2, *name);
-            updateGroup.bindInt64(3, toStored(savedAt));
-            updateGroup.bindInt(4, group->recordID());
-            written = stepDone(updateGroup);
+            // Only a name this handle changed is written; the members change by difference.
+            bool renamed = !adopted.count(group.get())
+                && std::count(group->m_changedProperties.begin(), group->m_changedProperties.end(), kGroupNameProperty);
+            SqliteStatement& touch = renamed ? renameGroup : updateGroup;
+            int at = 1;
+            if (renamed) {
+                if (name)
+                    touch.bindText(at, *name);
+                ++at;
+            }
+            touch.bindInt64(at, toStored(savedAt));
+            touch.bindInt(at + 1, group->recordID());
+            written = stepDone(touch);
             if (written && sqlite3_changes(m_connection) == 0)
                 continue;
-            clearMembers.bindInt(1, group->recordID());
-            written = written && stepDone(clearMembers);
+            for (RecordID left : group->m_left) {
+                if (!written)
+                    break;
+                removeMember.bindInt(1, group->recordID());
+                removeMember.bindInt(2, left);
+                written = stepDone(removeMember);
+            }
         }
-        int position = 0;
-        for (const auto& member : group->m_members) {
+        for (const auto& member : *joining) {
             if (!written)
                 break;
             insertMember.bindInt(1, group->recordID());
             insertMember.bindInt(2, member->recordID());
-            insertMember.bindInt(3, position++);
             written = stepDone(insertMember);
         }
         if (!written)
@@ -560,6 +746,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             person.assignStoredValue(kPersonCreationDateProperty, savedAt);
         person.assignStoredValue(kPersonModificationDateProperty, savedAt);
         person.m_changed = false;
+        person.m_changedProperties.clear();
         person.m_imageChanged = false;
         if (person.m_imageState == Person::ImageState::Pending) {
             person.m_imageState = Person::ImageState::Stored;
@@ -568,10 +755,22 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             person.m_pendingThumbnail.clear();
         }
     }
+    for (auto& [person, uid] : madeUids)
+        person->assignStoredValue(kPersonUIDProperty, std::move(uid));
     for (Person* person : vanished)
         foundation::log("Error: changes to person " + std::to_string(person->recordID()) + " were not saved; it was deleted elsewhere");
-    for (auto& group : contents.groups)
+    // A group that joined its stored namesake took an older identifier; the list stays in
+    // identifier order.
+    if (!adopted.empty()) {
+        std::stable_sort(contents.groups.begin(), contents.groups.end(),
+                         [](const GroupRef& a, const GroupRef& b) { return recordOrder(a->recordID()) < recordOrder(b->recordID()); });
+    }
+    for (auto& group : contents.groups) {
         group->m_changed = false;
+        group->m_changedProperties.clear();
+        group->m_joined.clear();
+        group->m_left.clear();
+    }
     for (auto& source : contents.sources)
         source->m_changed = false;
     contents.removedPeople.clear();

@@ -10,6 +10,7 @@
 #include "platform/contactstore/Constants.h"
 #include "platform/contactstore/Forward.h"
 #include "platform/contactstore/StoreError.h"
+#include "platform/contactstore/Values.h"
 
 #include <filesystem>
 #include <functional>
@@ -27,7 +28,7 @@ class AddressBookDatabase {
 public:
     // The version of the schema this program writes. Files of an older version are upgraded
     // step by step when opened; a file of a newer version is refused, never changed.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // Opens (creating when missing) the file and brings its schema up to date.
     [[nodiscard]] static std::shared_ptr<AddressBookDatabase> open(const std::filesystem::path& file, Error* error);
@@ -51,7 +52,13 @@ public:
 
 private:
     AddressBookDatabase() = default;
+    // Refuses (Damaged) a file that fails SQLite's quick check or belongs to another program.
+    [[nodiscard]] bool checkIntegrity(const std::filesystem::path& file, Error* error);
     [[nodiscard]] bool prepareSchema(Error* error);
+    // Writes the properties (and picture) a handle changed on a stored person over the
+    // stored row, leaving the rest as other handles stored it. stillStored is false when the
+    // person has been deleted meanwhile.
+    [[nodiscard]] bool writeChangedProperties(Person& person, Date savedAt, bool& stillStored);
 
     sqlite3* m_connection { nullptr };
     std::shared_ptr<AddressBookDatabase> self();

@@ -52,6 +52,9 @@ inline constexpr PropertyID kPersonURLProperty = 20;               // multi stri
 inline constexpr PropertyID kPersonDateProperty = 21;              // multi date
 inline constexpr PropertyID kPersonAddressProperty = 22;           // multi dictionary
 inline constexpr PropertyID kPersonInstantMessageProperty = 23;    // multi dictionary
+// Person, the identifier other programs know the person by ("urn:uuid:..."): given by the
+// card it was imported from, else made when the person is first saved; it never changes.
+inline constexpr PropertyID kPersonUIDProperty = 25;               // string
 
 // Group.
 inline constexpr PropertyID kGroupNameProperty = 100;              // string

@@ -95,9 +95,20 @@ bool Group::addMember(const PersonRef& person, Error* error)
     }
     if (hasMember(*member))
         return true;
+    m_left.erase(std::remove(m_left.begin(), m_left.end(), member->recordID()), m_left.end());
+    m_joined.push_back(member);
     m_members.push_back(std::move(member));
     markChanged();
     return true;
+}
+
+void Group::noteLeft(const PersonRef& member)
+{
+    auto joined = std::find(m_joined.begin(), m_joined.end(), member);
+    if (joined != m_joined.end())
+        m_joined.erase(joined);
+    else if (member->recordID() != kRecordInvalidID)
+        m_left.push_back(member->recordID());
 }
 
 bool Group::removeMember(const PersonRef& person, Error* error)
@@ -108,6 +119,7 @@ bool Group::removeMember(const PersonRef& person, Error* error)
         reportError(error, ErrorCode::NotAMember, "The person is not a member of the group.");
         return false;
     }
+    noteLeft(*found);
     m_members.erase(found);
     markChanged();
     return true;
@@ -117,6 +129,7 @@ void Group::dropMember(const Person* person)
 {
     auto found = std::find_if(m_members.begin(), m_members.end(), [person](const PersonRef& member) { return member.get() == person; });
     if (found != m_members.end()) {
+        noteLeft(*found);
         m_members.erase(found);
         markChanged();
     }

@@ -41,6 +41,11 @@ public:
     // False with NotAMember when the person is not in the group.
     [[nodiscard]] bool removeMember(const PersonRef& person, Error* error = nullptr);
 
+    // For a new group found or made by name (an import's categories): when it is saved and
+    // its account already holds a group of that name (another program may have just made
+    // it), the members join that group instead of a second group of the same name.
+    void setJoinsStoredGroupOfSameName(bool joins) { m_joinsNamesake = joins; }
+
 private:
     friend class AddressBook;
     friend class AddressBookDatabase;
@@ -48,9 +53,17 @@ private:
     // The group's own-book counterpart of a person, or null.
     PersonRef resolve(const PersonRef& person) const;
     void dropMember(const Person* person);
+    // Records that a member left: undoes an unsaved joining, else remembers the removal.
+    void noteLeft(const PersonRef& member);
 
     SourceRef m_source;
     std::vector<PersonRef> m_members;
+    // Membership changes since the handle loaded or last saved. A save applies just these
+    // to the stored members, so that members another handle added or removed meanwhile
+    // stay as that handle left them.
+    std::vector<PersonRef> m_joined;
+    std::vector<RecordID> m_left;
+    bool m_joinsNamesake { false };
 };
 
 } // namespace contactstore

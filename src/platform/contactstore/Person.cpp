@@ -45,6 +45,7 @@ PropertyType Person::propertyType(PropertyID property)
     case kPersonJobTitleProperty:
     case kPersonDepartmentProperty:
     case kPersonNoteProperty:
+    case kPersonUIDProperty:
         return PropertyType::String;
     case kPersonBirthdayProperty:
     case kPersonCreationDateProperty:
@@ -74,6 +75,9 @@ PropertyType Person::typeOfProperty(PropertyID property) const
 
 bool Person::isWritable(PropertyID property) const
 {
+    // A stored person's identifier is what other programs know it by: it cannot change.
+    if (property == kPersonUIDProperty)
+        return recordID() == kRecordInvalidID;
     return property != kPersonCreationDateProperty && property != kPersonModificationDateProperty;
 }
 

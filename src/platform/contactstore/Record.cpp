@@ -4,6 +4,37 @@
 
 namespace contactstore {
 
+namespace {
+
+std::size_t longestText(const ScalarValue& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return text->size();
+    std::size_t longest = 0;
+    if (const auto* parts = std::get_if<Dictionary>(&value)) {
+        for (const auto& [key, part] : *parts)
+            longest = std::max(longest, part.size());
+    }
+    return longest;
+}
+
+// The longest text a value holds, in any entry or part.
+std::size_t longestText(const Value& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return text->size();
+    if (const auto* parts = std::get_if<Dictionary>(&value))
+        return longestText(ScalarValue(*parts));
+    std::size_t longest = 0;
+    if (const auto* multi = std::get_if<MultiValue>(&value)) {
+        for (const auto& entry : multi->entries())
+            longest = std::max({ longest, longestText(entry.value), entry.label ? entry.label->size() : std::size_t { 0 } });
+    }
+    return longest;
+}
+
+} // namespace
+
 Record::Record() = default;
 Record::~Record() = default;
 Record::Record(Record&&) noexcept = default;
@@ -90,6 +121,12 @@ bool Record::setValue(PropertyID property, Value newValue, Error* error)
                         + std::to_string(static_cast<unsigned>(expected)) + ".");
         return false;
     }
+    if (longestText(newValue) > kMaxTextBytes) {
+        reportError(error, ErrorCode::ValueTooLong,
+                    "The value for property " + std::to_string(property) + " is longer than " + std::to_string(kMaxTextBytes / 1024)
+                        + " KB.");
+        return false;
+    }
     // An empty list of entries is no value at all; keeping it would make "no phone" two states.
     if (const auto* multi = std::get_if<MultiValue>(&newValue); multi && multi->isEmpty())
         return removeValue(property, error);
@@ -101,7 +138,7 @@ bool Record::setValue(PropertyID property, Value newValue, Error* error)
         return true;
     else
         slot->second = std::move(newValue);
-    markChanged();
+    noteChanged(property);
     return true;
 }
 
@@ -119,7 +156,7 @@ bool Record::removeValue(PropertyID property, Error* error)
     if (slot == m_values.end())
         return true;
     m_values.erase(slot);
-    markChanged();
+    noteChanged(property);
     return true;
 }
 
@@ -127,6 +164,13 @@ void Record::markChanged()
 {
     m_changed = true;
     m_cache.reset();
+}
+
+void Record::noteChanged(PropertyID property)
+{
+    if (std::find(m_changedProperties.begin(), m_changedProperties.end(), property) == m_changedProperties.end())
+        m_changedProperties.push_back(property);
+    markChanged();
 }
 
 void Record::assignStoredValue(PropertyID property, Value storedValue)

@@ -12,6 +12,7 @@
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/StoreError.h"
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,9 +56,15 @@ public:
     std::optional<Date> copyDate(PropertyID property) const;
     const MultiValue* multiValue(PropertyID property) const;
 
-    // Writes one property. False with an error when the property is unknown, read-only, or
-    // the value is not of its type; the record then keeps its previous value. An empty
-    // multi-value removes the property.
+    // The most bytes one text of a record may hold (a name, a note, one phone number, one
+    // part of an address): far beyond what a person writes, and small enough that every
+    // screen can show and search it at once.
+    static constexpr std::size_t kMaxTextBytes = 64 * 1024;
+
+    // Writes one property. False with an error when the property is unknown, read-only, the
+    // value is not of its type, or one of its texts is longer than kMaxTextBytes
+    // (ValueTooLong); the record then keeps its previous value. An empty multi-value removes
+    // the property.
     [[nodiscard]] bool setValue(PropertyID property, Value value, Error* error = nullptr);
     // Removes one property; removing an absent one succeeds.
     [[nodiscard]] bool removeValue(PropertyID property, Error* error = nullptr);
@@ -83,6 +90,8 @@ protected:
     // Whether a caller may write the property (the store keeps some itself).
     virtual bool isWritable(PropertyID property) const;
     void markChanged();
+    // markChanged, remembering which property changed.
+    void noteChanged(PropertyID property);
     // Sets a value as read from the file or given at creation, without checks or change marking.
     void assignStoredValue(PropertyID property, Value value);
 
@@ -98,6 +107,9 @@ private:
     RecordID m_recordID { kRecordInvalidID };
     std::vector<std::pair<PropertyID, Value>> m_values;
     bool m_changed { false };
+    // The properties set or removed through this handle since it loaded or last saved: a
+    // save writes only these, over whatever other handles have stored meanwhile.
+    std::vector<PropertyID> m_changedProperties;
     mutable std::unique_ptr<RecordCache> m_cache;
 };
 

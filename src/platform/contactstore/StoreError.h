@@ -19,6 +19,8 @@ enum class ErrorCode {
     NotAMember,            // the person is not in the group
     StorageFailed,         // the file could not be opened, read or written
     OutOfIdentifiers,      // every record identifier has been handed out
+    Damaged,               // the file is damaged or another program's; it is left untouched
+    ValueTooLong,          // a text longer than a record may hold
 };
 
 struct Error {

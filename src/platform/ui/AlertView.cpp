@@ -3,6 +3,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TextMeasurer.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 #include <cmath>
@@ -103,6 +104,12 @@ void AlertView::notifyDidDismiss(int index)
 {
     if (m_delegate)
         m_delegate->didDismissWithButtonIndex(*this, index);
+}
+
+void AlertView::describe(ViewDescription& description) const
+{
+    ButtonPanel::describe(description);
+    description.setText("message", m_message);
 }
 
 } // namespace ui

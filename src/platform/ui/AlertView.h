@@ -32,6 +32,7 @@ public:
               std::vector<std::string> otherButtonTitles = {});
 
     std::string typeName() const override { return "AlertView"; }
+    void describe(ViewDescription& description) const override;
     std::string displayText() const override { return title(); }
 
     const std::string& message() const { return m_message; }

@@ -5,6 +5,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/ViewDescription.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -171,6 +172,16 @@ void ButtonPanel::discardAll()
         panel->m_visible = false;
         panel->removeFromSuperview();
     }
+}
+
+void ButtonPanel::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    std::vector<std::string> titles;
+    for (int i = 0; i < numberOfButtons(); ++i)
+        titles.push_back(buttonTitleAtIndex(i));
+    description.setTexts("buttons", titles);
+    description.setInteger("cancelButtonIndex", cancelButtonIndex());
 }
 
 } // namespace ui

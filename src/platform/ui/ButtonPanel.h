@@ -21,6 +21,7 @@ class Label;
 
 class ButtonPanel : public View {
 public:
+    void describe(ViewDescription& description) const override;
     ~ButtonPanel() override;
 
     const std::string& title() const { return m_title; }

@@ -1,6 +1,7 @@
 #include "platform/ui/Control.h"
 
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 
@@ -128,6 +129,15 @@ void Control::touchesCancelled(const Touch&)
     m_tracking = false;
     setHighlighted(false);
     sendActionsForControlEvents(ControlEvent::TouchCancel);
+}
+
+void Control::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    if (!isEnabled())
+        description.setFlag("enabled", false);
+    if (isSelected())
+        description.setFlag("selected", true);
 }
 
 } // namespace ui

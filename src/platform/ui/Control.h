@@ -51,6 +51,7 @@ public:
     using View::View;
 
     std::string typeName() const override { return "Control"; }
+    void describe(ViewDescription& description) const override;
 
     // Registers an action for the events; the id removes it again.
     ActionId addAction(ControlEvent events, Action action);

@@ -172,12 +172,31 @@ std::shared_ptr<const Image> Image::named(const std::string& name)
     return image;
 }
 
+namespace {
+std::mutex g_decodingCheckMutex;
+Image::DecodingCheck g_decodingCheck;
+}
+
+void Image::setDecodingCheck(DecodingCheck check)
+{
+    std::lock_guard lock(g_decodingCheckMutex);
+    g_decodingCheck = std::move(check);
+}
+
 std::shared_ptr<const Image> Image::fromData(std::string name, std::vector<std::uint8_t> bytes, double scale)
 {
     auto pixels = encodedImagePixelSize(bytes);
     if (pixels.isEmpty() || !(scale > 0))
         return nullptr;
-    return std::make_shared<Image>(std::move(name), std::move(bytes), pixels, scale);
+    auto image = std::make_shared<Image>(std::move(name), std::move(bytes), pixels, scale);
+    DecodingCheck check;
+    {
+        std::lock_guard lock(g_decodingCheckMutex);
+        check = g_decodingCheck;
+    }
+    if (check && !check(*image))
+        return nullptr;
+    return image;
 }
 
 std::filesystem::path Image::resourceDirectory()

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -28,6 +29,11 @@ public:
     // are not a PNG, GIF or JPEG whose size can be read.
     static std::shared_ptr<const Image> fromData(std::string name, std::vector<std::uint8_t> bytes,
                                                  double scale = 1.0);
+    // The display's decoder, asked by fromData whether the pixels really decode: a header
+    // can promise a picture whose body is damaged, and such bytes must count as no picture
+    // (a person's damaged photo shows the default picture, not a blank). Null: headers only.
+    using DecodingCheck = std::function<bool(const Image&)>;
+    static void setDecodingCheck(DecodingCheck check);
 
     // Where named images are looked up; resources/images of the source tree by default.
     static std::filesystem::path resourceDirectory();

@@ -1,6 +1,7 @@
 #include "platform/ui/ImageView.h"
 
 #include "platform/ui/Painter.h"
+#include "platform/ui/ViewDescription.h"
 
 namespace ui {
 
@@ -61,6 +62,14 @@ void ImageView::draw(Painter& painter)
         painter.drawTintedImage(*shown, bounds(), contentMode(), *m_tintColor);
     else
         painter.drawImage(*shown, bounds(), contentMode());
+}
+
+// A picture is described by its name, never as a text: it shows none.
+void ImageView::describe(ViewDescription& description) const
+{
+    if (m_image)
+        description.setText("image", m_image->name());
+    describeIdentity(description);
 }
 
 } // namespace ui

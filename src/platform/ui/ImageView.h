@@ -17,6 +17,7 @@ public:
     explicit ImageView(std::shared_ptr<const Image> image);
 
     std::string typeName() const override { return "ImageView"; }
+    void describe(ViewDescription& description) const override;
     std::string displayText() const override { return m_image ? m_image->name() : std::string(); }
 
     const std::shared_ptr<const Image>& image() const { return m_image; }

@@ -1,6 +1,7 @@
 #include "platform/ui/Label.h"
 
 #include "platform/ui/Painter.h"
+#include "platform/ui/TextBounds.h"
 #include "platform/ui/TextMeasurer.h"
 
 #include <algorithm>
@@ -99,14 +100,21 @@ TextStyle Label::textStyle() const
 Size Label::sizeThatFits(const Size& size) const
 {
     double maxWidth = size.width > 0 ? size.width : 0;
-    return TextMeasurer::current().measure(m_text, m_style.font, maxWidth, m_style.numberOfLines);
+    return TextMeasurer::current().measure(std::string(TextBounds::forLines(m_text, m_style.numberOfLines)), m_style.font,
+                                           maxWidth, m_style.numberOfLines);
 }
 
 void Label::draw(Painter& painter)
 {
     if (m_text.empty())
         return;
-    painter.drawText(m_text, bounds(), textStyle());
+    // The label's lines show a few hundred characters at most; the rest would be laid out
+    // only to be cut away.
+    std::string_view shown = TextBounds::forLines(m_text, m_style.numberOfLines);
+    if (shown.size() == m_text.size())
+        painter.drawText(m_text, bounds(), textStyle());
+    else
+        painter.drawText(std::string(shown), bounds(), textStyle());
 }
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Painter.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 
@@ -92,6 +93,13 @@ void PageControl::draw(Painter& painter)
     Color current = m_currentPageIndicatorTintColor.value_or(Color::whiteColor());
     for (int page = 0; page < m_numberOfPages; ++page)
         painter.fillEllipse(frameOfPageIndicator(page), page == m_currentPage ? current : other);
+}
+
+void PageControl::describe(ViewDescription& description) const
+{
+    Control::describe(description);
+    description.setInteger("currentPage", m_currentPage);
+    description.setInteger("numberOfPages", m_numberOfPages);
 }
 
 } // namespace ui

@@ -16,6 +16,7 @@ public:
     explicit PageControl(const Rect& frame);
 
     std::string typeName() const override { return "PageControl"; }
+    void describe(ViewDescription& description) const override;
 
     int numberOfPages() const { return m_numberOfPages; }
     // Negative counts as none; the current page is kept within the pages.

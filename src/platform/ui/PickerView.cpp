@@ -3,6 +3,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 #include <cmath>
@@ -370,6 +371,15 @@ void PickerView::draw(Painter& painter)
     painter.fillRect(band, Color::systemBlueColor().withAlpha(0.08));
     painter.drawLine({ 0, band.minY() }, { band.width(), band.minY() }, Color::lightGrayColor(), 0.5);
     painter.drawLine({ 0, band.maxY() }, { band.width(), band.maxY() }, Color::lightGrayColor(), 0.5);
+}
+
+void PickerView::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    std::vector<int> rows;
+    for (int component = 0; component < numberOfComponents(); ++component)
+        rows.push_back(selectedRowInComponent(component));
+    description.setIntegers("selectedRows", rows);
 }
 
 } // namespace ui

@@ -55,6 +55,7 @@ public:
     ~PickerView() override;
 
     std::string typeName() const override { return "PickerView"; }
+    void describe(ViewDescription& description) const override;
 
     PickerViewDataSource* dataSource() const { return m_dataSource; }
     void setDataSource(PickerViewDataSource* dataSource);

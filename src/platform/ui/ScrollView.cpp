@@ -3,6 +3,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 #include <cmath>
@@ -248,6 +249,13 @@ void ScrollView::touchesCancelled(const Touch& touch)
 {
     m_tracking = false;
     endDragging(touch);
+}
+
+void ScrollView::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    description.setNumbers("contentOffset", { contentOffset().x, contentOffset().y });
+    description.setNumbers("contentSize", { m_contentSize.width, m_contentSize.height });
 }
 
 } // namespace ui

@@ -46,6 +46,7 @@ public:
     ~ScrollView() override;
 
     std::string typeName() const override { return "ScrollView"; }
+    void describe(ViewDescription& description) const override;
 
     ScrollViewDelegate* delegate() const { return m_delegate; }
     void setDelegate(ScrollViewDelegate* delegate) { m_delegate = delegate; }

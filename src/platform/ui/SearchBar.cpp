@@ -4,6 +4,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/SearchDisplayController.h"
+#include "platform/ui/ViewDescription.h"
 
 namespace ui {
 
@@ -175,6 +176,13 @@ void SearchBar::clearTextForEndOfSearch()
     m_field->setText({});
     if (m_delegate)
         m_delegate->textDidChange(*this, {});
+}
+
+void SearchBar::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    description.setText("text", text());
+    description.setText("placeholder", placeholder());
 }
 
 } // namespace ui

@@ -46,6 +46,7 @@ public:
     ~SearchBar() override;
 
     std::string typeName() const override { return "SearchBar"; }
+    void describe(ViewDescription& description) const override;
 
     // Setting the text in code tells nobody.
     std::string text() const;

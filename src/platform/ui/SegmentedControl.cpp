@@ -3,6 +3,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 
@@ -208,6 +209,16 @@ void SegmentedControl::draw(Painter& painter)
             painter.drawLine({ frame.minX(), 0 }, { frame.minX(), frame.height() }, tint, 1);
     }
     painter.strokeRect(bounds(), tint, 1, 4);
+}
+
+void SegmentedControl::describe(ViewDescription& description) const
+{
+    Control::describe(description);
+    std::vector<std::string> titles;
+    for (int i = 0; i < numberOfSegments(); ++i)
+        titles.push_back(titleForSegmentAtIndex(i));
+    description.setTexts("segments", titles);
+    description.setInteger("selectedSegment", selectedSegmentIndex());
 }
 
 } // namespace ui

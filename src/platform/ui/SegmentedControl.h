@@ -23,6 +23,7 @@ public:
     explicit SegmentedControl(std::vector<std::string> titles = {});
 
     std::string typeName() const override { return "SegmentedControl"; }
+    void describe(ViewDescription& description) const override;
 
     int numberOfSegments() const { return static_cast<int>(m_segments.size()); }
     void insertSegmentWithTitle(std::string title, int index, bool animated = false);

@@ -2,8 +2,9 @@
 // A scrolling list of rows in sections, filled by a data source and run by a delegate.
 //
 // Layout: the table asks for every row's height when it (re)loads and keeps the running
-// totals, so finding the rows in sight is a binary search and only those rows get cells;
-// a table of 50,000 rows builds a dozen cells. A row of height 0 keeps its place in the
+// totals (TableLayout), so finding the rows in sight is a binary search and only those rows
+// get cells; a table of 50,000 rows builds a dozen cells, and cells out of sight wait in
+// its pool (TableCellPool) for the next rows. A row of height 0 keeps its place in the
 // order but takes no space, gets no cell and takes no touches. Sections have a header
 // (a title or a view of the delegate's) that floats at the top while its rows scroll under
 // it in the plain style. A table header view (the search bar) lies above the first section,
@@ -19,21 +20,31 @@
 //
 // Ownership: the table owns its cells (shown, fading out and waiting for reuse), its
 // header views and its index; the table header view is shared with the screen that made
-// it. Data source and delegate are plain pointers (see TableViewDataSource.h).
+// it. Data source and delegate are plain pointers (see TableViewDataSource.h). The table is
+// the host of each cell it shows (TableViewCellHost), and the only thing a cell knows of it.
+//
+// The table's work lies in four files: TableView.cpp (loading, laying out and tiling rows,
+// headers and the index, selection and scrolling), TableViewUpdates.cpp (rows deleted,
+// inserted and reloaded), TableViewEditing.cpp (editing, Delete buttons, moving rows) and
+// TableViewTouches.cpp (taps, swipes and scrolls over the rows).
 
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/ScrollView.h"
+#include "platform/ui/TableCellPool.h"
+#include "platform/ui/TableLayout.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/TableViewCellHost.h"
 
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace ui {
 
+class TableSectionHeaderView;
+class TableSectionIndexView;
 class TableViewDataSource;
 class TableViewDelegate;
 
@@ -45,7 +56,7 @@ enum class TableViewCellSeparatorStyle { None, SingleLine };
 // The index title that shows as the search symbol, by convention the first entry.
 inline const std::string TableViewIndexSearch { "{search}" };
 
-class TableView : public ScrollView {
+class TableView : public ScrollView, private TableViewCellHost {
 public:
     static constexpr double defaultRowHeight = 44;
     static constexpr double plainHeaderHeight = 22;
@@ -61,6 +72,8 @@ public:
     ~TableView() override;
 
     std::string typeName() const override { return "TableView"; }
+    // Also its style, editing, sections (rows and titles), index and selected row.
+    void describe(ViewDescription& description) const override;
 
     TableViewStyle style() const { return m_style; }
     TableViewDataSource* dataSource() const { return m_dataSource; }
@@ -102,12 +115,12 @@ public:
     void reloadRowsAtIndexPaths(const std::vector<IndexPath>& indexPaths, TableViewRowAnimation animation);
 
     // As last loaded.
-    int numberOfSections() const { return static_cast<int>(m_sections.size()); }
+    int numberOfSections() const { return m_layout.numberOfSections(); }
     // 0 for a section outside the table.
-    int numberOfRowsInSection(int section) const;
-    bool isValidIndexPath(const IndexPath& indexPath) const;
+    int numberOfRowsInSection(int section) const { return m_layout.numberOfRowsInSection(section); }
+    bool isValidIndexPath(const IndexPath& indexPath) const { return m_layout.isValidIndexPath(indexPath); }
     std::vector<std::string> sectionIndexTitles() const { return m_indexTitles; }
-    std::string headerTitleInSection(int section) const;
+    std::string headerTitleInSection(int section) const { return m_layout.headerTitle(section); }
 
     // Rectangles in the table's content coordinates; empty for a section or row outside.
     Rect rectForSection(int section) const;
@@ -115,7 +128,7 @@ public:
     Rect rectForRowAtIndexPath(const IndexPath& indexPath) const;
     // The row (never one of height 0) under a point in content coordinates.
     std::optional<IndexPath> indexPathForRowAtPoint(const Point& point) const;
-    std::optional<IndexPath> indexPathForCell(const TableViewCell& cell) const;
+    std::optional<IndexPath> indexPathForCell(const TableViewCell& cell) const override;
     std::vector<IndexPath> indexPathsForVisibleRows() const;
     std::vector<std::shared_ptr<TableViewCell>> visibleCells() const;
     // The cell shown for the row, or null when the row is out of sight, of height 0 or
@@ -163,25 +176,10 @@ protected:
     void contentOffsetDidChange() override;
 
 private:
-    friend class TableViewCell;
-
-    struct Section {
-        int rows { 0 };
-        double top { 0 };
-        double headerHeight { 0 };
-        double footerHeight { 0 };
-        std::string headerTitle;
-        // rowOffsets[r] is where row r starts below the header; one more entry than rows.
-        std::vector<double> rowOffsets { 0 };
-        double rowsTop() const { return top + headerHeight; }
-        double rowsBottom() const { return rowsTop() + rowOffsets.back(); }
-        double bottom() const { return rowsBottom() + footerHeight; }
-    };
     enum class TouchMode { None, Undecided, Scroll, Swipe, Swallowed };
 
     // Queries the counts, titles and heights again and lays the sections out.
     void rebuildLayout();
-    void computeHeights(Section& section, int index);
     double resolveHeaderHeight(int section, bool hasTitle);
     double resolveFooterHeight(int section);
     double cellWidth() const;
@@ -190,29 +188,33 @@ private:
     void orderSubviews();
     void layoutHeaders();
     void layoutIndex();
+    // A cell leaves the table: off the screen, into the pool.
     void enqueue(std::shared_ptr<TableViewCell> cell);
+    // A cell of a reloaded row stays on screen until the rows are built again.
     void park(const std::shared_ptr<TableViewCell>& cell);
     void detachParkedCells();
-    void takeOutOfPool(const TableViewCell& cell);
     void configure(TableViewCell& cell, const IndexPath& indexPath);
     std::shared_ptr<TableViewCell> makeCell(const IndexPath& indexPath);
     Rect floatingHeaderRect(int section) const;
     bool rowIsEditable(const IndexPath& indexPath);
     TableViewCellEditingStyle editingStyleFor(const IndexPath& indexPath);
+    // The editing controls a row shows while the table edits.
+    void applyEditingStyle(TableViewCell& cell, const IndexPath& indexPath);
     // After the data source changed by the announced deltas: false (and reloaded) when its
     // counts disagree.
     bool acceptUpdate(const std::vector<int>& expectedRows, const char* what);
     void removeDyingCellLater(const std::shared_ptr<TableViewCell>& cell, double delay);
     std::optional<IndexPath> rowAtWindowPoint(const Point& point) const;
     void userTappedRow(const IndexPath& indexPath);
+    void unhighlight(const std::optional<IndexPath>& indexPath);
 
-    // Calls from the cells' controls.
-    void accessoryButtonTapped(TableViewCell& cell);
-    void editingControlTapped(TableViewCell& cell);
-    void deleteConfirmationTapped(TableViewCell& cell);
-    void reorderBegan(TableViewCell& cell, const Touch& touch);
-    void reorderMoved(TableViewCell& cell, const Touch& touch);
-    void reorderEnded(TableViewCell& cell, const Touch& touch, bool cancelled);
+    // What the cells' controls report.
+    void accessoryButtonTapped(TableViewCell& cell) override;
+    void editingControlTapped(TableViewCell& cell) override;
+    void deleteConfirmationTapped(TableViewCell& cell) override;
+    void reorderBegan(TableViewCell& cell, const Touch& touch) override;
+    void reorderMoved(TableViewCell& cell, const Touch& touch) override;
+    void reorderEnded(TableViewCell& cell, const Touch& touch, bool cancelled) override;
 
     TableViewStyle m_style { TableViewStyle::Plain };
     TableViewDataSource* m_dataSource { nullptr };
@@ -227,16 +229,14 @@ private:
     bool m_editing { false };
 
     bool m_loaded { false };
-    std::vector<Section> m_sections;
+    TableLayout m_layout;
     std::vector<std::string> m_indexTitles;
     std::map<IndexPath, std::shared_ptr<TableViewCell>> m_visibleCells;
     std::map<int, std::shared_ptr<View>> m_visibleHeaders;
-    std::vector<std::shared_ptr<View>> m_titleHeaderPool;
-    std::unordered_map<std::string, std::vector<std::shared_ptr<TableViewCell>>> m_reusePool;
+    std::vector<std::shared_ptr<TableSectionHeaderView>> m_titleHeaderPool;
+    TableCellPool m_pool;
     std::vector<std::shared_ptr<TableViewCell>> m_dyingCells;
-    // Cells of reloaded rows, still in place until the rows are built again.
-    std::vector<std::shared_ptr<TableViewCell>> m_parkedCells;
-    std::shared_ptr<View> m_indexView;
+    std::shared_ptr<TableSectionIndexView> m_indexView;
     std::optional<IndexPath> m_selectedRow;
     std::optional<IndexPath> m_confirmationRow;
     bool m_confirmationBySwipe { false };

@@ -5,8 +5,9 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
-#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCellHost.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 #include <functional>
@@ -21,6 +22,21 @@ const Color grayHighlight = Color::colorWithWhite(0.85);
 const Color blueHighlight = Color::rgb255(0, 122, 255);
 const Color deleteRed = Color::rgb255(255, 59, 48);
 const Color insertGreen = Color::rgb255(76, 217, 100);
+
+std::string accessoryName(TableViewCellAccessoryType type)
+{
+    switch (type) {
+    case TableViewCellAccessoryType::DisclosureIndicator:
+        return "disclosure";
+    case TableViewCellAccessoryType::DetailDisclosureButton:
+        return "detail";
+    case TableViewCellAccessoryType::Checkmark:
+        return "checkmark";
+    case TableViewCellAccessoryType::None:
+        break;
+    }
+    return {};
+}
 
 // The round minus (delete) or plus (insert) button at the left of an editing row.
 class EditingControl final : public Control {
@@ -190,8 +206,8 @@ void TableViewCell::ensureDetailButton()
         m_detailButton = std::make_shared<Button>(ButtonType::DetailDisclosure);
         m_detailButton->setAccessibilityLabel("More Info");
         m_detailButton->addAction(ControlEvent::TouchUpInside, [this](Control&) {
-            if (m_tableView)
-                m_tableView->accessoryButtonTapped(*this);
+            if (m_host)
+                m_host->accessoryButtonTapped(*this);
         });
         addSubview(m_detailButton);
     }
@@ -267,8 +283,8 @@ void TableViewCell::setEditingStyle(TableViewCellEditingStyle style, bool showsR
         if (!m_editingControl) {
             auto control = std::make_shared<EditingControl>(style);
             control->addAction(ControlEvent::TouchUpInside, [this](Control&) {
-                if (m_tableView)
-                    m_tableView->editingControlTapped(*this);
+                if (m_host)
+                    m_host->editingControlTapped(*this);
             });
             m_editingControl = control;
             addSubview(m_editingControl);
@@ -278,16 +294,16 @@ void TableViewCell::setEditingStyle(TableViewCellEditingStyle style, bool showsR
     if (showsReorderControl && !m_reorderControl) {
         auto grip = std::make_shared<ReorderControl>();
         grip->began = [this](const Touch& touch) {
-            if (m_tableView)
-                m_tableView->reorderBegan(*this, touch);
+            if (m_host)
+                m_host->reorderBegan(*this, touch);
         };
         grip->moved = [this](const Touch& touch) {
-            if (m_tableView)
-                m_tableView->reorderMoved(*this, touch);
+            if (m_host)
+                m_host->reorderMoved(*this, touch);
         };
         grip->ended = [this](const Touch& touch, bool cancelled) {
-            if (m_tableView)
-                m_tableView->reorderEnded(*this, touch, cancelled);
+            if (m_host)
+                m_host->reorderEnded(*this, touch, cancelled);
         };
         m_reorderControl = grip;
         addSubview(m_reorderControl);
@@ -302,8 +318,8 @@ void TableViewCell::showDeleteConfirmation(const std::string& title)
         m_deleteButton->setBackgroundColor(deleteRed);
         m_deleteButton->setTitleColor(Color::whiteColor());
         m_deleteButton->addAction(ControlEvent::TouchUpInside, [this](Control&) {
-            if (m_tableView)
-                m_tableView->deleteConfirmationTapped(*this);
+            if (m_host)
+                m_host->deleteConfirmationTapped(*this);
         });
         addSubview(m_deleteButton);
     }
@@ -456,6 +472,21 @@ void TableViewCell::draw(Painter& painter)
     }
     if (m_drawsSeparator)
         painter.drawLine({ sideMargin, area.height() - 0.5 }, { area.width(), area.height() - 0.5 }, separatorColor, 0.5);
+}
+
+void TableViewCell::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    if (m_host) {
+        if (auto indexPath = m_host->indexPathForCell(*this))
+            description.setIntegers("indexPath", { indexPath->section, indexPath->row });
+    }
+    if (std::string accessory = accessoryName(m_accessoryType); !accessory.empty())
+        description.setText("accessory", accessory);
+    if (m_selected)
+        description.setFlag("selected", true);
+    if (m_deleteButton)
+        description.setFlag("deleteConfirmation", true);
 }
 
 } // namespace ui

@@ -10,8 +10,8 @@
 // build rows from scratch remove the content view's subviews first).
 //
 // Ownership: the cell owns its content view, labels, image view and controls; screens may
-// keep shared pointers to their own subviews too. The table it lies in is a plain pointer
-// set by the table while the cell is shown, and cleared when the table takes it back.
+// keep shared pointers to their own subviews too. The table it lies in is its host, a plain
+// pointer set by the table while the cell is shown and cleared when the table takes it back.
 
 #include "platform/ui/View.h"
 
@@ -23,7 +23,7 @@ namespace ui {
 class Button;
 class ImageView;
 class Label;
-class TableView;
+class TableViewCellHost;
 
 enum class TableViewCellStyle {
     // One text label at the left, after the image.
@@ -95,8 +95,14 @@ public:
     Button* deleteConfirmationButton() const { return m_deleteButton.get(); }
     bool isShowingDeleteConfirmation() const { return m_deleteButton != nullptr; }
 
-    // The table the cell lies in, or null.
-    TableView* tableView() const { return m_tableView; }
+    // Set by the table while it shows the cell: the host the cell's controls report to,
+    // how this row may be edited, the Delete button, and the separator of the table's style.
+    TableViewCellHost* host() const { return m_host; }
+    void setHost(TableViewCellHost* host) { m_host = host; }
+    void setEditingStyle(TableViewCellEditingStyle style, bool showsReorderControl);
+    void showDeleteConfirmation(const std::string& title);
+    void hideDeleteConfirmation();
+    void setDrawsSeparator(bool draws);
 
     // Called just before the table hands the cell out again; resets selection, highlight
     // and editing leftovers. Subclasses that keep state of their own reset it here too.
@@ -104,15 +110,10 @@ public:
 
     void layoutSubviews() override;
     void draw(Painter& painter) override;
+    // Also the row it shows, its accessory, selection and a Delete button showing.
+    void describe(ViewDescription& description) const override;
 
 private:
-    friend class TableView;
-
-    // Set by the table when it shows the cell.
-    void setEditingStyle(TableViewCellEditingStyle style, bool showsReorderControl);
-    void showDeleteConfirmation(const std::string& title);
-    void hideDeleteConfirmation();
-    void setDrawsSeparator(bool draws);
     void setLabelsHighlighted(View& view, bool highlighted);
     double accessoryWidth() const;
     void ensureDetailButton();
@@ -136,7 +137,7 @@ private:
     std::shared_ptr<View> m_reorderControl;
     std::shared_ptr<Button> m_deleteButton;
     bool m_drawsSeparator { true };
-    TableView* m_tableView { nullptr };
+    TableViewCellHost* m_host { nullptr };
 };
 
 } // namespace ui

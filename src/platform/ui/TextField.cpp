@@ -4,6 +4,7 @@
 #include "platform/ui/TextEditing.h"
 #include "platform/ui/TextMeasurer.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 namespace ui {
 
@@ -279,6 +280,16 @@ void TextField::draw(Painter& painter)
         painter.drawLine({ x, area.midY() - m_font.pointSize * 0.6 }, { x, area.midY() + m_font.pointSize * 0.6 },
                          Color::systemBlueColor(), 2);
     }
+}
+
+void TextField::describe(ViewDescription& description) const
+{
+    Control::describe(description);
+    // A secret is never written out, only whether there is one.
+    description.setText("text", isSecureTextEntry() ? std::string(m_text.empty() ? "" : "\u2022\u2022\u2022") : m_text);
+    description.setText("placeholder", m_placeholder);
+    if (m_editing)
+        description.setFlag("editing", true);
 }
 
 } // namespace ui

@@ -46,6 +46,7 @@ public:
     ~TextField() override;
 
     std::string typeName() const override { return "TextField"; }
+    void describe(ViewDescription& description) const override;
     // What shows: the text, or the placeholder while there is none.
     std::string displayText() const override;
 

@@ -4,6 +4,7 @@
 #include "platform/ui/TextEditing.h"
 #include "platform/ui/TextMeasurer.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 
@@ -177,6 +178,14 @@ void TextView::draw(Painter& painter)
 {
     Rect area { textInset, textInset, std::max(0.0, bounds().width() - 2 * textInset), std::max(0.0, contentSize().height - 2 * textInset) };
     painter.drawText(m_text, area, textStyle());
+}
+
+void TextView::describe(ViewDescription& description) const
+{
+    ScrollView::describe(description);
+    description.setText("text", m_text);
+    if (m_editing)
+        description.setFlag("editing", true);
 }
 
 } // namespace ui

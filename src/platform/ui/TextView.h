@@ -42,6 +42,7 @@ public:
     ~TextView() override;
 
     std::string typeName() const override { return "TextView"; }
+    void describe(ViewDescription& description) const override;
     std::string displayText() const override { return m_text; }
 
     // Setting the text in code tells the delegate nothing.

@@ -3,6 +3,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/ViewController.h"
+#include "platform/ui/ViewDescription.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -76,6 +77,23 @@ View::~View()
 {
     for (auto& child : m_subviews)
         child->m_superview = nullptr;
+}
+
+void View::describe(ViewDescription& description) const
+{
+    if (std::string text = displayText(); !text.empty())
+        description.setText("text", text);
+    describeIdentity(description);
+}
+
+void View::describeIdentity(ViewDescription& description) const
+{
+    if (!m_accessibilityIdentifier.empty())
+        description.setText("id", m_accessibilityIdentifier);
+    if (!m_accessibilityLabel.empty())
+        description.setText("label", m_accessibilityLabel);
+    if (m_tag != 0)
+        description.setInteger("tag", m_tag);
 }
 
 void View::setFrame(const Rect& frame)

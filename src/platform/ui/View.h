@@ -25,6 +25,7 @@
 namespace ui {
 
 class Painter;
+class ViewDescription;
 class ViewController;
 class Window;
 
@@ -59,6 +60,10 @@ public:
     virtual std::string typeName() const { return "View"; }
     // The text the view shows, for dumps and taps by text; empty for views without one.
     virtual std::string displayText() const { return {}; }
+    // Says what the view shows and what state it is in: its text, identifier, label and
+    // tag, then what its kind adds (a field's placeholder, a table's sections). A kind
+    // that adds state overrides this and describes its base first.
+    virtual void describe(ViewDescription& description) const;
 
     // Geometry. Changing the size lays the view out again and resizes its subviews by their
     // autoresizing masks. Inside an animate() block the change is animated on screen.
@@ -181,6 +186,9 @@ public:
 protected:
     // Subclasses that draw text or images ask for a repaint when their content changes.
     void contentChanged() { setNeedsDisplay(); }
+    // The identifier, label and tag of the description, for kinds that describe what they
+    // show in place of the text.
+    void describeIdentity(ViewDescription& description) const;
 
 private:
     friend class ViewController;

@@ -4,6 +4,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewDescription.h"
 
 #include <algorithm>
 #include <cctype>
@@ -408,6 +409,13 @@ void WebView::draw(Painter& painter)
     style.centerVertically = false;
     std::string shown = m_title.empty() ? m_pageText : m_title + "\n" + m_pageText;
     painter.drawText(shown, bounds().insetBy(4, 4), style);
+}
+
+void WebView::describe(ViewDescription& description) const
+{
+    View::describe(description);
+    description.setText("url", m_request.url);
+    description.setFlag("loading", m_loading);
 }
 
 } // namespace ui

@@ -54,6 +54,7 @@ public:
     ~WebView() override;
 
     std::string typeName() const override { return "WebView"; }
+    void describe(ViewDescription& description) const override;
     // The page's title, or the start of its text.
     std::string displayText() const override;
 

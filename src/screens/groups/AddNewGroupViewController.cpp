@@ -82,8 +82,8 @@ void AddNewGroupViewController::viewDidAppear(bool animated)
 {
     CommonViewController::viewDidAppear(animated);
     // The row may have been built before the form was on screen, when no keyboard can be had.
-    if (_txtName && !m_keyboardRequested)
-        m_keyboardRequested = _txtName->becomeFirstResponder();
+    if (_txtName && !_keyboardRequested)
+        _keyboardRequested = _txtName->becomeFirstResponder();
 }
 
 ui::Rect AddNewGroupViewController::pickerFrameWithSize(const ui::Size& size)
@@ -112,16 +112,16 @@ std::shared_ptr<ui::TableViewCell> AddNewGroupViewController::cellForRowAtIndexP
         // asks for can take it away from the row that shows it.
         if (indexPath.row != 0)
             return std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kNameCellIdentifier);
-        bool firstBuild = !m_nameCell;
+        bool firstBuild = !_nameCell;
         if (firstBuild) {
-            m_nameCell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kNameCellIdentifier);
-            m_nameCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+            _nameCell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, kNameCellIdentifier);
+            _nameCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
             makeNameField();
-            m_nameCell->contentView().addSubview(_txtName);
+            _nameCell->contentView().addSubview(_txtName);
         }
-        if (firstBuild && !m_keyboardRequested)
-            m_keyboardRequested = _txtName->becomeFirstResponder();
-        return m_nameCell;
+        if (firstBuild && !_keyboardRequested)
+            _keyboardRequested = _txtName->becomeFirstResponder();
+        return _nameCell;
     }
     auto cell = tableView.dequeueReusableCellWithIdentifier(kColorCellIdentifier);
     if (!cell)

@@ -90,11 +90,11 @@ private:
     int _editIndex { 0 };
     int _colorIndex { -1 };
     std::shared_ptr<ui::TableView> _myTableView;
-    std::shared_ptr<ui::TableViewCell> m_nameCell;
+    std::shared_ptr<ui::TableViewCell> _nameCell;
     std::shared_ptr<ui::TextField> _txtName;
     std::shared_ptr<ui::PickerView> _myPickerView;
     // The field asks for the keyboard once, when it is first shown.
-    bool m_keyboardRequested { false };
+    bool _keyboardRequested { false };
 };
 
 } // namespace tessaro

@@ -14,7 +14,6 @@
 #include "screens/groups/GroupMenu.h"
 #include "screens/groups/GroupPersons.h"
 #include "screens/groups/GroupPresentation.h"
-#include "screens/groups/GroupViewController.h"
 
 namespace tessaro {
 
@@ -24,16 +23,16 @@ const std::string kCellIdentifier = "GroupContactCell";
 
 } // namespace
 
-std::shared_ptr<GroupContactsViewController> GroupContactsViewController::create(GroupViewController& controller, GroupObject groupObj,
+std::shared_ptr<GroupContactsViewController> GroupContactsViewController::create(CommonViewController& controller, GroupObject groupObj,
                                                                                  GroupScreens screens)
 {
     return std::make_shared<GroupContactsViewController>(controller, std::move(groupObj), std::move(screens));
 }
 
-GroupContactsViewController::GroupContactsViewController(GroupViewController& controller, GroupObject groupObj, GroupScreens screens)
+GroupContactsViewController::GroupContactsViewController(CommonViewController& controller, GroupObject groupObj, GroupScreens screens)
     : _controller(&controller)
     , _groupObj(std::move(groupObj))
-    , m_screens(std::move(screens))
+    , _screens(std::move(screens))
 {
     initData();
     addBarButton();
@@ -41,9 +40,9 @@ GroupContactsViewController::GroupContactsViewController(GroupViewController& co
 
 GroupContactsViewController::~GroupContactsViewController()
 {
-    if (auto sheet = m_menuSheet.lock())
+    if (auto sheet = _menuSheet.lock())
         sheet->setDelegate(nullptr);
-    if (auto form = m_newPersonForm.lock())
+    if (auto form = _newPersonForm.lock())
         form->setNewPersonViewDelegate(nullptr);
     removeGroupSelectNav();
 }
@@ -63,9 +62,9 @@ void GroupContactsViewController::viewDidLoad()
 void GroupContactsViewController::addBarButton()
 {
     setTitle(Utility::sharedUtility().getGroupName(_groupObj));
-    m_barToolbar = std::make_shared<MyToolBar>(ui::Rect { 0, 0, 144, 44.2 });
-    m_barToolbar->setBarStyle(ui::BarStyle::Default);
-    m_barToolbar->setAlpha(0.8);
+    _barToolbar = std::make_shared<MyToolBar>(ui::Rect { 0, 0, 144, 44.2 });
+    _barToolbar->setBarStyle(ui::BarStyle::Default);
+    _barToolbar->setAlpha(0.8);
 
     auto flexible = [] { return std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::FlexibleSpace, nullptr); };
     auto edit = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Edit, [this](ui::BarButtonItem&) { editSelectedContact(); });
@@ -75,7 +74,7 @@ void GroupContactsViewController::addBarButton()
         auto add = std::make_shared<ui::BarButtonItem>(foundation::localized("AddContactButtonTitle"), ui::BarButtonItemStyle::Bordered,
                                                        [this](ui::BarButtonItem&) { addContat(); });
         add->setAccessibilityIdentifier("groupcontacts.add");
-        m_barToolbar->setItems({ flexible(), edit, add });
+        _barToolbar->setItems({ flexible(), edit, add });
     } else {
         auto menu = std::make_shared<ui::BarButtonItem>(ui::Image::named("btn_menu_top.png"), ui::BarButtonItemStyle::Bordered,
                                                         [this](ui::BarButtonItem&) { editGroupContacts(); });
@@ -83,9 +82,9 @@ void GroupContactsViewController::addBarButton()
         auto add = std::make_shared<ui::BarButtonItem>(ui::BarButtonSystemItem::Add, [this](ui::BarButtonItem&) { addContat(); });
         add->setStyle(ui::BarButtonItemStyle::Bordered);
         add->setAccessibilityIdentifier("groupcontacts.add");
-        m_barToolbar->setItems({ flexible(), edit, flexible(), menu, flexible(), add });
+        _barToolbar->setItems({ flexible(), edit, flexible(), menu, flexible(), add });
     }
-    navigationItem().setRightBarButtonItem(std::make_shared<ui::BarButtonItem>(m_barToolbar));
+    navigationItem().setRightBarButtonItem(std::make_shared<ui::BarButtonItem>(_barToolbar));
 }
 
 // ---- Data ----
@@ -160,46 +159,46 @@ void GroupContactsViewController::removeGroupSelectNav()
 {
     if (!_groupSelectNav)
         return;
-    if (m_groupSelectPresented && _groupSelectNav->presentingViewController())
+    if (_groupSelectPresented && _groupSelectNav->presentingViewController())
         _groupSelectNav->dismissViewControllerAnimated(false);
     else if (auto* shown = _groupSelectNav->viewIfLoaded())
         shown->removeFromSuperview();
     _groupSelectNav.reset();
-    m_groupSelectPresented = false;
+    _groupSelectPresented = false;
 }
 
 void GroupContactsViewController::setGroup(ui::BarButtonItem& sender)
 {
     auto* button = dynamic_cast<MyUIBarButtonItem*>(&sender);
     const Contact* person = button ? personAt(button->indexPath()) : nullptr;
-    if (!person || !m_screens.makeGroupSelectViewController)
+    if (!person || !_screens.makeGroupSelectViewController)
         return;
     contactstore::RecordID contactID = person->recordID();
     removeGroupSelectNav();
-    auto chooser = m_screens.makeGroupSelectViewController(*this, contactID, _groupObj, false, std::nullopt);
+    auto chooser = _screens.makeGroupSelectViewController(*this, contactID, _groupObj, false, std::nullopt);
     if (!chooser)
         return;
     _groupSelectNav = GroupPresentation::wrapInOpaqueNavigation(chooser);
     _groupSelectNav->view()->setFrame({ 0, 0, 320, 460.0 + Utility::iPhone4to5SubSize() });
-    m_groupSelectPresented = true;
+    _groupSelectPresented = true;
     GroupPresentation::presentFromKeyWindowRoot(_groupSelectNav);
 }
 
 void GroupContactsViewController::editSelectedContact()
 {
-    if (!m_screens.makeEditSelectedContactViewController)
+    if (!_screens.makeEditSelectedContactViewController)
         return;
     _editSelectedContactViewController.reset();
-    _editSelectedContactViewController = m_screens.makeEditSelectedContactViewController(*this, _groupObj);
+    _editSelectedContactViewController = _screens.makeEditSelectedContactViewController(*this, _groupObj);
     if (_editSelectedContactViewController)
         GroupPresentation::presentFromKeyWindowRoot(GroupPresentation::wrapInOpaqueNavigation(_editSelectedContactViewController));
 }
 
 void GroupContactsViewController::editGroupContacts()
 {
-    if (auto previous = m_menuSheet.lock())
+    if (auto previous = _menuSheet.lock())
         previous->setDelegate(nullptr);
-    m_menuSheet = GroupMenu::show(_groupObj, this);
+    _menuSheet = GroupMenu::show(_groupObj, this);
 }
 
 void GroupContactsViewController::clickedButtonAtIndex(ui::ActionSheet&, int buttonIndex)
@@ -209,33 +208,33 @@ void GroupContactsViewController::clickedButtonAtIndex(ui::ActionSheet&, int but
 
 void GroupContactsViewController::showSendGroupMailView()
 {
-    if (!m_screens.makeGroupSendMailViewController || !navigationController())
+    if (!_screens.makeGroupSendMailViewController || !navigationController())
         return;
-    if (auto screen = m_screens.makeGroupSendMailViewController(_groupObj, std::nullopt))
+    if (auto screen = _screens.makeGroupSendMailViewController(_groupObj, std::nullopt))
         navigationController()->pushViewController(screen, true);
 }
 
 void GroupContactsViewController::showSendGroupSmsView()
 {
-    if (!m_screens.makeGroupSendSMSViewController || !navigationController())
+    if (!_screens.makeGroupSendSMSViewController || !navigationController())
         return;
-    if (auto screen = m_screens.makeGroupSendSMSViewController(_groupObj, std::nullopt))
+    if (auto screen = _screens.makeGroupSendSMSViewController(_groupObj, std::nullopt))
         navigationController()->pushViewController(screen, true);
 }
 
 void GroupContactsViewController::showMemberEditView()
 {
-    if (GroupKinds::isPseudoGroup(_groupObj) || !m_screens.makeGroupMemberEditViewController)
+    if (GroupKinds::isPseudoGroup(_groupObj) || !_screens.makeGroupMemberEditViewController)
         return;
     _memberEditViewController.reset();
-    _memberEditViewController = m_screens.makeGroupMemberEditViewController(*this, _groupObj);
+    _memberEditViewController = _screens.makeGroupMemberEditViewController(*this, _groupObj);
     if (_memberEditViewController)
         GroupPresentation::presentFromKeyWindowRoot(GroupPresentation::wrapInOpaqueNavigation(_memberEditViewController));
 }
 
 void GroupContactsViewController::addContat()
 {
-    m_newPersonForm = GroupPresentation::presentNewPersonForm(*this);
+    _newPersonForm = GroupPresentation::presentNewPersonForm(*this);
 }
 
 // ---- What the opened screens report ----
@@ -268,7 +267,7 @@ void GroupContactsViewController::groupSelectedDone(CommonViewController& choose
     reloadViewData();
     if (_controller)
         _controller->reloadViewData();
-    if (m_groupSelectPresented)
+    if (_groupSelectPresented)
         chooser.dismissViewControllerAnimated(true);
     resetTabBarFrameLater();
 }
@@ -289,11 +288,11 @@ void GroupContactsViewController::didCompleteWithNewPerson(services::NewPersonVi
         if (_groupObj.groupID == GroupKinds::kNoNumberGroupID || _groupObj.groupID == GroupKinds::kNoEmailGroupID)
             startGroup.reset();
         GroupScreens::Screen chooser;
-        if (m_screens.makeGroupSelectViewController)
-            chooser = m_screens.makeGroupSelectViewController(*this, contact->recordID(), startGroup, true, std::nullopt);
+        if (_screens.makeGroupSelectViewController)
+            chooser = _screens.makeGroupSelectViewController(*this, contact->recordID(), startGroup, true, std::nullopt);
         if (chooser) {
             _groupSelectNav = GroupPresentation::layChooserOverKeyWindow(chooser);
-            m_groupSelectPresented = false;
+            _groupSelectPresented = false;
         }
     }
     controller.setNewPersonViewDelegate(nullptr);

@@ -13,9 +13,9 @@
 // list and the search results answer from them.
 //
 // Ownership: the screen owns its table, search bar and search controller, and the bulk
-// edit, member editing and group chooser while they are open. The group list that opened
-// it is a plain pointer: the list is the root of this screen's navigation stack and
-// outlives it. The menu sheet and the new-person form are owned by their presentations;
+// edit, member editing and group chooser while they are open. The screen that opened it (the
+// group list, told to reload when the persons change) is a plain pointer: it is the root of
+// this screen's navigation stack and outlives it. The menu sheet and the new-person form are owned by their presentations;
 // the screen clears their link to it if it goes first.
 
 #include "platform/services/NewPersonViewController.h"
@@ -37,7 +37,6 @@ class NavigationController;
 
 namespace tessaro {
 
-class GroupViewController;
 class MyToolBar;
 
 class GroupContactsViewController : public PersonSectionsViewController,
@@ -51,10 +50,10 @@ public:
     // Where the group chooser lies over the screen after a new person was made.
     static constexpr double kGroupSelectTop = GroupPresentation::kGroupSelectTop;
 
-    static std::shared_ptr<GroupContactsViewController> create(GroupViewController& controller, GroupObject groupObj,
-                                                               GroupScreens screens = GroupScreens::standard());
+    static std::shared_ptr<GroupContactsViewController> create(CommonViewController& controller, GroupObject groupObj,
+                                                               GroupScreens screens);
     // Use create(); public for std::make_shared. Builds the sections and the bar at once.
-    GroupContactsViewController(GroupViewController& controller, GroupObject groupObj, GroupScreens screens);
+    GroupContactsViewController(CommonViewController& controller, GroupObject groupObj, GroupScreens screens);
     ~GroupContactsViewController() override;
 
     void loadView() override;
@@ -97,7 +96,7 @@ public:
     const std::vector<std::string>& arrSectionTitle() const { return _arrSectionTitle; }
     bool isSearch() const { return _isSearch; }
     ui::TableView* myTableView() const { return _myTableView.get(); }
-    MyToolBar* barToolbar() const { return m_barToolbar.get(); }
+    MyToolBar* barToolbar() const { return _barToolbar.get(); }
     CommonViewController* editSelectedContactViewController() const { return _editSelectedContactViewController.get(); }
     CommonViewController* memberEditViewController() const { return _memberEditViewController.get(); }
     ui::NavigationController* groupSelectNav() const { return _groupSelectNav.get(); }
@@ -109,18 +108,18 @@ private:
     void reloadAfterModalScreen(CommonViewController& controller, std::shared_ptr<CommonViewController>& held);
     void removeGroupSelectNav();
 
-    GroupViewController* _controller { nullptr };
+    CommonViewController* _controller { nullptr };
     GroupObject _groupObj;
-    GroupScreens m_screens;
+    GroupScreens _screens;
     std::shared_ptr<ui::NavigationController> _groupSelectNav;
     // Whether the chooser in _groupSelectNav was presented (the caller dismisses it) rather
     // than laid over the screen (it takes itself away).
-    bool m_groupSelectPresented { false };
+    bool _groupSelectPresented { false };
     std::shared_ptr<CommonViewController> _editSelectedContactViewController;
     std::shared_ptr<CommonViewController> _memberEditViewController;
-    std::shared_ptr<MyToolBar> m_barToolbar;
-    std::weak_ptr<ui::ActionSheet> m_menuSheet;
-    std::weak_ptr<services::NewPersonViewController> m_newPersonForm;
+    std::shared_ptr<MyToolBar> _barToolbar;
+    std::weak_ptr<ui::ActionSheet> _menuSheet;
+    std::weak_ptr<services::NewPersonViewController> _newPersonForm;
 };
 
 } // namespace tessaro

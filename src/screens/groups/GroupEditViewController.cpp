@@ -198,25 +198,31 @@ void GroupEditViewController::moveRowAtIndexPath(ui::TableView& tableView, const
     GroupObject moved = *source;
     _arrGroups.erase(source);
     _arrGroups.insert(_arrGroups.begin() + to.row + kFirstGroupIndex, std::move(moved));
-    storeOrder();
+    // A move the file refused is undone on screen as well: the list shows what is stored,
+    // and the application has told the user why.
+    if (!storeOrder())
+        getGroups();
     tableView.reloadData();
 }
 
-void GroupEditViewController::storeOrder()
+bool GroupEditViewController::storeOrder()
 {
     // Address-book and local groups share one sequence of sort indexes, so the catalogue
-    // merges them back in exactly the order shown.
+    // merges them back in exactly the order shown. The new order is stored whole or not at
+    // all: half of it would leave two groups on one place.
     auto& database = DataManager::sharedDataBase();
-    for (std::size_t i = 0; i < _arrGroups.size(); ++i) {
-        GroupObject& group = _arrGroups[i];
-        group.sortIndex = static_cast<int>(i);
-        if (GroupKinds::isPseudoGroup(group))
-            continue;
-        if (GroupKinds::isLocalGroup(group))
-            database.updateLocalGroup(group);
-        else
-            database.updateGroup(group);
-    }
+    return database.performUserAction([&] {
+        for (std::size_t i = 0; i < _arrGroups.size(); ++i) {
+            GroupObject& group = _arrGroups[i];
+            group.sortIndex = static_cast<int>(i);
+            if (GroupKinds::isPseudoGroup(group))
+                continue;
+            if (GroupKinds::isLocalGroup(group))
+                database.updateLocalGroup(group);
+            else
+                database.updateGroup(group);
+        }
+    });
 }
 
 // ---- Adding ----------------------------------------------------------------------------

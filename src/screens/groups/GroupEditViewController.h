@@ -81,7 +81,8 @@ public:
 private:
     bool isGroupRow(int row) const;
     // Writes the place of every catalogue entry (its index) back where it is stored.
-    void storeOrder();
+    // False when the file refused the new order; nothing of it is then stored.
+    bool storeOrder();
     bool storeNewAddressBookGroup(const std::string& name, int colorIndex);
     void deleteGroupAtRow(ui::TableView& tableView, int row);
     static void showMessage(const std::string& message);

@@ -62,7 +62,7 @@ void GroupMemberEditViewController::viewDidLoad()
 void GroupMemberEditViewController::buildFilterBar()
 {
     double extra = Utility::iPhone4to5SubSize();
-    m_filterBar = std::make_shared<ui::Toolbar>(ui::Rect { 0, kListHeight + extra, 320, 40 });
+    _filterBar = std::make_shared<ui::Toolbar>(ui::Rect { 0, kListHeight + extra, 320, 40 });
     _segmentedControl = std::make_shared<ui::SegmentedControl>(std::vector<std::string> {
         "All", foundation::localized("HaveGroupMemberTitle"), foundation::localized("NoGroupMemberTitle") });
     _segmentedControl->setFrame({ 10, 5, 300, 30 });
@@ -70,8 +70,8 @@ void GroupMemberEditViewController::buildFilterBar()
     _segmentedControl->setSelectedSegmentIndex(kFilterAll);
     _segmentedControl->setAccessibilityIdentifier("memberEdit.filter");
     _segmentedControl->addAction(ui::ControlEvent::ValueChanged, [this](ui::Control&) { segmentActionEventAll(); });
-    m_filterBar->addSubview(_segmentedControl);
-    view()->addSubview(m_filterBar);
+    _filterBar->addSubview(_segmentedControl);
+    view()->addSubview(_filterBar);
 }
 
 void GroupMemberEditViewController::addBarButton()

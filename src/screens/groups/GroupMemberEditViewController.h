@@ -75,7 +75,7 @@ private:
     GroupMemberEditViewControllerDelegate* _delegate { nullptr };
     GroupObject _groupObj;
     std::vector<Contact> _arrGroupContacts;
-    std::shared_ptr<ui::Toolbar> m_filterBar;
+    std::shared_ptr<ui::Toolbar> _filterBar;
     std::shared_ptr<ui::SegmentedControl> _segmentedControl;
 };
 

@@ -2,8 +2,8 @@
 // The screens the groups tab opens that are built apart from the group list and the group
 // contacts: group editing, member editing, the group chooser, the bulk edit of selected
 // persons, and one mail or one text message to a group. The group list and the group
-// contacts make them only through these functions, so each screen plugs in at one place
-// (GroupScreens::standard) and tests hand screens of their own.
+// contacts make them only through these functions, so each screen plugs in where the
+// program chooses its screens, and tests hand screens of their own.
 //
 // A maker that is not set means the screen is not available: the entry that would open
 // it does nothing. A maker may also hand back null, with the same effect.
@@ -48,9 +48,6 @@ struct GroupScreens {
     // One mail, or one text message, to the persons of a group (none: all of the group's).
     std::function<Screen(const GroupObject& group, const std::optional<std::vector<Contact>>& contacts)> makeGroupSendMailViewController;
     std::function<Screen(const GroupObject& group, const std::optional<std::vector<Contact>>& contacts)> makeGroupSendSMSViewController;
-
-    // The application's own screens, as far as they exist.
-    static GroupScreens standard();
 };
 
 } // namespace tessaro

@@ -170,7 +170,9 @@ void GroupSelectViewController::done()
     std::string failure;
     bool stored = _arrChangeGroupContacts ? doneSeveral(failure) : doneOne(failure);
     if (!stored) {
-        showMessage(failure);
+        // A refused write of the application's own file has been told already.
+        if (!failure.empty())
+            showMessage(failure);
         return;
     }
     closing();
@@ -192,10 +194,8 @@ bool GroupSelectViewController::doneOne(std::string& failure)
         return true;
     const GroupObject& chosen = *_selectGroupObj;
     int groupID = GroupKinds::intValue(chosen.groupID);
-    if (GroupKinds::isLocalGroup(chosen)) {
-        DataManager::sharedDataBase().insertLocalGroupMember(groupID, std::to_string(_contactID));
-        return true;
-    }
+    if (GroupKinds::isLocalGroup(chosen))
+        return DataManager::sharedDataBase().insertLocalGroupMember(groupID, std::to_string(_contactID));
     auto person = Contact::contactWithRecordID(_contactID);
     if (!person)
         return true;
@@ -245,11 +245,18 @@ bool GroupSelectViewController::doneSeveral(std::string& failure)
         const GroupObject& chosen = *_selectGroupObj;
         int groupID = GroupKinds::intValue(chosen.groupID);
         if (GroupKinds::isLocalGroup(chosen)) {
+            // The persons join together or not at all, so a refused write leaves them where
+            // they were.
             auto& database = DataManager::sharedDataBase();
-            for (const auto& person : persons) {
-                if (database.insertLocalGroupMember(groupID, std::to_string(person.recordID())))
-                    joined.push_back(person);
-            }
+            bool written = database.performUserAction([&] {
+                for (const auto& person : persons) {
+                    if (database.insertLocalGroupMember(groupID, std::to_string(person.recordID())))
+                        joined.push_back(person);
+                }
+            });
+            // The application has told the user why the file refused them.
+            if (!written)
+                return false;
         } else {
             auto group = AddressBookGroup::groupWithRecordID(groupID);
             auto book = SharedAddressBook::get();
@@ -285,8 +292,12 @@ bool GroupSelectViewController::doneSeveral(std::string& failure)
         int oldID = GroupKinds::intValue(_oldGroupObj->groupID);
         if (GroupKinds::isLocalGroup(*_oldGroupObj)) {
             auto& database = DataManager::sharedDataBase();
-            for (const auto& person : joined)
-                database.deleteLocalGroupMember(oldID, std::to_string(person.recordID()));
+            bool written = database.performUserAction([&] {
+                for (const auto& person : joined)
+                    database.deleteLocalGroupMember(oldID, std::to_string(person.recordID()));
+            });
+            if (!written)
+                return false;
         } else if (auto oldGroup = AddressBookGroup::groupWithRecordID(oldID)) {
             for (const auto& person : joined)
                 (void)oldGroup->removeMember(person);

@@ -43,7 +43,7 @@ std::shared_ptr<GroupViewController> GroupViewController::create(GroupScreens sc
 }
 
 GroupViewController::GroupViewController(GroupScreens screens)
-    : m_screens(std::move(screens))
+    : _screens(std::move(screens))
 {
     initData();
     addBarButton();
@@ -51,9 +51,9 @@ GroupViewController::GroupViewController(GroupScreens screens)
 
 GroupViewController::~GroupViewController()
 {
-    if (auto sheet = m_menuSheet.lock())
+    if (auto sheet = _menuSheet.lock())
         sheet->setDelegate(nullptr);
-    if (auto form = m_newPersonForm.lock())
+    if (auto form = _newPersonForm.lock())
         form->setNewPersonViewDelegate(nullptr);
     removeGroupSelectNav();
     if (_myTableView) {
@@ -246,7 +246,7 @@ void GroupViewController::didSelectRowAtIndexPath(ui::TableView& tableView, cons
 
 void GroupViewController::loadGroupContact(const GroupObject& group)
 {
-    auto screen = GroupContactsViewController::create(*this, group, m_screens);
+    auto screen = GroupContactsViewController::create(*this, group, _screens);
     if (auto* navigation = navigationController())
         navigation->pushViewController(screen, true);
     if (_waitView)
@@ -261,9 +261,9 @@ void GroupViewController::editGroupContacts(ui::BarButtonItem& sender)
     if (row < 0 || row >= static_cast<int>(_arrGroups.size()))
         return;
     _sendGroupObj = _arrGroups[static_cast<std::size_t>(row)];
-    if (auto previous = m_menuSheet.lock())
+    if (auto previous = _menuSheet.lock())
         previous->setDelegate(nullptr);
-    m_menuSheet = GroupMenu::show(*_sendGroupObj, this);
+    _menuSheet = GroupMenu::show(*_sendGroupObj, this);
 }
 
 void GroupViewController::clickedButtonAtIndex(ui::ActionSheet&, int buttonIndex)
@@ -281,22 +281,22 @@ void GroupViewController::pushGroupScreen(const GroupScreens::Screen& screen)
 
 void GroupViewController::showSendGroupMailView()
 {
-    if (_sendGroupObj && m_screens.makeGroupSendMailViewController)
-        pushGroupScreen(m_screens.makeGroupSendMailViewController(*_sendGroupObj, std::nullopt));
+    if (_sendGroupObj && _screens.makeGroupSendMailViewController)
+        pushGroupScreen(_screens.makeGroupSendMailViewController(*_sendGroupObj, std::nullopt));
 }
 
 void GroupViewController::showSendGroupSmsView()
 {
-    if (_sendGroupObj && m_screens.makeGroupSendSMSViewController)
-        pushGroupScreen(m_screens.makeGroupSendSMSViewController(*_sendGroupObj, std::nullopt));
+    if (_sendGroupObj && _screens.makeGroupSendSMSViewController)
+        pushGroupScreen(_screens.makeGroupSendSMSViewController(*_sendGroupObj, std::nullopt));
 }
 
 void GroupViewController::showMemberEditView()
 {
-    if (!_sendGroupObj || !m_screens.makeGroupMemberEditViewController)
+    if (!_sendGroupObj || !_screens.makeGroupMemberEditViewController)
         return;
     _memberEditViewController.reset();
-    _memberEditViewController = m_screens.makeGroupMemberEditViewController(*this, *_sendGroupObj);
+    _memberEditViewController = _screens.makeGroupMemberEditViewController(*this, *_sendGroupObj);
     if (_memberEditViewController)
         presentViewController(GroupPresentation::wrapInOpaqueNavigation(_memberEditViewController), true);
 }
@@ -314,9 +314,9 @@ void GroupViewController::groupMemberEditDone(CommonViewController& controller)
 
 void GroupViewController::editGroup()
 {
-    if (!m_screens.makeGroupEditViewController)
+    if (!_screens.makeGroupEditViewController)
         return;
-    if (auto editor = m_screens.makeGroupEditViewController(*this))
+    if (auto editor = _screens.makeGroupEditViewController(*this))
         GroupPresentation::presentFromKeyWindowRoot(GroupPresentation::wrapInOpaqueNavigation(editor));
 }
 
@@ -331,7 +331,7 @@ void GroupViewController::groupEditDone(CommonViewController& controller)
 
 void GroupViewController::addContat()
 {
-    m_newPersonForm = GroupPresentation::presentNewPersonForm(*this);
+    _newPersonForm = GroupPresentation::presentNewPersonForm(*this);
 }
 
 void GroupViewController::didCompleteWithNewPerson(services::NewPersonViewController& controller, const contactstore::PersonRef& person)
@@ -339,8 +339,8 @@ void GroupViewController::didCompleteWithNewPerson(services::NewPersonViewContro
     if (auto contact = Contact::contactWithRecord(person)) {
         removeGroupSelectNav();
         GroupScreens::Screen chooser;
-        if (m_screens.makeGroupSelectViewController)
-            chooser = m_screens.makeGroupSelectViewController(*this, contact->recordID(), std::nullopt, true, std::nullopt);
+        if (_screens.makeGroupSelectViewController)
+            chooser = _screens.makeGroupSelectViewController(*this, contact->recordID(), std::nullopt, true, std::nullopt);
         if (chooser)
             _groupSelectNav = GroupPresentation::layChooserOverKeyWindow(chooser);
     }

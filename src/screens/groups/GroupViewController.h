@@ -52,7 +52,7 @@ public:
     // Where the group chooser lies over the screen after a new person was made.
     static constexpr double kGroupSelectTop = GroupPresentation::kGroupSelectTop;
 
-    static std::shared_ptr<GroupViewController> create(GroupScreens screens = GroupScreens::standard());
+    static std::shared_ptr<GroupViewController> create(GroupScreens screens);
     // Use create(); public for std::make_shared. Builds the list and the bar at once.
     explicit GroupViewController(GroupScreens screens);
     ~GroupViewController() override;
@@ -113,7 +113,7 @@ private:
     void pushGroupScreen(const GroupScreens::Screen& screen);
     void removeGroupSelectNav();
 
-    GroupScreens m_screens;
+    GroupScreens _screens;
     std::vector<GroupObject> _arrGroups;
     // A copy rather than a pointer into the list: the list may be rebuilt while the menu shows.
     std::optional<GroupObject> _sendGroupObj;
@@ -121,8 +121,8 @@ private:
     std::shared_ptr<WaitView> _waitView;
     std::shared_ptr<CommonViewController> _memberEditViewController;
     std::shared_ptr<ui::NavigationController> _groupSelectNav;
-    std::weak_ptr<ui::ActionSheet> m_menuSheet;
-    std::weak_ptr<services::NewPersonViewController> m_newPersonForm;
+    std::weak_ptr<ui::ActionSheet> _menuSheet;
+    std::weak_ptr<services::NewPersonViewController> _newPersonForm;
 };
 
 } // namespace tessaro

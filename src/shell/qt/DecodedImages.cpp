@@ -57,4 +57,9 @@ void DecodedImages::trim()
     }
 }
 
+void DecodedImages::installDecodingCheck()
+{
+    ui::Image::setDecodingCheck([](const ui::Image& image) { return !shared().imageFor(image).isNull(); });
+}
+
 } // namespace tessaro

@@ -24,6 +24,11 @@ public:
     // The decoded pixels, or a null QImage when the bytes cannot be decoded.
     QImage imageFor(const ui::Image& image);
 
+    // Makes ui::Image::fromData refuse bytes that do not decode (a damaged photo then
+    // counts as none and the screens show their default picture). The pixels decoded for
+    // the check are kept for the painter.
+    static void installDecodingCheck();
+
     // How many decoded pixels are kept at most before the least recently used go.
     static constexpr std::size_t pixelBudget = 24u * 1024 * 1024;
 

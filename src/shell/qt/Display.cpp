@@ -58,6 +58,7 @@ Display::Display(const char* programName, Surface surface)
     QApplication::setApplicationName(QStringLiteral("Tessaro"));
     QApplication::setDesktopFileName(QStringLiteral("tessaro"));
     ui::TextMeasurer::install(std::make_shared<QtTextMeasurer>());
+    DecodedImages::installDecodingCheck();
     m_bridge = std::make_unique<RunLoopBridge>(foundation::RunLoop::main(), [this] {
         if (m_widget)
             m_widget->refresh();
@@ -73,6 +74,7 @@ Display::~Display()
     // Views measured after this point (while the program tears down) get the simple
     // measurer, which needs no Qt.
     ui::TextMeasurer::install(nullptr);
+    ui::Image::setDecodingCheck(nullptr);
     m_application.reset();
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/qt/SystemFonts.h"
 #include "shell/qt/TextLayout.h"
+#include "platform/ui/TextBounds.h"
 
 #include <QFontMetricsF>
 #include <QString>
@@ -17,8 +18,9 @@ ui::Size QtTextMeasurer::measure(const std::string& text, const ui::Font& font, 
         return { 0, lineHeight(font) };
     // Measuring never truncates: the caller wants the room the whole text needs, up to the
     // line limit.
-    TextBlock block = TextLayout::layout(QString::fromStdString(text), qfont, maxWidth, numberOfLines, 0,
-                                         ui::LineBreakMode::WordWrap);
+    std::string_view measured = ui::TextBounds::forLines(text, numberOfLines);
+    TextBlock block = TextLayout::layout(QString::fromUtf8(measured.data(), static_cast<qsizetype>(measured.size())), qfont,
+                                         maxWidth, numberOfLines, 0, ui::LineBreakMode::WordWrap);
     return { std::ceil(block.width()), block.height() };
 }
 

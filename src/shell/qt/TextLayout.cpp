@@ -1,5 +1,7 @@
 #include "shell/qt/TextLayout.h"
 
+#include "platform/ui/TextBounds.h"
+
 #include "shell/qt/SystemFonts.h"
 
 #include <QFontMetricsF>
@@ -142,7 +144,8 @@ TextBlock TextLayout::layout(const QString& text, const QFont& font, double maxW
 
 TextBlock TextLayout::layoutInRect(const std::string& text, const ui::Size& box, const ui::TextStyle& style)
 {
-    QString string = QString::fromStdString(text);
+    std::string_view shown = ui::TextBounds::forLines(text, style.numberOfLines);
+    QString string = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
     QFont font = SystemFonts::toQFont(style.font);
     double maxWidth = std::max(0.0, box.width);
     bool singleLine = style.numberOfLines == 1 && !string.contains(QLatin1Char('\n'));

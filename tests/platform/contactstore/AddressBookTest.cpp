@@ -6,6 +6,7 @@
 #include "platform/contactstore/AddressBookDatabase.h"
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Source.h"
+#include "platform/contactstore/vcard/BookExporter.h"
 #include "platform/foundation/Log.h"
 
 #include "support/TempDir.h"
@@ -14,6 +15,8 @@
 
 #include <csignal>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -403,7 +406,7 @@ TEST(AddressBookTest, FilesItCannotUseAreRefusedWithoutChangingThem)
     }
     error = {};
     EXPECT_FALSE(AddressBook::createAt(garbage.path(), &error));
-    EXPECT_EQ(error.code, ErrorCode::StorageFailed);
+    EXPECT_EQ(error.code, ErrorCode::Damaged);
 
     testsupport::TempDir blocked;
     std::filesystem::create_directory(blocked / AddressBook::kDatabaseFileName);
@@ -429,4 +432,103 @@ TEST(AddressBookTest, ADamagedListCostsOnlyThatPersonsLists)
     EXPECT_FALSE(book->personWithRecordID(damaged)->copyValue(kPersonPhoneProperty));
     EXPECT_EQ(book->copyArrayOfAllPeople()[1]->multiValue(kPersonPhoneProperty)->count(), 1u);
     EXPECT_TRUE(log.containsPrefix("Error: "));
+}
+
+TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        for (int i = 0; i < 300; ++i)
+            ASSERT_TRUE(book->addRecord(makePerson("Person" + std::to_string(i), "Surname", { "0123456789" })));
+        ASSERT_TRUE(book->save());
+    }
+    execute(folder.path(), "PRAGMA wal_checkpoint(TRUNCATE);");
+    const auto file = folder / AddressBook::kDatabaseFileName;
+    std::string healthy;
+    {
+        std::ifstream in(file, std::ios::binary);
+        healthy.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_GT(healthy.size(), 16384u);
+    std::string noise(4096, '\0');
+    unsigned seed = 7;
+    for (auto& byte : noise)
+        byte = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    testsupport::TempDir foreignFolder;
+    execute(foreignFolder.path(), "CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('mine');");
+    std::string foreign;
+    {
+        std::ifstream in(foreignFolder / AddressBook::kDatabaseFileName, std::ios::binary);
+        foreign.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    for (const Case& damaged : { Case { "noise inside", healthy.substr(0, 8192) + noise + healthy.substr(8192 + 4096) },
+                                 Case { "cut short", healthy.substr(0, healthy.size() / 2) },
+                                 Case { "another program's", foreign } }) {
+        SCOPED_TRACE(damaged.name);
+        std::filesystem::remove(folder / (std::string(AddressBook::kDatabaseFileName) + "-wal"));
+        std::filesystem::remove(folder / (std::string(AddressBook::kDatabaseFileName) + "-shm"));
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << damaged.bytes;
+        Error error;
+        EXPECT_FALSE(AddressBook::createAt(folder.path(), &error));
+        EXPECT_EQ(error.code, ErrorCode::Damaged) << error.description;
+        EXPECT_NE(error.description.find(file.string()), std::string::npos) << error.description;
+        std::ifstream in(file, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged.bytes);
+    }
+}
+
+TEST(AddressBookTest, APersonsIdentifierIsStoredWithItAndNeverChanges)
+{
+    testsupport::TempDir folder;
+    RecordID madeHere = kRecordInvalidID;
+    RecordID imported = kRecordInvalidID;
+    std::string made;
+    {
+        auto book = openBook(folder.path());
+        auto person = makePerson("Ann");
+        auto other = makePerson("Bob");
+        ASSERT_TRUE(other->setValue(kPersonUIDProperty, std::string("urn:uuid:0b5e5c6e-1111-4222-8333-444455556666")));
+        ASSERT_TRUE(book->addRecord(person) && book->addRecord(other) && book->save());
+        madeHere = person->recordID();
+        imported = other->recordID();
+        made = person->copyString(kPersonUIDProperty).value_or("");
+        // Once stored, the identifier is what others know the person by.
+        EXPECT_FALSE(person->setValue(kPersonUIDProperty, std::string("something else")));
+    }
+    EXPECT_EQ(made.rfind("urn:uuid:", 0), 0u) << made;
+    EXPECT_EQ(made.size(), 45u) << made;
+    // However the folder is spelt, and after every reopening, the same identifiers.
+    auto spelt = folder.path() / "." / ".." / folder.path().filename();
+    auto book = openBook(spelt);
+    EXPECT_EQ(book->personWithRecordID(madeHere)->copyString(kPersonUIDProperty), made);
+    EXPECT_EQ(book->personWithRecordID(imported)->copyString(kPersonUIDProperty), "urn:uuid:0b5e5c6e-1111-4222-8333-444455556666");
+    std::set<std::string> exported;
+    for (const auto& card : vcard::BookExporter::cards(*book))
+        exported.insert(card.uid);
+    EXPECT_TRUE(exported.count(made) && exported.count("urn:uuid:0b5e5c6e-1111-4222-8333-444455556666"));
+}
+
+TEST(AddressBookTest, PersonsOfAnOlderFileGetIdentifiersWhenItIsUpgraded)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        ASSERT_TRUE(book->addRecord(makePerson("Old")) && book->addRecord(makePerson("Older")) && book->save());
+    }
+    // The file as the previous version of the program left it.
+    execute(folder.path(), "ALTER TABLE person DROP COLUMN uid; PRAGMA user_version = 1;");
+    auto book = openBook(folder.path());
+    std::set<std::string> identifiers;
+    for (const auto& person : book->copyArrayOfAllPeople())
+        identifiers.insert(person->copyString(kPersonUIDProperty).value_or(""));
+    EXPECT_EQ(identifiers.size(), 2u);
+    for (const auto& uid : identifiers)
+        EXPECT_EQ(uid.size(), 45u) << uid;
+    EXPECT_EQ(queryNumber(folder.path(), "PRAGMA user_version"), AddressBookDatabase::kSchemaVersion);
 }

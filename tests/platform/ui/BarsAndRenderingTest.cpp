@@ -187,6 +187,29 @@ TEST_F(BarsTest, RenderingSkipsHiddenAndTransparentViewsAndComposesOpacity)
     EXPECT_TRUE(painter.balanced());
 }
 
+TEST_F(BarsTest, ALabelHandsThePainterOnlyWhatItsLinesCanShow)
+{
+    std::string name;
+    while (name.size() < 1'000'000)
+        name += "Ann\xE3\x81\x95\xE3\x81\x95"; // "Annささ": the cut must not split a character
+    for (int lines : { 1, 3, 0 }) {
+        SCOPED_TRACE(lines);
+        auto label = std::make_shared<Label>(Rect { 0, 100, 280, 44 });
+        label->setNumberOfLines(lines);
+        label->setText(name);
+        window->addSubview(label);
+        testsupport::RecordingPainter painter;
+        window->renderWindow(painter);
+        label->removeFromSuperview();
+        ASSERT_EQ(painter.texts.size(), 1u);
+        const std::string& drawn = painter.texts[0].text;
+        EXPECT_LE(drawn.size(), 2048u * static_cast<std::size_t>(lines > 0 ? lines : 256));
+        EXPECT_GE(drawn.size(), 2040u);
+        EXPECT_EQ(drawn, name.substr(0, drawn.size()));
+        EXPECT_NE(static_cast<unsigned char>(name[drawn.size()]) & 0xC0, 0x80) << "cut inside a character";
+    }
+}
+
 TEST_F(BarsTest, ButtonShowsTheTitleOfItsStateFallingBackToNormal)
 {
     auto button = std::make_shared<Button>(ButtonType::Custom, Rect { 0, 0, 100, 40 });

@@ -4,8 +4,9 @@
 #include "addressbook/AddressBookQueries.h"
 #include "addressbook/SharedAddressBook.h"
 #include "app/GroupKinds.h"
-#include "platform/contactstore/AddressBook.h"
 #include "app/Utility.h"
+#include "main/Composition.h"
+#include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Constants.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/ButtonPanel.h"
@@ -18,6 +19,9 @@
 #include "screens/groups/GroupEditViewController.h"
 #include "screens/groups/GroupViewController.h"
 #include "store/DataManager.h"
+#include "platform/foundation/SqliteStatement.h"
+
+#include <sqlite3.h>
 
 #include <gmock/gmock.h>
 
@@ -117,13 +121,35 @@ TEST_F(GroupEditViewControllerTest, MovingLastGroupToTopRenumbersBothKindsInOneS
     EXPECT_THAT(catalogueNames(), ElementsAre("Band", "Club", "Work", "Family", "Sports"));
 }
 
+TEST_F(GroupEditViewControllerTest, AMoveTheFileRefusesHalfWayIsUndoneOnScreenAndInTheFile)
+{
+    addAddressBookGroup("Work");
+    addAddressBookGroup("Family");
+    realGroups();
+    addLocalGroup("Club");
+    openEditor();
+    // The file takes the address-book groups' new places and refuses the local group's.
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open(DataManager::sharedDataBase().databaseFile().c_str(), &raw);
+        ASSERT_TRUE(foundation::sqliteExec(raw, "CREATE TRIGGER refuse BEFORE UPDATE ON contactgroup_local "
+                                                "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END;"));
+        sqlite3_close(raw);
+    }
+    act({ { "cmd", "moveRow" }, { "from", { 0, 1 } }, { "to", { 0, 0 } } });
+    EXPECT_THAT(shownNames(), ElementsAre("Work", "Family", "Club"));
+    EXPECT_EQ(DataManager::sharedDataBase().lastWriteError(), "disk I/O error");
+    restart();
+    EXPECT_THAT(catalogueNames(), ElementsAre("Work", "Family", "Club"));
+}
+
 TEST_F(GroupEditViewControllerTest, GroupListOpensTheEditorAndShowsTheOrderSetThere)
 {
     addAddressBookGroup("Work");
     realGroups();
     addLocalGroup("Club");
     addAddressBookGroup("Sports");
-    auto list = tessaro::GroupViewController::create();
+    auto list = tessaro::GroupViewController::create(tessaro::composition::groupScreens());
     window->setRootViewController(std::make_shared<ui::NavigationController>(list));
     time.advance(1);
 

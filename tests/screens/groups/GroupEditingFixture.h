@@ -7,7 +7,7 @@
 
 #include "addressbook/Contact.h"
 #include "app/CommonViewController.h"
-#include "main/automation/Driver.h"
+#include "platform/automation/Driver.h"
 #include "platform/contactstore/Constants.h"
 #include "platform/contactstore/Forward.h"
 #include "platform/foundation/Log.h"

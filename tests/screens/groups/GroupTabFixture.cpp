@@ -3,10 +3,10 @@
 #include "addressbook/AddressBookGroup.h"
 #include "addressbook/SharedAddressBook.h"
 #include "app/GroupKinds.h"
-#include "app/RootScreens.h"
 #include "app/TessaroAppDelegate.h"
 #include "app/TessaroViewController.h"
 #include "app/Utility.h"
+#include "main/Composition.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Group.h"
@@ -106,7 +106,7 @@ tessaro::GroupScreens GroupTabFixture::standInScreens()
 
 void GroupTabFixture::launch(OpenedScreens screens)
 {
-    auto rootScreens = tessaro::RootScreens::standard();
+    auto rootScreens = tessaro::composition::rootScreens();
     if (screens == OpenedScreens::StandIns)
         rootScreens.makeGroupViewController = [this] { return tessaro::GroupViewController::create(standInScreens()); };
     m_delegate = std::make_unique<tessaro::TessaroAppDelegate>(rootScreens);

@@ -131,7 +131,9 @@ TEST_F(MemosTest, AMemoTheStoreRefusesIsToldAndTheEditorKeepsTheText)
 
     auto* alert = dynamic_cast<ui::AlertView*>(ui::ButtonPanel::topmostVisible());
     ASSERT_NE(alert, nullptr);
-    EXPECT_EQ(alert->message(), "StoreFailedMessage");
+    // The application tells the refusal with the database's own reason.
+    EXPECT_EQ(alert->title(), "SaveFailedTitle");
+    EXPECT_EQ(alert->message(), "database is not open");
     ASSERT_TRUE(editor());
     EXPECT_EQ(editor()->textView()->text(), "not lost");
 }

@@ -3,13 +3,11 @@
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/vcard/PersonCardMapping.h"
+#include "platform/foundation/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace contactstore::vcard {
@@ -36,7 +34,9 @@ std::string groupName(const Group& group)
 
 std::string BookExporter::uidFor(const AddressBook& book, const Record& record)
 {
-    const std::string key = book.databasePath().string() + "#" + std::to_string(record.recordType()) + "#"
+    // The file as it really is, however its path was spelt.
+    std::error_code ignored;
+    const std::string key = std::filesystem::weakly_canonical(book.databasePath(), ignored).string() + "#" + std::to_string(record.recordType()) + "#"
         + std::to_string(record.recordID());
     const std::uint64_t high = fnv1a(key, 0xCBF29CE484222325ull);
     const std::uint64_t low = fnv1a(key, 0x84222325CBF29CE4ull ^ high);
@@ -59,7 +59,8 @@ std::vector<Card> BookExporter::cards(const AddressBook& book)
     cards.reserve(persons.size() + groups.size());
     for (const PersonRef& person : persons) {
         Card card = PersonCardMapping::cardFromPerson(*person);
-        card.uid = uidFor(book, *person);
+        const std::string* stored = person->stringValue(kPersonUIDProperty);
+        card.uid = stored ? *stored : uidFor(book, *person);
         indexOf.emplace(person.get(), cards.size());
         cards.push_back(std::move(card));
     }
@@ -102,30 +103,11 @@ ExportResult BookExporter::exportToFile(const AddressBook& book, const std::file
             ++result.persons;
     }
 
-    std::filesystem::path partial = file;
-    partial += ".partial-" + std::to_string(::getpid());
-    {
-        std::ofstream stream(partial, std::ios::binary | std::ios::trunc);
-        if (!stream) {
-            result.error = "cannot write " + file.string();
-            return result;
-        }
-        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
-        stream.flush();
-        if (!stream) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            result.error = "cannot write " + file.string() + " (is the disk full?)";
-            return result;
-        }
-    }
-    std::error_code status;
-    std::filesystem::rename(partial, file, status);
-    if (status) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        result.error = "cannot write " + file.string() + ": " + status.message();
-    }
+    // Written whole or not at all, through a link to where it points, keeping the mode of
+    // the file it replaces; a pipe or a device is written directly.
+    std::string failure;
+    if (!foundation::AtomicFile::write(file, text, &failure))
+        result.error = failure;
     return result;
 }
 

@@ -36,6 +36,48 @@ std::string groupName(const Group& group)
     return group.copyCompositeName().value_or(std::string());
 }
 
+// A text longer than a record may hold is cut at a character boundary, with a warning,
+// rather than refusing the whole file for one runaway field.
+bool cutOverlongTexts(Card& card)
+{
+    bool cut = false;
+    auto bound = [&cut](std::string& text) {
+        if (text.size() <= Record::kMaxTextBytes)
+            return;
+        std::size_t end = Record::kMaxTextBytes;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+        text.resize(end);
+        cut = true;
+    };
+    for (std::string* text : { &card.formattedName, &card.firstName, &card.lastName, &card.middleName, &card.prefix,
+                               &card.suffix, &card.nickname, &card.firstNamePhonetic, &card.lastNamePhonetic,
+                               &card.middleNamePhonetic, &card.organization, &card.department, &card.jobTitle, &card.note })
+        bound(*text);
+    for (auto* list : { &card.phones, &card.emails, &card.urls, &card.relatedNames }) {
+        for (auto& entry : *list) {
+            bound(entry.label);
+            bound(entry.value);
+        }
+    }
+    for (auto& address : card.addresses) {
+        bound(address.label);
+        for (std::string* part : { &address.value.street, &address.value.city, &address.value.state, &address.value.zip,
+                                   &address.value.country, &address.value.countryCode })
+            bound(*part);
+    }
+    for (auto& account : card.instantMessages) {
+        bound(account.label);
+        bound(account.value.service);
+        bound(account.value.username);
+    }
+    for (auto& date : card.dates)
+        bound(date.label);
+    for (auto& category : card.categories)
+        bound(category);
+    return cut;
+}
+
 } // namespace
 
 BookImporter::BookImporter(AddressBookRef book, CardReader::Limits limits)
@@ -137,6 +179,9 @@ ImportResult BookImporter::commit()
         if (const auto found = groupsByName.find(name); found != groupsByName.end())
             return found->second;
         GroupRef group = Group::createInSource(source);
+        // Another program importing the same categories at once must not get a second group
+        // of this name: at saving, the members join the group stored by then.
+        group->setJoinsStoredGroupOfSameName(true);
         if (!group->setValue(kGroupNameProperty, name, error) || !m_book->addRecord(group, error))
             return nullptr;
         added.push_back(group);
@@ -160,6 +205,15 @@ ImportResult BookImporter::commit()
         return true;
     };
 
+    for (FileCards& file : files) {
+        for (Card& card : file.cards) {
+            if (cutOverlongTexts(card))
+                result.warnings.push_back(where(file.fileName, card.line) + ": a text longer than "
+                    + std::to_string(Record::kMaxTextBytes / 1024) + " KB was cut to that length");
+        }
+    }
+
+    std::size_t emptyCards = 0;
     std::unordered_map<std::string, PersonRef> personsByUid;
     for (const FileCards& file : files) {
         for (const Card& card : file.cards) {
@@ -167,6 +221,7 @@ ImportResult BookImporter::commit()
                 continue;
             if (!PersonCardMapping::holdsPersonData(card)) {
                 result.warnings.push_back(where(file.fileName, card.line) + ": the card holds nothing to import; skipped");
+                ++emptyCards;
                 continue;
             }
             PersonRef person = Person::createInSource(source);
@@ -179,8 +234,12 @@ ImportResult BookImporter::commit()
             }
             added.push_back(person);
             ++result.personsAdded;
-            if (!card.uid.empty())
+            if (!card.uid.empty()) {
+                // The person keeps the identifier its card gave it, so a later export names it
+                // the same way to whoever synchronises with it.
+                (void)person->setValue(kPersonUIDProperty, card.uid);
                 personsByUid.emplace(normalizedUid(card.uid), person);
+            }
             for (const std::string& category : card.categories) {
                 const GroupRef group = groupNamed(category, &error);
                 if (!group || !join(category, group, person, &error)) {
@@ -227,6 +286,12 @@ ImportResult BookImporter::commit()
         }
     }
 
+    // Files whose every card is empty (a run of bare BEGIN:VCARD lines) are not an import
+    // of nothing: they are not what the user meant to import.
+    if (emptyCards > 0 && added.empty() && result.groupsExtended == 0) {
+        result.errors.push_back("none of the " + std::to_string(emptyCards) + " cards holds anything to import");
+        return result;
+    }
     Error error;
     if (!m_book->save(&error)) {
         result.errors.push_back("the address book could not be saved: " + error.description

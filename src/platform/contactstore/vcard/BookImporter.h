@@ -37,10 +37,18 @@ class BookImporter {
 public:
     explicit BookImporter(AddressBookRef book, CardReader::Limits limits = {});
 
+    // The book to commit into, when it was not known at construction: the files can be read
+    // before the book is opened, so an import that cannot succeed creates no book.
+    void setBook(AddressBookRef book) { m_book = std::move(book); }
+    const CardReader::Limits& limits() const { return m_reader.limits(); }
+
     // Reads a file now; its faults are kept for commit to report.
     void addFile(const std::filesystem::path& file);
     // Reads text that stands for a file of the given name (used in messages).
     void addText(std::string_view text, std::string fileName);
+
+    // Whether a file read so far had a fault (commit will add nothing).
+    bool hasReadErrors() const { return !m_errors.empty(); }
 
     // Puts everything read into the book and saves it. Nothing is added when a file had a
     // fault, a card was refused, or the save failed; the book is then as it was.

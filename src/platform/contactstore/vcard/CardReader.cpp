@@ -6,6 +6,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -347,6 +348,13 @@ ReadResult CardReader::read(std::string_view bytes) const
         } else if (byteAt(0) == 0 && byteAt(1) != 0) {
             charset = "UTF-16BE";
         }
+        if (charset && bytes.size() % 2 != 0) {
+            // UTF-16 comes in pairs of bytes; an odd count means the file was cut short or
+            // is not UTF-16 at all.
+            result.errors.push_back({ 0, "the file looks like UTF-16 (" + std::string(charset)
+                                             + ") but has an odd number of bytes: it is cut short or not UTF-16" });
+            return result;
+        }
         if (charset) {
             converted = decodeUtf16(bytes, charset);
             if (!converted) {
@@ -358,6 +366,24 @@ ReadResult CardReader::read(std::string_view bytes) const
     }
     if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF)
         bytes.remove_prefix(3);
+    // A byte-order mark further in is what joining two files leaves behind; it says nothing
+    // about the text, so it is taken out, and the reader is told where.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.find(kByteOrderMark) != std::string_view::npos) {
+        std::string cleaned;
+        cleaned.reserve(bytes.size());
+        int line = 1;
+        std::size_t from = 0;
+        for (std::size_t at = bytes.find(kByteOrderMark); at != std::string_view::npos; at = bytes.find(kByteOrderMark, from)) {
+            line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+            result.warnings.push_back({ line, "a byte-order mark inside the file was left out (were two files joined?)" });
+            cleaned.append(bytes.substr(from, at - from));
+            from = at + kByteOrderMark.size();
+        }
+        cleaned.append(bytes.substr(from));
+        converted = std::move(cleaned);
+        bytes = *converted;
+    }
 
     Parse(m_limits, result).run(bytes);
     return result;

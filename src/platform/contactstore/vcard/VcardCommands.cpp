@@ -5,6 +5,8 @@
 #include "platform/contactstore/vcard/BookImporter.h"
 #include "platform/contactstore/vcard/CardWriter.h"
 
+#include <optional>
+
 namespace contactstore::vcard {
 
 namespace {
@@ -23,29 +25,65 @@ AddressBookRef openBook(std::FILE* err)
     return book && book->isAccessGranted() ? book : nullptr;
 }
 
+void printImportFaults(const ImportResult& result, std::FILE* err)
+{
+    for (std::size_t i = 0; i < result.warnings.size() && i < kShownWarnings; ++i)
+        std::fprintf(err, "warning: %s\n", result.warnings[i].c_str());
+    if (result.warnings.size() > kShownWarnings)
+        std::fprintf(err, "warning: ... and %zu more\n", result.warnings.size() - kShownWarnings);
+    for (const std::string& error : result.errors)
+        std::fprintf(err, "error: %s\n", error.c_str());
+}
+
+// Standard input as one text; none when it holds more than a vCard file may.
+std::optional<std::string> readAll(std::FILE* in, std::size_t limit)
+{
+    std::string text;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        text.append(buffer, got);
+        if (text.size() > limit)
+            return std::nullopt;
+    }
+    return text;
+}
+
 } // namespace
 
-int VcardCommands::runImport(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err)
+int VcardCommands::runImport(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err, std::FILE* in)
 {
     if (arguments.empty()) {
         std::fprintf(err, "usage: tessaro import FILE...\n");
         return 2;
     }
+    // Every file is read before the address book is opened: an import that cannot succeed
+    // (a missing file, a broken card) leaves a new profile without an address book.
+    BookImporter importer(nullptr);
+    for (const std::string& file : arguments) {
+        if (file != "-") {
+            importer.addFile(file);
+        } else if (auto text = readAll(in, importer.limits().maxInputBytes)) {
+            importer.addText(*text, "standard input");
+        } else {
+            std::fprintf(err, "error: standard input: is larger than a vCard file may be\n");
+            std::fprintf(err, "nothing was imported\n");
+            return 1;
+        }
+    }
+    if (importer.hasReadErrors()) {
+        printImportFaults(importer.commit(), err);
+        std::fprintf(err, "nothing was imported\n");
+        return 1;
+    }
     const AddressBookRef book = openBook(err);
     if (!book)
         return 1;
-    BookImporter importer(book);
-    for (const std::string& file : arguments)
-        importer.addFile(file);
+    importer.setBook(book);
     const ImportResult result = importer.commit();
 
-    for (std::size_t i = 0; i < result.warnings.size() && i < kShownWarnings; ++i)
-        std::fprintf(err, "warning: %s\n", result.warnings[i].c_str());
-    if (result.warnings.size() > kShownWarnings)
-        std::fprintf(err, "warning: ... and %zu more\n", result.warnings.size() - kShownWarnings);
+    printImportFaults(result, err);
     if (!result.ok()) {
-        for (const std::string& error : result.errors)
-            std::fprintf(err, "error: %s\n", error.c_str());
         std::fprintf(err, "nothing was imported\n");
         return 1;
     }

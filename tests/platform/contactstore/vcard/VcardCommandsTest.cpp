@@ -2,6 +2,7 @@
 // and the profile's address book before and after.
 
 #include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/Person.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
 #include "platform/foundation/DataLocations.h"
 
@@ -117,4 +118,80 @@ TEST_F(VcardCommandsTest, ExportWritesTheWholeBookToAFileOrStandardOutput)
     const std::string text = standardOutput.text();
     EXPECT_EQ(text.rfind("BEGIN:VCARD\r\nVERSION:3.0\r\n", 0), 0u) << text;
     EXPECT_NE(text.find("X-ADDRESSBOOKSERVER-KIND:group"), std::string::npos);
+}
+
+TEST_F(VcardCommandsTest, ImportReadsEveryFileBeforeOpeningTheBookAndDashIsStandardInput)
+{
+    const fs::path book = foundation::DataLocations::addressBookDirectory() / contactstore::AddressBook::kDatabaseFileName;
+    EXPECT_EQ(run("import", { (profile / "missing.vcf").string() }), 1);
+    EXPECT_NE(err.text().find("missing.vcf"), std::string::npos) << err.text();
+    EXPECT_FALSE(fs::exists(book)) << "a failed import makes no address book";
+
+    Captured input;
+    std::fputs("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n", input.file());
+    std::rewind(input.file());
+    EXPECT_EQ(VcardCommands::runImport({ "-" }, out.file(), err.file(), input.file()), 0) << err.text();
+    EXPECT_EQ(personsInProfile(), 1u);
+
+    // A book that is no database is named as the reason and left as it is.
+    {
+        std::FILE* damaged = std::fopen(book.c_str(), "wb");
+        std::fputs(std::string(4096, 'Z').c_str(), damaged);
+        std::fclose(damaged);
+    }
+    fs::remove(book.string() + "-wal");
+    fs::remove(book.string() + "-shm");
+    EXPECT_EQ(run("import", { golden("rfc-4.0.vcf") }), 1);
+    EXPECT_EQ(run("export", { (profile / "out.vcf").string() }), 1);
+    EXPECT_NE(err.text().find("cannot be opened"), std::string::npos) << err.text();
+    EXPECT_EQ(fs::file_size(book), 4096u);
+    EXPECT_FALSE(fs::exists(profile / "out.vcf"));
+}
+
+TEST_F(VcardCommandsTest, ARunawayNameIsCutToWhatAPersonHoldsWithAWarning)
+{
+    Captured input;
+    const std::string name(1'000'000, 'x');
+    std::fputs(("BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + name + ";Ann;;;\r\nFN:Ann\r\nEND:VCARD\r\n").c_str(), input.file());
+    std::rewind(input.file());
+    EXPECT_EQ(VcardCommands::runImport({ "-" }, out.file(), err.file(), input.file()), 0) << err.text();
+    EXPECT_NE(err.text().find("warning: standard input:1: a text longer than 64 KB was cut"), std::string::npos) << err.text();
+
+    contactstore::Error error;
+    auto book = contactstore::AddressBook::create(&error);
+    ASSERT_EQ(book->personCount(), 1u);
+    auto person = book->copyArrayOfAllPeople().front();
+    EXPECT_EQ(person->copyString(contactstore::kPersonLastNameProperty)->size(), contactstore::Record::kMaxTextBytes);
+    // The store itself refuses more.
+    EXPECT_FALSE(person->setValue(contactstore::kPersonNoteProperty, name, &error));
+    EXPECT_EQ(error.code, contactstore::ErrorCode::ValueTooLong);
+}
+
+TEST_F(VcardCommandsTest, OddInputIsNamedForWhatItIs)
+{
+    const std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n";
+    std::string bareBegins;
+    for (int i = 0; i < 100'000; ++i)
+        bareBegins += "BEGIN:VCARD\r\n";
+    struct Case {
+        const char* name;
+        std::string input;
+        int status;
+        const char* says;
+    };
+    const Case cases[] = {
+        { "UTF-16 cut short", std::string("\xFF\xFE" "B\0E\0G\0I\0N\0:\0V", 15), 1, "odd number of bytes" },
+        { "two files joined", "\xEF\xBB\xBF" + card + "\xEF\xBB\xBF" + card, 0, "standard input:6: a byte-order mark inside the file" },
+        { "bare BEGIN lines", bareBegins, 1, "none of the 100000 cards holds anything to import" },
+    };
+    for (const Case& odd : cases) {
+        SCOPED_TRACE(odd.name);
+        Captured input;
+        Captured said;
+        std::fwrite(odd.input.data(), 1, odd.input.size(), input.file());
+        std::rewind(input.file());
+        EXPECT_EQ(VcardCommands::runImport({ "-" }, out.file(), said.file(), input.file()), odd.status) << said.text().substr(0, 400);
+        EXPECT_NE(said.text().find(odd.says), std::string::npos) << said.text().substr(0, 400);
+    }
+    EXPECT_EQ(personsInProfile(), 2u);
 }

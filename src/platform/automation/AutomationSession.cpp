@@ -1,6 +1,6 @@
-#include "main/automation/AutomationSession.h"
+#include "platform/automation/AutomationSession.h"
 
-#include "main/automation/Driver.h"
+#include "platform/automation/Driver.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Window.h"

@@ -1,6 +1,6 @@
-#include "main/automation/sample/SampleListController.h"
+#include "SampleListController.h"
 
-#include "main/automation/sample/SampleDetailController.h"
+#include "SampleDetailController.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TextFolding.h"
 #include "platform/ui/Application.h"

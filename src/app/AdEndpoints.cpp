@@ -1,4 +1,4 @@
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 
 namespace ads {
 

@@ -1,7 +1,7 @@
 #include "AutomationTestSupport.h"
 
-#include "main/automation/Driver.h"
-#include "main/automation/sample/SampleLaunch.h"
+#include "platform/automation/Driver.h"
+#include "sample/SampleLaunch.h"
 #include "platform/ui/Window.h"
 #include "support/ManualTime.h"
 

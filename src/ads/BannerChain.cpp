@@ -1,6 +1,6 @@
-#include "app/BannerChain.h"
+#include "ads/BannerChain.h"
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "app/RootGeometry.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"

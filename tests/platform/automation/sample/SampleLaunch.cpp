@@ -1,6 +1,6 @@
-#include "main/automation/sample/SampleLaunch.h"
+#include "SampleLaunch.h"
 
-#include "main/automation/sample/SampleListController.h"
+#include "SampleListController.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Window.h"

@@ -1,4 +1,4 @@
-#include "main/automation/sample/SampleDetailController.h"
+#include "SampleDetailController.h"
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"

@@ -1,9 +1,9 @@
 // How the slot passes between AdMob, kestrel and the platform's banner, against the
 // loopback ad server on the manual clock.
 
-#include "ads/AdEndpoints.h"
+#include "app/AdEndpoints.h"
 #include "ads/kestrel/KADImageCache.h"
-#include "app/BannerChain.h"
+#include "ads/BannerChain.h"
 #include "platform/foundation/DataLocations.h"
 #include "platform/foundation/Device.h"
 #include "platform/foundation/Log.h"

@@ -1,8 +1,8 @@
 #include "AutomationTestSupport.h"
 
-#include "main/automation/AutomationSession.h"
-#include "main/automation/Driver.h"
-#include "main/automation/sample/SampleLaunch.h"
+#include "platform/automation/AutomationSession.h"
+#include "platform/automation/Driver.h"
+#include "sample/SampleLaunch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/AlertView.h"
@@ -109,6 +109,8 @@ TEST_F(DriverTest, CommandsThatCannotBeCarriedOutSayWhyAndTheSessionGoesOn)
         { "{\"cmd\": \"fly\"}", "unknown command \"fly\"; the commands are dump, tap" },
         { "{\"cmd\": \"tap\"}", "tap needs \"text\", \"id\", or \"x\" and \"y\"" },
         { "{\"cmd\": \"tap\", \"text\": \"Nowhere\"}", "nothing on screen shows \"Nowhere\"" },
+        { "{\"cmd\": \"tap\", \"text\": \"\"}", "a \"text\" that is not empty" },
+        { "{\"cmd\": \"tap\", \"id\": \"\"}", "an \"id\" that is not empty" },
         { "{\"cmd\": \"tap\", \"x\": 500, \"y\": 10}", "outside the window" },
         { "{\"cmd\": \"tapRow\", \"section\": 0}", "needs whole numbers" },
         { "{\"cmd\": \"tapRow\", \"section\": 0, \"row\": 3}", "section 0 has 3 rows" },

@@ -1,7 +1,7 @@
 #pragma once
 // Starts the stand-in screens in a key window of the device's screen size.
 
-#include "main/automation/AutomationSession.h"
+#include "platform/automation/AutomationSession.h"
 
 namespace tessaro::sample {
 

@@ -1,24 +1,17 @@
-#include "main/automation/Driver.h"
+#include "platform/automation/Driver.h"
 
 #include "platform/foundation/ManualClock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ButtonPanel.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/ImageView.h"
-#include "platform/ui/PageControl.h"
 #include "platform/ui/Pasteboard.h"
-#include "platform/ui/PickerView.h"
-#include "platform/ui/SearchBar.h"
-#include "platform/ui/SegmentedControl.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
-#include "platform/ui/TextField.h"
 #include "platform/ui/TextInput.h"
-#include "platform/ui/TextView.h"
-#include "platform/ui/WebView.h"
+#include "platform/ui/ViewDescription.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -61,6 +54,52 @@ json pathJson(const ui::IndexPath& indexPath)
 {
     return json::array({ indexPath.section, indexPath.row });
 }
+
+// A view's description written as the members of its node in the dump. Numbers with a
+// fraction are given to the hundredth, as frames are.
+class JsonDescription final : public ui::ViewDescription {
+public:
+    explicit JsonDescription(json& node)
+        : m_node(node)
+    {
+    }
+
+    void setText(const std::string& name, const std::string& value) override { m_node[name] = value; }
+    void setInteger(const std::string& name, long long value) override { m_node[name] = value; }
+    void setNumber(const std::string& name, double value) override { m_node[name] = rounded(value); }
+    void setFlag(const std::string& name, bool value) override { m_node[name] = value; }
+    void setTexts(const std::string& name, const std::vector<std::string>& values) override { m_node[name] = values; }
+    void setIntegers(const std::string& name, const std::vector<int>& values) override { m_node[name] = values; }
+    void setNumbers(const std::string& name, const std::vector<double>& values) override
+    {
+        json numbers = json::array();
+        for (double value : values)
+            numbers.push_back(rounded(value));
+        m_node[name] = std::move(numbers);
+    }
+    void setGroup(const std::string& name, const std::function<void(ui::ViewDescription&)>& fill) override
+    {
+        // Built apart and then put in place: the node's members may move while it grows.
+        json group = json::object();
+        JsonDescription inner(group);
+        fill(inner);
+        m_node[name] = std::move(group);
+    }
+    void setGroups(const std::string& name, int count, const std::function<void(int, ui::ViewDescription&)>& fill) override
+    {
+        json groups = json::array();
+        for (int index = 0; index < count; ++index) {
+            json group = json::object();
+            JsonDescription inner(group);
+            fill(index, inner);
+            groups.push_back(std::move(group));
+        }
+        m_node[name] = std::move(groups);
+    }
+
+private:
+    json& m_node;
+};
 
 std::optional<double> numberField(const json& command, const char* name)
 {
@@ -139,21 +178,6 @@ void collectVisible(ui::View& view, const ui::Rect& clip, std::vector<std::pair<
 bool lands(const ui::View* hit, const ui::View& target)
 {
     return hit && (hit == &target || hit->isDescendantOf(target) || target.isDescendantOf(*hit));
-}
-
-std::string accessoryName(ui::TableViewCellAccessoryType type)
-{
-    switch (type) {
-    case ui::TableViewCellAccessoryType::DisclosureIndicator:
-        return "disclosure";
-    case ui::TableViewCellAccessoryType::DetailDisclosureButton:
-        return "detail";
-    case ui::TableViewCellAccessoryType::Checkmark:
-        return "checkmark";
-    case ui::TableViewCellAccessoryType::None:
-        break;
-    }
-    return {};
 }
 
 // The texts a view shows, its own and those inside it, in painting order.
@@ -331,95 +355,8 @@ json Driver::describe(ui::View& view, const ui::Rect& clip) const
         return nullptr;
 
     json node = { { "type", view.typeName() }, { "frame", rectJson(rect) } };
-    if (auto* image = dynamic_cast<ui::ImageView*>(&view)) {
-        if (image->image())
-            node["image"] = image->image()->name();
-    } else if (std::string text = view.displayText(); !text.empty()) {
-        node["text"] = text;
-    }
-    if (!view.accessibilityIdentifier().empty())
-        node["id"] = view.accessibilityIdentifier();
-    if (!view.accessibilityLabel().empty())
-        node["label"] = view.accessibilityLabel();
-    if (view.tag() != 0)
-        node["tag"] = view.tag();
-    if (auto* control = dynamic_cast<ui::Control*>(&view)) {
-        if (!control->isEnabled())
-            node["enabled"] = false;
-        if (control->isSelected())
-            node["selected"] = true;
-    }
-    if (auto* field = dynamic_cast<ui::TextField*>(&view)) {
-        node["text"] = field->isSecureTextEntry() ? std::string(field->text().size() > 0 ? "\u2022\u2022\u2022" : "") : field->text();
-        node["placeholder"] = field->placeholder();
-        if (field->isEditing())
-            node["editing"] = true;
-    } else if (auto* textView = dynamic_cast<ui::TextView*>(&view)) {
-        node["text"] = textView->text();
-        if (textView->isEditing())
-            node["editing"] = true;
-    } else if (auto* bar = dynamic_cast<ui::SearchBar*>(&view)) {
-        node["text"] = bar->text();
-        node["placeholder"] = bar->placeholder();
-    } else if (auto* segments = dynamic_cast<ui::SegmentedControl*>(&view)) {
-        json titles = json::array();
-        for (int i = 0; i < segments->numberOfSegments(); ++i)
-            titles.push_back(segments->titleForSegmentAtIndex(i));
-        node["segments"] = titles;
-        node["selectedSegment"] = segments->selectedSegmentIndex();
-    } else if (auto* pages = dynamic_cast<ui::PageControl*>(&view)) {
-        node["currentPage"] = pages->currentPage();
-        node["numberOfPages"] = pages->numberOfPages();
-    } else if (auto* picker = dynamic_cast<ui::PickerView*>(&view)) {
-        json rows = json::array();
-        for (int c = 0; c < picker->numberOfComponents(); ++c)
-            rows.push_back(picker->selectedRowInComponent(c));
-        node["selectedRows"] = rows;
-    } else if (auto* web = dynamic_cast<ui::WebView*>(&view)) {
-        node["url"] = web->request().url;
-        node["loading"] = web->isLoading();
-    } else if (auto* panel = dynamic_cast<ui::ButtonPanel*>(&view)) {
-        json titles = json::array();
-        for (int i = 0; i < panel->numberOfButtons(); ++i)
-            titles.push_back(panel->buttonTitleAtIndex(i));
-        node["buttons"] = titles;
-        node["cancelButtonIndex"] = panel->cancelButtonIndex();
-        if (auto* alert = dynamic_cast<ui::AlertView*>(&view))
-            node["message"] = alert->message();
-    }
-    if (auto* table = dynamic_cast<ui::TableView*>(&view)) {
-        json sections = json::array();
-        for (int s = 0; s < table->numberOfSections(); ++s) {
-            json section = { { "rows", table->numberOfRowsInSection(s) } };
-            if (std::string title = table->headerTitleInSection(s); !title.empty())
-                section["title"] = title;
-            sections.push_back(std::move(section));
-        }
-        json info = { { "style", table->style() == ui::TableViewStyle::Grouped ? "grouped" : "plain" },
-                      { "editing", table->isEditing() },
-                      { "sections", std::move(sections) } };
-        if (auto titles = table->sectionIndexTitles(); !titles.empty())
-            info["index"] = titles;
-        if (auto selected = table->indexPathForSelectedRow())
-            info["selected"] = pathJson(*selected);
-        node["table"] = std::move(info);
-    }
-    if (auto* scroller = dynamic_cast<ui::ScrollView*>(&view)) {
-        node["contentOffset"] = json::array({ rounded(scroller->contentOffset().x), rounded(scroller->contentOffset().y) });
-        node["contentSize"] = json::array({ rounded(scroller->contentSize().width), rounded(scroller->contentSize().height) });
-    }
-    if (auto* cell = dynamic_cast<ui::TableViewCell*>(&view)) {
-        if (auto* table = cell->tableView()) {
-            if (auto indexPath = table->indexPathForCell(*cell))
-                node["indexPath"] = pathJson(*indexPath);
-        }
-        if (std::string accessory = accessoryName(cell->accessoryType()); !accessory.empty())
-            node["accessory"] = accessory;
-        if (cell->isSelected())
-            node["selected"] = true;
-        if (cell->isShowingDeleteConfirmation())
-            node["deleteConfirmation"] = true;
-    }
+    JsonDescription description(node);
+    view.describe(description);
     if (!children.empty())
         node["children"] = std::move(children);
     return node;
@@ -511,6 +448,9 @@ json Driver::tap(const json& command)
     }
     if (!text && !identifier)
         return failure("tap needs \"text\", \"id\", or \"x\" and \"y\"");
+    // Every view without a text would match an empty one: no touch anybody meant.
+    if ((text && text->empty() && !identifier) || (identifier && identifier->empty()))
+        return failure(identifier ? "tap needs an \"id\" that is not empty" : "tap needs a \"text\" that is not empty");
 
     std::vector<std::pair<ui::View*, ui::Rect>> visible;
     collectVisible(w, w.bounds(), visible);
