@@ -16,11 +16,14 @@
 #include "app/placeholders/KeypadPlaceholderViewController.h"
 #include "screens/contacts/ContactDetailViewController.h"
 #include "screens/favorites/FavoriteViewController.h"
+#include "screens/groups/EditSelectedContactViewController.h"
 #include "screens/groups/GroupEditViewController.h"
 #include "screens/groups/GroupMemberEditViewController.h"
 #include "screens/groups/GroupSelectViewController.h"
 #include "screens/groups/GroupViewController.h"
 #include "screens/memos/MemoViewController.h"
+#include "screens/messaging/GroupSendMailViewController.h"
+#include "screens/messaging/GroupSendSMSViewController.h"
 #include "screens/settings/SettingsViewController.h"
 
 #include <memory>
@@ -60,9 +63,16 @@ GroupScreens groupScreens()
                                                const std::optional<std::vector<Contact>>& changeGroupContacts) -> Screen {
         return std::make_shared<GroupSelectViewController>(&delegate, contactID, group, isAutoRemove, changeGroupContacts);
     };
-    // Not there yet: the bulk edit of selected persons, and one mail or one text message to a
-    // group (makeEditSelectedContactViewController, makeGroupSendMailViewController,
-    // makeGroupSendSMSViewController).
+    screens.makeEditSelectedContactViewController = [](EditSelectedContactViewControllerDelegate& delegate,
+                                                       const GroupObject& group) -> Screen {
+        return std::make_shared<EditSelectedContactViewController>(&delegate, group, groupScreens());
+    };
+    screens.makeGroupSendMailViewController = [](const GroupObject& group, const std::optional<std::vector<Contact>>& contacts) -> Screen {
+        return std::make_shared<GroupSendMailViewController>(group, contacts);
+    };
+    screens.makeGroupSendSMSViewController = [](const GroupObject& group, const std::optional<std::vector<Contact>>& contacts) -> Screen {
+        return std::make_shared<GroupSendSMSViewController>(group, contacts);
+    };
     return screens;
 }
 

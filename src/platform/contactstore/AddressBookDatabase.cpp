@@ -90,11 +90,17 @@ UPDATE person SET uid = 'urn:uuid:' || lower(hex(randomblob(4))) || '-' || lower
     || substr(lower(hex(randomblob(2))), 2) || '-' || lower(hex(randomblob(6)));
 )sql";
 
+// The display name other programs wrote for a person, where the names do not make it.
+constexpr char kAddFormattedName[] = R"sql(
+ALTER TABLE person ADD COLUMN formatted_name TEXT;
+)sql";
+
 // Upgrade steps: entry n brings a file of version n to version n + 1. Version 0 is a file
 // without our tables (new or empty).
 constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeSteps {
     kCreateVersion1,
     kAddPersonUid,
+    kAddFormattedName,
 };
 
 std::mutex g_hookMutex;
@@ -276,7 +282,8 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
     SqliteStatement rows(m_connection,
                          "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
                          "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
-                         "department, note, birthday, created, modified, multi_values, has_image, uid FROM person ORDER BY id;");
+                         "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name FROM person "
+                         "ORDER BY id;");
     sqlite3_stmt* row = rows.handle();
     std::size_t damaged = 0;
     SourceRef lastSource;
@@ -312,6 +319,8 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
             person.m_imageState = Person::ImageState::Stored;
             person.m_storedImages = images;
         }
+        if (sqlite3_column_type(row, 22) != SQLITE_NULL)
+            person.m_values.emplace_back(kPersonFormattedNameProperty, Value(std::string(columnView(row, 22))));
     }
     if (result != SQLITE_DONE)
         return fail(error, "The address book's persons cannot be read: " + rows.errorMessage());
@@ -402,6 +411,8 @@ const char* columnOfProperty(PropertyID property)
         return "kind";
     if (property == kPersonBirthdayProperty)
         return "birthday";
+    if (property == kPersonFormattedNameProperty)
+        return "formatted_name";
     return nullptr;
 }
 
@@ -596,8 +607,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     SqliteStatement insertPerson(m_connection,
                                  "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
                                  "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
-                                 "job_title, department, note, birthday, created, modified, multi_values, has_image, uid) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+                                 "job_title, department, note, birthday, created, modified, multi_values, has_image, uid, "
+                                 "formatted_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
     // Identifiers made for new persons, given to them once the save has committed.
     std::vector<std::pair<Person*, std::string>> madeUids;
     SqliteStatement writeImage(m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
@@ -625,6 +636,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
                 madeUids.emplace_back(&person, newPersonUid());
                 insertPerson.bindText(22, madeUids.back().second);
             }
+            if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
+                insertPerson.bindText(23, *formattedName);
             written = stepDone(insertPerson);
         } else {
             bool stillStored = true;

@@ -28,7 +28,7 @@ class AddressBookDatabase {
 public:
     // The version of the schema this program writes. Files of an older version are upgraded
     // step by step when opened; a file of a newer version is refused, never changed.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     // Opens (creating when missing) the file and brings its schema up to date.
     [[nodiscard]] static std::shared_ptr<AddressBookDatabase> open(const std::filesystem::path& file, Error* error);

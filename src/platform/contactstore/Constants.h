@@ -26,7 +26,8 @@ inline constexpr RecordType kSourceType = 2;
 using PropertyID = std::int32_t;
 inline constexpr PropertyID kInvalidPropertyID = -1;
 
-// Person, single values: thirteen strings, three dates, and the kind (an integer).
+// Person, single values: thirteen strings, three dates, and the kind (an integer); the
+// formatted name, a fourteenth string, comes after the multi-values.
 inline constexpr PropertyID kPersonFirstNameProperty = 0;
 inline constexpr PropertyID kPersonLastNameProperty = 1;
 inline constexpr PropertyID kPersonMiddleNameProperty = 2;
@@ -55,6 +56,9 @@ inline constexpr PropertyID kPersonInstantMessageProperty = 23;    // multi dict
 // Person, the identifier other programs know the person by ("urn:uuid:..."): given by the
 // card it was imported from, else made when the person is first saved; it never changes.
 inline constexpr PropertyID kPersonUIDProperty = 25;               // string
+// Person, the display name as another program wrote it ("Bruce Banner, PhD"), kept only
+// where the names do not make it; the store drops it when a name changes.
+inline constexpr PropertyID kPersonFormattedNameProperty = 24;     // string
 
 // Group.
 inline constexpr PropertyID kGroupNameProperty = 100;              // string
@@ -126,6 +130,8 @@ inline constexpr char kPersonAddressCountryCodeKey[] = "CountryCode";
 // Instant-message accounts (kPersonInstantMessageProperty).
 inline constexpr char kPersonInstantMessageServiceKey[] = "service";
 inline constexpr char kPersonInstantMessageUsernameKey[] = "username";
+// The address's URI scheme ("xmpp", "sip") where it is not the one the service usually has.
+inline constexpr char kPersonInstantMessageSchemeKey[] = "scheme";
 inline constexpr char kPersonInstantMessageServiceAIM[] = "AIM";
 inline constexpr char kPersonInstantMessageServiceFacebook[] = "Facebook";
 inline constexpr char kPersonInstantMessageServiceGaduGadu[] = "GaduGadu";

@@ -1,9 +1,11 @@
 #include "platform/contactstore/Localization.h"
 
+#include "platform/foundation/Device.h"
 #include "platform/foundation/LocalizedStrings.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <mutex>
 #include <utility>
 
@@ -79,6 +81,18 @@ constexpr std::array kPropertyNames {
 
 std::mutex g_mutex;
 Localization::Lookup g_lookup;
+// Bumped whenever the lookup changes, so texts remembered from the old one are not used.
+std::uint64_t g_lookupGeneration = 0;
+
+// The shown texts of the known labels, remembered for one language: lists of thousands of
+// persons ask for the same dozen labels again and again.
+struct LabelTexts {
+    bool filled { false };
+    std::string language;
+    std::uint64_t generation { 0 };
+    std::array<std::string, kLabels.size()> texts;
+};
+LabelTexts g_labelTexts;
 
 std::string lookUp(std::string_view key, std::string_view english)
 {
@@ -99,12 +113,33 @@ const KnownText* knownLabel(std::string_view label)
     return found == kLabels.end() ? nullptr : &*found;
 }
 
+std::string knownLabelText(std::size_t index)
+{
+    const std::string& language = foundation::Device::current().language();
+    std::uint64_t generation;
+    {
+        std::lock_guard lock(g_mutex);
+        if (g_labelTexts.filled && g_labelTexts.language == language && g_labelTexts.generation == g_lookupGeneration)
+            return g_labelTexts.texts[index];
+        generation = g_lookupGeneration;
+    }
+    // Looked up outside the lock, which the lookup takes itself.
+    LabelTexts fresh { true, language, generation, {} };
+    for (std::size_t i = 0; i < kLabels.size(); ++i)
+        fresh.texts[i] = lookUp(kLabels[i].key, kLabels[i].english);
+    std::string text = fresh.texts[index];
+    std::lock_guard lock(g_mutex);
+    g_labelTexts = std::move(fresh);
+    return text;
+}
+
 } // namespace
 
 void Localization::setLookup(Lookup lookup)
 {
     std::lock_guard lock(g_mutex);
     g_lookup = std::move(lookup);
+    ++g_lookupGeneration;
 }
 
 std::string_view Localization::labelKey(std::string_view label)
@@ -118,7 +153,7 @@ std::string Localization::localizedLabel(std::optional<std::string_view> label)
     if (!label)
         return {};
     if (const KnownText* known = knownLabel(*label))
-        return lookUp(known->key, known->english);
+        return knownLabelText(static_cast<std::size_t>(known - kLabels.data()));
     // Labels written by other programs in the same private form ("_$!<Car>!$_") still
     // read as their inner word rather than as markup.
     if (label->size() > 8 && label->starts_with("_$!<") && label->ends_with(">!$_"))

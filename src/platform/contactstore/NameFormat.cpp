@@ -8,6 +8,7 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -47,6 +48,35 @@ void appendPart(std::string& name, const std::string* part)
     if (!name.empty())
         name += ' ';
     name += *part;
+}
+
+// The letters of a name without the blanks and commas between its parts.
+std::string compacted(std::string_view text)
+{
+    std::string letters;
+    letters.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != ',' && c != '\t' && c != '\n')
+            letters += c;
+    }
+    return letters;
+}
+
+// True when the formatted name is just the person's names in one order or the other, so
+// that the order of the current language may show them instead.
+bool namesMake(const Person& person, std::string_view formattedName)
+{
+    auto part = [&](PropertyID property) {
+        const std::string* text = present(person, property);
+        return text ? compacted(*text) : std::string();
+    };
+    const std::string prefix = part(kPersonPrefixProperty);
+    const std::string first = part(kPersonFirstNameProperty);
+    const std::string middle = part(kPersonMiddleNameProperty);
+    const std::string last = part(kPersonLastNameProperty);
+    const std::string suffix = part(kPersonSuffixProperty);
+    const std::string written = compacted(formattedName);
+    return written == prefix + first + middle + last + suffix || written == prefix + last + middle + first + suffix;
 }
 
 // The collation key of a text, with the terminating zero kept so that keys of several
@@ -95,6 +125,9 @@ CompositeNameFormat NameFormat::compositeNameFormat()
 
 std::string NameFormat::compositeName(const Person& person)
 {
+    if (const std::string* formatted = present(person, kPersonFormattedNameProperty);
+        formatted && !namesMake(person, *formatted))
+        return *formatted;
     const std::string* first = present(person, kPersonFirstNameProperty);
     const std::string* middle = present(person, kPersonMiddleNameProperty);
     const std::string* last = present(person, kPersonLastNameProperty);
@@ -137,24 +170,52 @@ std::vector<PersonRef> NameFormat::sortedPeople(std::vector<PersonRef> people, S
             return people;
     }
 
-    std::vector<std::string> keys(people.size());
+    // The key depends on the collator's language and on which name comes first.
+    std::string tag = language + (ordering == SortOrdering::ByFirstName ? "/first" : "/last");
+    struct Keyed {
+        std::uint64_t head { 0 };
+        const std::string* key { nullptr };
+        std::size_t index { 0 };
+    };
+    std::vector<Keyed> keyed(people.size());
     for (std::size_t index = 0; index < people.size(); ++index) {
         const Person& person = *people[index];
-        std::string given = sortPart(person, kPersonFirstNameProperty, kPersonFirstNamePhoneticProperty);
-        std::string family = sortPart(person, kPersonLastNameProperty, kPersonLastNamePhoneticProperty);
-        if (given.empty() && family.empty()) {
-            // Nameless persons (companies) sort by what the address book shows for them.
-            appendSortKey(keys[index], *g_collator, compositeName(person));
-            continue;
+        const std::string* kept = person.keptSortKey(tag);
+        if (!kept) {
+            std::string key;
+            std::string given = sortPart(person, kPersonFirstNameProperty, kPersonFirstNamePhoneticProperty);
+            std::string family = sortPart(person, kPersonLastNameProperty, kPersonLastNamePhoneticProperty);
+            if (given.empty() && family.empty()) {
+                // Nameless persons (companies) sort by what the address book shows for them.
+                appendSortKey(key, *g_collator, compositeName(person));
+            } else {
+                bool givenFirst = ordering == SortOrdering::ByFirstName;
+                appendSortKey(key, *g_collator, givenFirst ? given : family);
+                appendSortKey(key, *g_collator, givenFirst ? family : given);
+            }
+            person.keepSortKey(tag, std::move(key));
+            kept = person.keptSortKey(tag);
         }
-        bool givenFirst = ordering == SortOrdering::ByFirstName;
-        appendSortKey(keys[index], *g_collator, givenFirst ? given : family);
-        appendSortKey(keys[index], *g_collator, givenFirst ? family : given);
+        // The first eight bytes as one number decide most comparisons without touching the
+        // key itself.
+        Keyed& entry = keyed[index];
+        entry.key = kept;
+        entry.index = index;
+        for (std::size_t i = 0; i < 8; ++i)
+            entry.head = (entry.head << 8) | (kept && i < kept->size() ? static_cast<unsigned char>((*kept)[i]) : 0u);
     }
-
-    std::vector<std::size_t> order(people.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    // Equal keys keep the list's order, as a stable sort would.
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        if (int order = (a.key ? *a.key : std::string()).compare(b.key ? *b.key : std::string()))
+            return order < 0;
+        return a.index < b.index;
+    });
+    std::vector<std::size_t> order;
+    order.reserve(keyed.size());
+    for (const auto& entry : keyed)
+        order.push_back(entry.index);
     std::vector<PersonRef> sorted;
     sorted.reserve(people.size());
     for (std::size_t index : order)

@@ -26,7 +26,8 @@ public:
     // Hungarian, Vietnamese), else given name first.
     static CompositeNameFormat compositeNameFormat();
 
-    // prefix first middle last suffix (or last middle first); falls back to the
+    // The formatted name another program wrote, where the names alone do not make it;
+    // else prefix first middle last suffix (or last middle first); falls back to the
     // organization, then the nickname; empty when the person has none of them.
     static std::string compositeName(const Person& person);
 

@@ -46,6 +46,7 @@ PropertyType Person::propertyType(PropertyID property)
     case kPersonDepartmentProperty:
     case kPersonNoteProperty:
     case kPersonUIDProperty:
+    case kPersonFormattedNameProperty:
         return PropertyType::String;
     case kPersonBirthdayProperty:
     case kPersonCreationDateProperty:
@@ -79,6 +80,23 @@ bool Person::isWritable(PropertyID property) const
     if (property == kPersonUIDProperty)
         return recordID() == kRecordInvalidID;
     return property != kPersonCreationDateProperty && property != kPersonModificationDateProperty;
+}
+
+void Person::didChangeValue(PropertyID property)
+{
+    // A formatted name was written with the names as they were; once one of them changes
+    // it no longer says this person's name.
+    switch (property) {
+    case kPersonFirstNameProperty:
+    case kPersonLastNameProperty:
+    case kPersonMiddleNameProperty:
+    case kPersonPrefixProperty:
+    case kPersonSuffixProperty:
+        (void)removeValue(kPersonFormattedNameProperty);
+        break;
+    default:
+        break;
+    }
 }
 
 std::optional<std::string> Person::copyCompositeName() const

@@ -52,6 +52,7 @@ public:
 
 protected:
     bool isWritable(PropertyID property) const override;
+    void didChangeValue(PropertyID property) override;
 
 private:
     friend class AddressBook;

@@ -139,6 +139,7 @@ bool Record::setValue(PropertyID property, Value newValue, Error* error)
     else
         slot->second = std::move(newValue);
     noteChanged(property);
+    didChangeValue(property);
     return true;
 }
 
@@ -157,6 +158,7 @@ bool Record::removeValue(PropertyID property, Error* error)
         return true;
     m_values.erase(slot);
     noteChanged(property);
+    didChangeValue(property);
     return true;
 }
 
@@ -164,6 +166,7 @@ void Record::markChanged()
 {
     m_changed = true;
     m_cache.reset();
+    m_sortKey.clear();
 }
 
 void Record::noteChanged(PropertyID property)
@@ -181,6 +184,7 @@ void Record::assignStoredValue(PropertyID property, Value storedValue)
     else
         slot->second = std::move(storedValue);
     m_cache.reset();
+    m_sortKey.clear();
 }
 
 } // namespace contactstore

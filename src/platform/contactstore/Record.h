@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,17 @@ public:
     RecordCache* cache() const { return m_cache.get(); }
     void setCache(std::unique_ptr<RecordCache> cache) const { m_cache = std::move(cache); }
 
+    // The collation key the store sorts the record by (NameFormat), kept with the tag of the
+    // language and order it was made for until a value changes, so that sorting the members
+    // of a big group again compares bytes instead of collating every name again. Null when
+    // none is kept for that tag.
+    const std::string* keptSortKey(std::string_view tag) const { return m_sortKeyTag == tag && !m_sortKey.empty() ? &m_sortKey : nullptr; }
+    void keepSortKey(std::string_view tag, std::string key) const
+    {
+        m_sortKeyTag = tag;
+        m_sortKey = std::move(key);
+    }
+
     // The address book that this record was read from or added to; null when none or gone.
     AddressBookRef addressBook() const { return m_book.lock(); }
 
@@ -89,6 +101,8 @@ protected:
     Record();
     // Whether a caller may write the property (the store keeps some itself).
     virtual bool isWritable(PropertyID property) const;
+    // Told after a caller changed or removed a property, for values that follow from others.
+    virtual void didChangeValue(PropertyID) { }
     void markChanged();
     // markChanged, remembering which property changed.
     void noteChanged(PropertyID property);
@@ -111,6 +125,8 @@ private:
     // save writes only these, over whatever other handles have stored meanwhile.
     std::vector<PropertyID> m_changedProperties;
     mutable std::unique_ptr<RecordCache> m_cache;
+    mutable std::string m_sortKeyTag;
+    mutable std::string m_sortKey;
 };
 
 } // namespace contactstore

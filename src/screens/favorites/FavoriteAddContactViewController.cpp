@@ -3,6 +3,7 @@
 #include "addressbook/AddressBookQueries.h"
 #include "app/Utility.h"
 #include "platform/foundation/LocalizedStrings.h"
+#include "platform/foundation/TextFolding.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/SearchDisplayController.h"
@@ -67,8 +68,20 @@ void FavoriteAddContactViewController::initData()
         m_favoriteIDs.clear();
         for (const auto& favorite : DataManager::sharedDataBase().selectFavorite())
             m_favoriteIDs.insert(favorite.contactID);
+        m_lastSearch.clear();
+        m_lastMatches.clear();
     }
-    showPersons(m_allPersons);
+    if (!_isSearch) {
+        showPersons(m_allPersons);
+        return;
+    }
+    // Every folded field that holds the new text holds any part of it too, so persons the
+    // shorter text did not find cannot match the longer one.
+    std::string search = foundation::TextFolding::shared().fold(searchText());
+    bool narrows = !m_lastSearch.empty() && search.find(m_lastSearch) != std::string::npos;
+    showPersons(narrows ? m_lastMatches : m_allPersons);
+    m_lastSearch = search;
+    m_lastMatches = _arrSection.empty() ? std::vector<Contact> {} : _arrSection.front();
 }
 
 std::shared_ptr<ui::TableViewCell> FavoriteAddContactViewController::cellForRowAtIndexPath(ui::TableView& tableView,

@@ -58,6 +58,10 @@ private:
     // Every person, as read when the list was last built without a search: each keystroke of
     // a search looks through these instead of reading the whole address book again.
     std::vector<Contact> m_allPersons;
+    // The last search, folded, and the persons it found. A keystroke that adds to the text
+    // can only narrow the matches, so it looks through these alone.
+    std::string m_lastSearch;
+    std::vector<Contact> m_lastMatches;
 };
 
 } // namespace tessaro

@@ -105,13 +105,17 @@ void PersonSectionsViewController::clearSections()
     _arrSectionTitle.assign(1, ui::TableViewIndexSearch);
 }
 
+std::string PersonSectionsViewController::searchText() const
+{
+    return withoutBlanks(_searchBar ? _searchBar->text() : std::string());
+}
+
 void PersonSectionsViewController::showPersons(std::vector<Contact> persons)
 {
     clearSections();
     const auto& collation = ui::LocalizedIndexedCollation::currentCollation();
     if (_isSearch) {
-        std::string text = withoutBlanks(_searchBar ? _searchBar->text() : std::string());
-        auto matches = AddressBookQueries::contactsMatchingName(text, persons);
+        auto matches = AddressBookQueries::contactsMatchingName(searchText(), persons);
         if (!matches.empty()) {
             PersonIndexSections::sortByName(matches, collation);
             _arrSection.push_back(std::move(matches));

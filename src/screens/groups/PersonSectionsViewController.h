@@ -89,6 +89,8 @@ protected:
     // identifiers: name.list, name.search and name.results.
     void buildSearchableList(ui::View& page, const ui::Rect& frame, const std::string& name);
 
+    // What the search field holds, with the blanks taken out as the search wants it.
+    std::string searchText() const;
     // No sections: the index holds the search symbol alone.
     void clearSections();
     // The persons in their sections, or while a search runs the ones matching the search

@@ -118,6 +118,7 @@ TEST(AddressBookTest, EverythingAPersonHoldsSurvivesAReopening)
                                                        { kPersonInstantMessageUsernameKey, "emile" } },
                                           std::string("My own label")));
     ASSERT_TRUE(person->setValue(kPersonInstantMessageProperty, accounts));
+    ASSERT_TRUE(person->setValue(kPersonFormattedNameProperty, std::string("\xC3\x89mile \xC3\x89" "douard Zola")));
     ASSERT_TRUE(book->addRecord(person));
     ASSERT_TRUE(book->save());
 
@@ -125,7 +126,8 @@ TEST(AddressBookTest, EverythingAPersonHoldsSurvivesAReopening)
     ASSERT_TRUE(reread);
     for (PropertyID property : { kPersonFirstNameProperty, kPersonLastNameProperty, kPersonNoteProperty, kPersonBirthdayProperty,
                                  kPersonKindProperty, kPersonPhoneProperty, kPersonAddressProperty, kPersonDateProperty,
-                                 kPersonInstantMessageProperty, kPersonCreationDateProperty, kPersonModificationDateProperty })
+                                 kPersonInstantMessageProperty, kPersonFormattedNameProperty, kPersonCreationDateProperty,
+                                 kPersonModificationDateProperty })
         EXPECT_EQ(reread->copyValue(property), person->copyValue(property)) << "property " << property;
     EXPECT_FALSE(reread->copyValue(kPersonEmailProperty));
     EXPECT_FALSE(reread->copyValue(kPersonMiddleNameProperty));
@@ -383,6 +385,27 @@ TEST(AddressBookTest, DatesAreKeptBySaving)
     EXPECT_EQ(openBook(folder.path())->personWithRecordID(person->recordID())->copyDate(kPersonCreationDateProperty), created);
 }
 
+TEST(AddressBookTest, AFileOfTheFirstSchemaIsUpgradedWithItsPersonsKept)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        ASSERT_TRUE(book->addRecord(makePerson("Early", "Adopter", { "+1 555 0100" })));
+        ASSERT_TRUE(book->save());
+    }
+    // The first schema had no formatted names.
+    execute(folder.path(), "ALTER TABLE person DROP COLUMN formatted_name; ALTER TABLE person DROP COLUMN uid; PRAGMA user_version = 1;");
+
+    auto book = openBook(folder.path());
+    EXPECT_EQ(queryNumber(folder.path(), "PRAGMA user_version"), AddressBookDatabase::kSchemaVersion);
+    ASSERT_EQ(firstNames(book), std::vector<std::string> { "Early" });
+    const PersonRef person = book->copyArrayOfAllPeople().front();
+    EXPECT_TRUE(person->multiValue(kPersonPhoneProperty));
+    ASSERT_TRUE(person->setValue(kPersonFormattedNameProperty, std::string("The Early Adopter")));
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(openBook(folder.path())->copyArrayOfAllPeople().front()->copyCompositeName(), "The Early Adopter");
+}
+
 TEST(AddressBookTest, FilesItCannotUseAreRefusedWithoutChangingThem)
 {
     testsupport::TempDir folder;
@@ -522,7 +545,7 @@ TEST(AddressBookTest, PersonsOfAnOlderFileGetIdentifiersWhenItIsUpgraded)
         ASSERT_TRUE(book->addRecord(makePerson("Old")) && book->addRecord(makePerson("Older")) && book->save());
     }
     // The file as the previous version of the program left it.
-    execute(folder.path(), "ALTER TABLE person DROP COLUMN uid; PRAGMA user_version = 1;");
+    execute(folder.path(), "ALTER TABLE person DROP COLUMN uid; ALTER TABLE person DROP COLUMN formatted_name; PRAGMA user_version = 1;");
     auto book = openBook(folder.path());
     std::set<std::string> identifiers;
     for (const auto& person : book->copyArrayOfAllPeople())

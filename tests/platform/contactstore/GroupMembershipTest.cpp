@@ -91,6 +91,13 @@ TEST_F(GroupMembershipTest, MembersSortByFirstOrLastNameWithPhoneticReadings)
               (std::vector<std::string> { "Anna", "-", "Éric", "健", "Zoë" }));
     EXPECT_EQ(firstNamesOf(group->copyArrayOfAllMembersWithSortOrdering(SortOrdering::ByLastName)),
               (std::vector<std::string> { "Zoë", "-", "Éric", "健", "Anna" }));
+
+    // The keys kept from those sorts follow a new name, and an order asked for again.
+    ASSERT_TRUE(anna->setValue(kPersonFirstNameProperty, std::string("Zara")));
+    EXPECT_EQ(firstNamesOf(group->copyArrayOfAllMembersWithSortOrdering(SortOrdering::ByFirstName)),
+              (std::vector<std::string> { "-", "Éric", "健", "Zara", "Zoë" }));
+    EXPECT_EQ(firstNamesOf(group->copyArrayOfAllMembersWithSortOrdering(SortOrdering::ByLastName)),
+              (std::vector<std::string> { "Zoë", "-", "Éric", "健", "Zara" }));
 }
 
 TEST_F(GroupMembershipTest, OnlyPersonsOfTheSameAccountInTheSameBookMayJoin)

@@ -179,3 +179,42 @@ TEST(RecordValuesTest, CompositeNamesFollowTheLanguage)
 
     EXPECT_EQ(Source::create(kSourceTypeCardDAV, "iCloud")->copyCompositeName(), "iCloud");
 }
+
+TEST(RecordValuesTest, AFormattedNameIsShownWhereTheNamesDoNotMakeItAndGoesWhenANameChanges)
+{
+    struct Case {
+        const char* first;
+        const char* last;
+        const char* suffix;
+        const char* formatted;
+        const char* shown;
+    };
+    const Case cases[] = {
+        { "Janet", nullptr, nullptr, "Janet Jackson", "Janet Jackson" },
+        { "Yossi", "Cohen", nullptr, "\xD7\x99\xD7\x95\xD7\xA1\xD7\x99 \xD7\x9B\xD7\x94\xD7\x9F",
+            "\xD7\x99\xD7\x95\xD7\xA1\xD7\x99 \xD7\x9B\xD7\x94\xD7\x9F" },
+        { "Bruce", "Banner", nullptr, "Bruce Banner, PhD", "Bruce Banner, PhD" },
+        // The names in either order, with or without the comma before a suffix, are the
+        // names: the language's order shows them.
+        { "Sammy", "Davis", "Jr.", "Davis Sammy, Jr.", "Sammy Davis Jr." },
+        { "Yui", "Tanaka", nullptr, "Tanaka  Yui", "Yui Tanaka" },
+    };
+    NameFormat::setLanguage("en");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formatted);
+        auto person = contactstoretest::makePerson(c.first, c.last ? c.last : "");
+        if (c.suffix)
+            ASSERT_TRUE(person->setValue(kPersonSuffixProperty, std::string(c.suffix)));
+        ASSERT_TRUE(person->setValue(kPersonFormattedNameProperty, std::string(c.formatted)));
+        EXPECT_EQ(person->copyCompositeName(), c.shown);
+
+        // Other values leave it; a new name makes it wrong, so it goes.
+        ASSERT_TRUE(person->setValue(kPersonNoteProperty, std::string("note")));
+        EXPECT_TRUE(person->copyString(kPersonFormattedNameProperty));
+        ASSERT_TRUE(person->setValue(kPersonFirstNameProperty, std::string(c.first)));
+        EXPECT_TRUE(person->copyString(kPersonFormattedNameProperty)) << "the same name is no change";
+        ASSERT_TRUE(person->setValue(kPersonFirstNameProperty, std::string("Jo")));
+        EXPECT_FALSE(person->copyString(kPersonFormattedNameProperty));
+    }
+    NameFormat::setLanguage("");
+}

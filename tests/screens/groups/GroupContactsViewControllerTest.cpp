@@ -115,18 +115,6 @@ protected:
     {
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
-
-    // The group list's row of a group, by the group's identifier.
-    int rowOfGroup(const std::string& groupID)
-    {
-        const auto& groups = groupList().arrGroups();
-        for (std::size_t i = 0; i < groups.size(); ++i) {
-            if (groups[i].groupID == groupID)
-                return static_cast<int>(i);
-        }
-        ADD_FAILURE() << "no group " << groupID;
-        return 0;
-    }
 };
 
 // ---- Whose persons ----

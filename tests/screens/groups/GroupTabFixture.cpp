@@ -151,6 +151,17 @@ nlohmann::json GroupTabFixture::tryAct(const nlohmann::json& command)
     return driver->execute(command);
 }
 
+int GroupTabFixture::rowOfGroup(const std::string& groupID) const
+{
+    const auto& groups = groupList().arrGroups();
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].groupID == groupID)
+            return static_cast<int>(i);
+    }
+    ADD_FAILURE() << "no group " << groupID;
+    return 0;
+}
+
 tessaro::GroupContactsViewController& GroupTabFixture::openGroupAtRow(int row)
 {
     act({ { "cmd", "tapRow" }, { "section", 0 }, { "row", row } });

@@ -86,6 +86,8 @@ protected:
     // One driver command; the test fails (naming the command) when it is refused.
     nlohmann::json act(const nlohmann::json& command);
     nlohmann::json tryAct(const nlohmann::json& command);
+    // The group list's row of a group, by the group's identifier.
+    int rowOfGroup(const std::string& groupID) const;
     // Opens the persons of the row's group as a touch does, and lets the push finish.
     tessaro::GroupContactsViewController& openGroupAtRow(int row);
 

@@ -379,7 +379,7 @@ DemoBook::Entry makePerson(Generator& random, int index, bool exchange)
     if (random.chance(8))
         card.urls.push_back({ std::string(labels::kHomePage), "https://" + std::string(given.ascii) + ".example.org" });
     if (random.chance(8))
-        card.instantMessages.push_back({ std::string(labels::kHome), { "Skype", mailName } });
+        card.instantMessages.push_back({ std::string(labels::kHome), { "Skype", mailName, {} } });
     if (random.chance(6)) {
         card.relatedNames.push_back({ std::string(labels::kSpouse), std::string(random.pick(kEnglishGiven).text) });
         card.dates.push_back({ std::string(labels::kAnniversary), randomDate(random, 1985, 35) });

@@ -1,6 +1,7 @@
 #pragma once
 // Adds the persons and groups of vCard files to an address book, all of them in one save or
-// none. Files are read first; when any of them cannot be read (not vCard, a broken card, too
+// none. Files are read first; lines a file's cards cannot use are skipped with a warning, and
+// when any file cannot be read at all (not vCard, no card in it, cannot be decoded, too
 // large) nothing at all is added and every fault is reported as "file:line: message". Groups
 // come from group cards (their members named by card identifier) and from the persons'
 // categories; a group whose name the book already has in its default account is reused.

@@ -1,8 +1,17 @@
 #include "platform/contactstore/vcard/Card.h"
 
+#include "platform/contactstore/vcard/CardWriter.h"
+
 #include <tuple>
 
 namespace contactstore::vcard {
+
+std::string Card::displayName() const
+{
+    if (formattedName.empty() && kind != Kind::Group)
+        return CardWriter::composeFormattedName(*this);
+    return formattedName;
+}
 
 bool Card::sameContent(const Card& other) const
 {
@@ -13,10 +22,7 @@ bool Card::sameContent(const Card& other) const
             card.phones, card.emails, card.urls, card.relatedNames, card.dates, card.addresses,
             card.instantMessages, card.photo, card.categories, card.members);
     };
-    // A person's display name is made from the fields, not kept; a group's is its name.
-    if (kind == Kind::Group && formattedName != other.formattedName)
-        return false;
-    return fields(*this) == fields(other);
+    return displayName() == other.displayName() && fields(*this) == fields(other);
 }
 
 } // namespace contactstore::vcard

@@ -53,13 +53,17 @@ struct Card {
         // The service's display name ("Skype", "Jabber"), empty when the card did not say.
         std::string service;
         std::string username;
+        // The address's URI scheme ("xmpp", "sip") when it is not the one the service is
+        // usually written with; empty for the usual one.
+        std::string scheme;
         friend bool operator==(const InstantMessage&, const InstantMessage&) = default;
     };
 
     Kind kind { Kind::Individual };
     // The card's own identifier, what group cards name in their member lists.
     std::string uid;
-    // The display name as the exporter wrote it; for a group card, the group's name.
+    // The display name as the exporter wrote it; for a group card, the group's name. Empty
+    // means the one made from the names (CardWriter::composeFormattedName).
     std::string formattedName;
 
     std::string firstName;
@@ -96,8 +100,12 @@ struct Card {
     // Where the card starts in its file, for messages about it; not part of its value.
     int line { 0 };
 
-    // Equal when every field that a store could hold is equal. The line and a person's
-    // display name (which a store makes from the names) are not compared.
+    // The display name as written out: the formatted name, or for a person without one the
+    // name made from the names.
+    std::string displayName() const;
+
+    // Equal when every field that a store could hold is equal, the display name included;
+    // the line is not compared.
     bool sameContent(const Card& other) const;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/contactstore/vcard/ValueCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <string>
 
@@ -157,6 +158,28 @@ bool takeSeparator(std::string_view& text)
     return false;
 }
 
+bool allEmpty(const std::vector<std::string>& parts)
+{
+    return std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); });
+}
+
+// The properties a person holds once.
+enum class Single {
+    Name,
+    FormattedName,
+    Organization,
+    Title,
+    Role,
+    Birthday,
+    Uid,
+    Photo,
+    FirstNamePhonetic,
+    LastNamePhonetic,
+    MiddleNamePhonetic,
+    Reading,
+    Count,
+};
+
 class Builder {
 public:
     Builder(const std::vector<ContentLine>& lines, int firstLine, std::vector<ReadProblem>& warnings)
@@ -199,23 +222,23 @@ private:
         if (name == "N")
             takeName(line);
         else if (name == "FN")
-            m_card.formattedName = text(line);
+            takeSingleText(line, Single::FormattedName, m_card.formattedName);
         else if (name == "NICKNAME")
             appendText(m_card.nickname, text(line), ", ");
         else if (name == "X-PHONETIC-FIRST-NAME")
-            m_card.firstNamePhonetic = text(line);
+            takeSingleText(line, Single::FirstNamePhonetic, m_card.firstNamePhonetic);
         else if (name == "X-PHONETIC-LAST-NAME")
-            m_card.lastNamePhonetic = text(line);
+            takeSingleText(line, Single::LastNamePhonetic, m_card.lastNamePhonetic);
         else if (name == "X-PHONETIC-MIDDLE-NAME")
-            m_card.middleNamePhonetic = text(line);
+            takeSingleText(line, Single::MiddleNamePhonetic, m_card.middleNamePhonetic);
         else if (name == "SOUND" && line.hasType("X-IRMC-N"))
             takeIrmcReading(line);
         else if (name == "ORG")
             takeOrganization(line);
         else if (name == "TITLE")
-            m_card.jobTitle = text(line);
+            takeSingleText(line, Single::Title, m_card.jobTitle);
         else if (name == "ROLE")
-            m_role = text(line);
+            takeSingleText(line, Single::Role, m_role);
         else if (name == "NOTE")
             appendText(m_card.note, text(line), "\n");
         else if (name == "BDAY")
@@ -251,7 +274,7 @@ private:
             if (!member.empty())
                 m_card.members.push_back(std::move(member));
         } else if (name == "UID")
-            m_card.uid = text(line);
+            takeSingleText(line, Single::Uid, m_card.uid);
         else if (name == "CATEGORIES")
             takeCategories(line);
         else if (name == "X-ANDROID-CUSTOM")
@@ -267,7 +290,7 @@ private:
                 std::string username = text(line);
                 if (!username.empty())
                     m_card.instantMessages.push_back({ labelFor(line, LabeledProperty::InstantMessage),
-                        { std::string(messenger.service), std::move(username) } });
+                        { std::string(messenger.service), std::move(username), {} } });
                 return;
             }
         }
@@ -296,12 +319,72 @@ private:
                 warn(line, "the value is not valid base64; read as it stands");
         }
         const std::string charset = line.parameter("CHARSET");
+        if (charset.empty()) {
+            if (codec::isValidUtf8(bytes))
+                return bytes;
+            // 8-bit text that names no character set is most likely in the one another
+            // value of the same card names (old handsets say it on some lines only).
+            if (const std::string& cardCharset = cardCharacterSet(); !cardCharset.empty()) {
+                if (std::optional<std::string> utf8 = codec::toUtf8(bytes, cardCharset))
+                    return std::move(*utf8);
+            }
+            warn(line, "the text is not UTF-8 and no character set is named for it; read as Windows-1252");
+            return codec::toUtf8(bytes, "windows-1252").value_or(std::string());
+        }
         std::optional<std::string> utf8 = codec::toUtf8(bytes, charset);
         if (!utf8) {
             warn(line, "unknown character set \"" + codec::cleanText(charset) + "\"; read as UTF-8");
             utf8 = codec::toUtf8(bytes, "");
         }
         return utf8 ? std::move(*utf8) : std::string();
+    }
+
+    // The first character set other than UTF-8 that a line of the card names; empty when none.
+    const std::string& cardCharacterSet()
+    {
+        if (!m_cardCharsetKnown) {
+            m_cardCharsetKnown = true;
+            for (const ContentLine& line : m_lines) {
+                const std::string charset = toUpperAscii(line.parameter("CHARSET"));
+                if (!charset.empty() && charset != "UTF-8" && charset != "UTF8") {
+                    m_cardCharset = charset;
+                    break;
+                }
+            }
+        }
+        return m_cardCharset;
+    }
+
+    // True, with a warning, when the card already had a line of this kind; a person keeps
+    // the first. The same value in another language (a shared ALTID) is no repeat.
+    bool repeated(const ContentLine& line, Single which)
+    {
+        const std::size_t index = static_cast<std::size_t>(which);
+        if (!m_taken[index])
+            return false;
+        const std::string altId = line.parameter("ALTID");
+        if (altId.empty() || altId != m_takenAltIds[index])
+            warn(line, "the card already has one; this one is left out");
+        return true;
+    }
+
+    void taken(const ContentLine& line, Single which)
+    {
+        const std::size_t index = static_cast<std::size_t>(which);
+        m_taken[index] = true;
+        m_takenAltIds[index] = line.parameter("ALTID");
+    }
+
+    // An empty line does not count as the card's one value of its kind.
+    void takeSingleText(const ContentLine& line, Single which, std::string& field)
+    {
+        if (repeated(line, which))
+            return;
+        std::string value = text(line);
+        if (value.empty())
+            return;
+        field = std::move(value);
+        taken(line, which);
     }
 
     static std::string finish(std::string_view escaped)
@@ -382,7 +465,12 @@ private:
 
     void takeName(const ContentLine& line)
     {
+        if (repeated(line, Single::Name))
+            return;
         std::vector<std::string> parts = components(line, 5);
+        if (allEmpty(parts))
+            return;
+        taken(line, Single::Name);
         m_card.lastName = std::move(parts[0]);
         m_card.firstName = std::move(parts[1]);
         m_card.middleName = std::move(parts[2]);
@@ -408,7 +496,12 @@ private:
     // Japanese handsets put the reading of a name in SOUND;X-IRMC-N, family name first.
     void takeIrmcReading(const ContentLine& line)
     {
+        if (repeated(line, Single::Reading))
+            return;
         std::vector<std::string> parts = components(line, 3);
+        if (allEmpty(parts))
+            return;
+        taken(line, Single::Reading);
         m_irmcLast = std::move(parts[0]);
         m_irmcFirst = std::move(parts[1]);
         m_irmcMiddle = std::move(parts[2]);
@@ -416,7 +509,12 @@ private:
 
     void takeOrganization(const ContentLine& line)
     {
+        if (repeated(line, Single::Organization))
+            return;
         std::vector<std::string> parts = components(line, 1);
+        if (allEmpty(parts))
+            return;
+        taken(line, Single::Organization);
         m_card.organization = std::move(parts[0]);
         std::string department;
         for (std::size_t i = 1; i < parts.size(); ++i)
@@ -435,12 +533,15 @@ private:
 
     void takeBirthday(const ContentLine& line)
     {
+        if (repeated(line, Single::Birthday))
+            return;
         const std::string value = text(line);
         if (value.empty())
             return;
-        if (std::optional<Card::Date> date = CardBuilder::parseDate(value, omittedYear(line)))
+        if (std::optional<Card::Date> date = CardBuilder::parseDate(value, omittedYear(line))) {
             m_card.birthday = date;
-        else
+            taken(line, Single::Birthday);
+        } else
             warn(line, "\"" + value.substr(0, 40) + "\" is not a date; left out");
     }
 
@@ -519,6 +620,7 @@ private:
         std::string_view address = value;
         const std::size_t colon = address.find(':');
         bool knownScheme = false;
+        std::string writtenScheme;
         if (colon != std::string_view::npos) {
             const std::string scheme = toLowerAscii(address.substr(0, colon));
             for (const ServiceScheme& entry : kServiceSchemes) {
@@ -532,8 +634,10 @@ private:
                 && std::all_of(scheme.begin(), scheme.end(), [](char c) {
                        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
                    });
-            if (knownScheme || looksLikeScheme)
+            if (knownScheme || looksLikeScheme) {
                 address.remove_prefix(colon + 1);
+                writtenScheme = scheme;
+            }
         }
         // "aim:goim?screenname=name" is the old way to name an AIM user.
         if (knownScheme && startsWithIgnoringCase(address, "goim?")) {
@@ -545,13 +649,17 @@ private:
         const std::string service = cleanParameter(line.parameter("X-SERVICE-TYPE"));
         if (!service.empty())
             message.service = service;
+        // A service named apart from its address ("GTalk" on an xmpp: address) keeps the
+        // address's own scheme.
+        if (writtenScheme != usualSchemeForService(message.service))
+            message.scheme = std::move(writtenScheme);
         if (!message.username.empty())
             m_card.instantMessages.push_back({ labelFor(line, LabeledProperty::InstantMessage), std::move(message) });
     }
 
     void takePhoto(const ContentLine& line)
     {
-        if (!m_card.photo.empty())
+        if (repeated(line, Single::Photo))
             return;
         std::string_view value = trimSpaces(line.value());
         if (value.empty())
@@ -587,6 +695,7 @@ private:
             return;
         }
         m_card.photo = std::move(*bytes);
+        taken(line, Single::Photo);
     }
 
     void takeKind(const ContentLine& line)
@@ -697,6 +806,10 @@ private:
     std::string m_irmcFirst;
     std::string m_irmcMiddle;
     std::string m_role;
+    std::array<bool, static_cast<std::size_t>(Single::Count)> m_taken {};
+    std::array<std::string, static_cast<std::size_t>(Single::Count)> m_takenAltIds;
+    std::string m_cardCharset;
+    bool m_cardCharsetKnown { false };
 };
 
 } // namespace

@@ -111,6 +111,31 @@ bool labelTravelsAsTypes(LabeledProperty property, std::string_view label)
     return !typesForLabel(property, label).empty();
 }
 
+std::string_view usualSchemeForService(std::string_view service)
+{
+    struct SchemeForService {
+        std::string_view service;
+        std::string_view scheme;
+    };
+    static constexpr SchemeForService kSchemes[] = {
+        { "AIM", "aim" },
+        { "Jabber", "xmpp" },
+        { "MSN", "msnim" },
+        { "Yahoo", "ymsgr" },
+        { "ICQ", "icq" },
+        { "Skype", "skype" },
+        { "GoogleTalk", "gtalk" },
+        { "QQ", "qq" },
+        { "Facebook", "facebook" },
+        { "GaduGadu", "gg" },
+    };
+    for (const SchemeForService& entry : kSchemes) {
+        if (entry.service == service)
+            return entry.scheme;
+    }
+    return "x-apple";
+}
+
 std::string relatedLabelForType(std::string_view type)
 {
     struct Word {

@@ -58,6 +58,10 @@ std::vector<std::string_view> typesForLabel(LabeledProperty property, std::strin
 // True when the property's TYPE values alone say the label on reading it back.
 bool labelTravelsAsTypes(LabeledProperty property, std::string_view label);
 
+// The URI scheme an instant-message address of the service is written with ("xmpp" for
+// Jabber); "x-apple" for a service without one of its own.
+std::string_view usualSchemeForService(std::string_view service);
+
 // "Father" for a related-name TYPE such as "parent" in newer cards, by the usual words.
 std::string relatedLabelForType(std::string_view upperCaseType);
 

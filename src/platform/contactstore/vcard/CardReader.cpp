@@ -2,6 +2,7 @@
 
 #include "platform/contactstore/vcard/CardBuilder.h"
 #include "platform/contactstore/vcard/ContentLine.h"
+#include "platform/contactstore/vcard/ValueCodec.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -17,9 +18,13 @@ namespace {
 struct PhysicalLine {
     std::string_view text;
     int number { 0 };
+    // The last line of a file that stops without a line end; it may have been cut off.
+    bool unterminated { false };
 };
 
-// The file's lines, ended by CR LF, LF or a lone CR, numbered from 1.
+// The file's lines, ended by CR LF, LF or a lone CR, numbered from 1. Some handsets end
+// their lines in CR CR LF; that is one line end, not a line end and an empty line, or every
+// folded line would look like the start of a property.
 class PhysicalLines {
 public:
     explicit PhysicalLines(std::string_view text)
@@ -57,9 +62,14 @@ private:
             // A final line end leaves nothing after it; that nothing is not a line.
             if (line.text.empty())
                 return std::nullopt;
+            line.unterminated = true;
             return line;
         }
-        const std::size_t skip = (m_rest[end] == '\r' && end + 1 < m_rest.size() && m_rest[end + 1] == '\n') ? 2 : 1;
+        std::size_t skip = 1;
+        if (m_rest.compare(end, 2, "\r\n") == 0)
+            skip = 2;
+        else if (m_rest.compare(end, 3, "\r\r\n") == 0)
+            skip = 3;
         m_rest.remove_prefix(end + skip);
         if (m_rest.empty())
             m_finished = true;
@@ -132,6 +142,36 @@ std::optional<std::string> decodeUtf16(std::string_view bytes, const char* chars
     return utf8;
 }
 
+// True when a line starts the way a property does ("NOTE:", "item1.TEL;TYPE=CELL:"): a
+// name of letters, digits and hyphens, perhaps after a group, then ';' or ':'.
+bool looksLikePropertyStart(std::string_view line)
+{
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'))
+            break;
+        ++i;
+    }
+    return i > 0 && i < line.size() && (line[i] == ':' || line[i] == ';');
+}
+
+// The upper-cased name of the block a "BEGIN:NAME" line opens; empty for any other line.
+std::string blockBegun(std::string_view line)
+{
+    line = trimSpaces(line);
+    constexpr std::string_view kBegin = "BEGIN:";
+    if (line.size() <= kBegin.size() || !equalsIgnoringCase(line.substr(0, kBegin.size()), kBegin))
+        return {};
+    return toUpperAscii(trimSpaces(line.substr(kBegin.size())));
+}
+
+// A name from the file shown in a message, cut to a readable length.
+std::string shown(std::string_view text)
+{
+    return codec::cleanText(text.substr(0, 40));
+}
+
 class Parse {
 public:
     Parse(const CardReader::Limits& limits, ReadResult& result)
@@ -144,15 +184,21 @@ public:
     {
         PhysicalLines lines(text);
         while (std::optional<PhysicalLine> first = lines.next()) {
-            if (tooManyProblems())
-                return;
             std::string logical;
             const int number = first->number;
-            if (!assemble(*first, lines, logical))
-                error(number, "the line is longer than the " + std::to_string(m_limits.maxLineBytes >> 20)
-                                  + " MiB a property may have");
-            else
-                take(logical, number);
+            bool cut = false;
+            if (!assemble(*first, lines, logical, cut)) {
+                warning(number, "the line is longer than the " + std::to_string(m_limits.maxLineBytes >> 20)
+                                    + " MiB a property may have; left out");
+                continue;
+            }
+            // What a cut-off value still holds is not what the card said; the rest of the
+            // card is sound.
+            if (cut && m_depth > 0 && m_nestedDepth == 0 && m_foreignBlock.empty() && !isMarker(logical, "END:VCARD")) {
+                warning(number, "the file ends in the middle of this line; left out");
+                continue;
+            }
+            take(logical, number);
         }
         finishAtEnd();
     }
@@ -160,35 +206,48 @@ public:
 private:
     // Joins folded lines (and quoted-printable soft breaks) into one property line.
     // False when the result would pass the length bound; the pieces are consumed anyway.
-    bool assemble(const PhysicalLine& first, PhysicalLines& lines, std::string& logical)
+    // cut tells whether the last piece was a final line without its line end.
+    bool assemble(const PhysicalLine& first, PhysicalLines& lines, std::string& logical, bool& cut)
     {
         bool fits = true;
-        auto append = [&](std::string_view piece) {
+        auto append = [&](const PhysicalLine& piece, std::string_view text) {
+            cut = piece.unterminated;
             if (!fits)
                 return;
-            if (logical.size() + piece.size() > m_limits.maxLineBytes) {
+            if (logical.size() + text.size() > m_limits.maxLineBytes) {
                 fits = false;
                 logical.clear();
                 return;
             }
-            logical.append(piece);
+            logical.append(text);
         };
-        append(first.text);
+        append(first, first.text);
         const bool quotedPrintable = ContentLine::declaresQuotedPrintable(first.text);
         const bool base64 = declaresBase64(first.text);
         for (;;) {
             const std::optional<PhysicalLine>& following = lines.peek();
             if (!following)
                 break;
-            const std::string_view next = following->text;
+            const PhysicalLine next = *following;
             if (quotedPrintable && fits && !logical.empty() && logical.back() == '=') {
                 logical.pop_back();
-                append(next);
-            } else if (!next.empty() && (next.front() == ' ' || next.front() == '\t')) {
-                append(next.substr(1));
-            } else if (base64 && looksLikeBase64Data(next)) {
+                lines.next();
+                if (!isBlank(next.text)) {
+                    append(next, next.text);
+                    continue;
+                }
+                // Some 2.1 writers leave an empty line after a soft line break; the value
+                // goes on after it unless what follows is the next property.
+                cut = next.unterminated;
+                const std::optional<PhysicalLine>& after = lines.peek();
+                if (!after || looksLikePropertyStart(after->text))
+                    break;
+                append(*after, after->text);
+            } else if (!next.text.empty() && (next.text.front() == ' ' || next.text.front() == '\t')) {
+                append(next, next.text.substr(1));
+            } else if (base64 && looksLikeBase64Data(next.text)) {
                 // Some old exporters leave base64 photo lines unindented until a blank line.
-                append(next);
+                append(next, next.text);
             } else {
                 break;
             }
@@ -199,6 +258,10 @@ private:
 
     void take(std::string_view logical, int number)
     {
+        if (!m_foreignBlock.empty()) {
+            insideForeignBlock(logical);
+            return;
+        }
         if (m_depth == 0) {
             outside(logical, number);
             return;
@@ -206,9 +269,10 @@ private:
         if (m_nestedDepth > 0) {
             // An agent's card belongs to someone else; none of its lines are this person's.
             if (isMarker(logical, "BEGIN:VCARD")) {
-                if (++m_nestedDepth > m_limits.maxNesting && !m_cardBroken) {
-                    error(number, "cards are nested more than " + std::to_string(m_limits.maxNesting) + " deep");
-                    m_cardBroken = true;
+                if (++m_nestedDepth > m_limits.maxNesting && !m_warnedNesting) {
+                    warning(number, "cards are nested more than " + std::to_string(m_limits.maxNesting)
+                                        + " deep; the inner cards are skipped");
+                    m_warnedNesting = true;
                 }
             } else if (isMarker(logical, "END:VCARD")) {
                 --m_nestedDepth;
@@ -234,14 +298,14 @@ private:
             return;
         if (m_lines.size() >= m_limits.maxLinesPerCard) {
             if (!m_cardTooLong)
-                error(m_cardLine, "the card has more than " + std::to_string(m_limits.maxLinesPerCard) + " lines");
+                warning(m_cardLine, "the card has more than " + std::to_string(m_limits.maxLinesPerCard)
+                                        + " lines; the rest are left out");
             m_cardTooLong = true;
             return;
         }
         std::optional<ContentLine> content = ContentLine::parse(logical, number);
         if (!content) {
-            error(number, "this line is not a vCard property (no name and ':' before its value)");
-            m_cardBroken = true;
+            warning(number, "this line is not a vCard property (no name and ':' before its value); skipped");
             return;
         }
         m_lastWasEmptyAgent = content->name() == "AGENT" && trimSpaces(content->value()).empty();
@@ -260,30 +324,49 @@ private:
             warning(number, "END:VCARD without a card to end; ignored");
             return;
         }
-        if (!m_sawCard)
-            error(number, "this is not a vCard file: BEGIN:VCARD expected");
-        else
-            error(number, "text outside any card");
-        m_stopped = true;
+        if (m_firstStrayLine == 0)
+            m_firstStrayLine = number;
+        // Calendars, notes and the like sometimes share a file with the cards.
+        if (std::string block = blockBegun(logical); !block.empty()) {
+            warning(number, "a BEGIN:" + shown(block) + " block is not a card; skipped up to its END");
+            m_foreignBlock = std::move(block);
+            m_foreignDepth = 1;
+            return;
+        }
+        if (!m_inStrayText)
+            warning(number, "text outside any card; skipped");
+        m_inStrayText = true;
+    }
+
+    void insideForeignBlock(std::string_view logical)
+    {
+        if (blockBegun(logical) == m_foreignBlock) {
+            ++m_foreignDepth;
+            return;
+        }
+        const std::string_view line = trimSpaces(logical);
+        if (line.size() > 4 && equalsIgnoringCase(line.substr(0, 4), "END:")
+            && equalsIgnoringCase(trimSpaces(line.substr(4)), m_foreignBlock) && --m_foreignDepth == 0) {
+            m_foreignBlock.clear();
+            m_inStrayText = false;
+        }
     }
 
     void startCard(int number)
     {
         m_depth = 1;
-        m_sawCard = true;
         m_cardLine = number;
         m_lines.clear();
-        m_cardBroken = false;
         m_cardTooLong = false;
         m_lastWasEmptyAgent = false;
+        m_warnedNesting = false;
+        m_inStrayText = false;
     }
 
     void finishCard()
     {
         m_depth = 0;
         m_nestedDepth = 0;
-        if (m_cardBroken || m_cardTooLong)
-            return;
         Card card = CardBuilder::build(m_lines, m_cardLine, m_result.warnings);
         m_result.cards.push_back(std::move(card));
         m_lines.clear();
@@ -295,11 +378,16 @@ private:
             warning(m_cardLine, "the card has no END:VCARD; it ends with the file");
             finishCard();
         }
-        if (!m_sawCard && m_result.errors.empty())
+        if (!m_result.cards.empty())
+            return;
+        // Nothing of the file can be taken, so it is refused whole; remarks about the parts
+        // it skipped would only hide that.
+        m_result.warnings.clear();
+        if (m_firstStrayLine > 0)
+            error(m_firstStrayLine, "this is not a vCard file: BEGIN:VCARD expected");
+        else
             error(0, "this is not a vCard file: it holds no card");
     }
-
-    bool tooManyProblems() const { return m_stopped || m_result.errors.size() >= m_limits.maxReportedProblems; }
 
     void error(int line, std::string message) { m_result.errors.push_back({ line, std::move(message) }); }
 
@@ -315,11 +403,15 @@ private:
     int m_depth { 0 };
     int m_nestedDepth { 0 };
     int m_cardLine { 0 };
-    bool m_sawCard { false };
-    bool m_cardBroken { false };
+    // The first line that is neither blank nor part of a card, for a file with no card.
+    int m_firstStrayLine { 0 };
+    // The block (a calendar, say) being skipped, and how deep in blocks of its own name.
+    std::string m_foreignBlock;
+    int m_foreignDepth { 0 };
+    bool m_inStrayText { false };
     bool m_cardTooLong { false };
+    bool m_warnedNesting { false };
     bool m_lastWasEmptyAgent { false };
-    bool m_stopped { false };
 };
 
 } // namespace

@@ -1,9 +1,11 @@
 #pragma once
 // Reads the cards of one vCard file (2.1, 3.0 or 4.0, as the big handset platforms and mail
 // programs export them). Lenient about what cards in the wild do wrong (folds inside UTF-8
-// sequences, quoted-printable soft breaks, cards that never end, nested agent cards, UTF-16
-// files, legacy character sets), strict about what it cannot read: a file that is not vCard,
-// or a line that is no property, is an error, and a caller must then take nothing of the file.
+// sequences, quoted-printable soft breaks, CR CR LF line ends, cards that never end, nested
+// agent cards, UTF-16 files, legacy character sets): a line it cannot read, a block that is
+// no card, stray text, a last line cut off, is skipped with a warning naming its line, and
+// every other property of the card is kept. Only a file that holds no card at all, or cannot
+// be decoded, is an error, and a caller must then take nothing of the file.
 // Every length is bounded, so no input makes it crash, hang or swallow the machine's memory.
 
 #include "platform/contactstore/vcard/Card.h"
@@ -17,10 +19,9 @@ namespace contactstore::vcard {
 
 struct ReadResult {
     std::vector<Card> cards;
-    // Any error means the file could not be read as a whole; cards then holds what was
-    // readable, for messages only.
+    // Any error means the file as a whole could not be read (and then holds no card).
     std::vector<ReadProblem> errors;
-    // Values that were left out or guessed; the cards are still good.
+    // Lines and values that were left out or guessed; the cards are still good.
     std::vector<ReadProblem> warnings;
 
     bool ok() const { return errors.empty(); }
@@ -35,7 +36,7 @@ public:
         std::size_t maxLinesPerCard { 10000 };
         // Agent cards nested inside a card, themselves holding cards.
         int maxNesting { 8 };
-        // Reading goes on after an error to report more of them, up to this many.
+        // Remarks about the lines of a file are kept up to this many.
         std::size_t maxReportedProblems { 50 };
     };
 

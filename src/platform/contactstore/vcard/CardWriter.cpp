@@ -15,33 +15,6 @@ constexpr std::size_t kFoldOctets = 75;
 // The year the handset platforms put in a birthday whose year nobody knows.
 constexpr int kOmittedYear = 1604;
 
-struct SchemeForService {
-    std::string_view service;
-    std::string_view scheme;
-};
-
-constexpr SchemeForService kSchemes[] = {
-    { "AIM", "aim" },
-    { "Jabber", "xmpp" },
-    { "MSN", "msnim" },
-    { "Yahoo", "ymsgr" },
-    { "ICQ", "icq" },
-    { "Skype", "skype" },
-    { "GoogleTalk", "gtalk" },
-    { "QQ", "qq" },
-    { "Facebook", "facebook" },
-    { "GaduGadu", "gg" },
-};
-
-std::string_view schemeFor(std::string_view service)
-{
-    for (const SchemeForService& entry : kSchemes) {
-        if (entry.service == service)
-            return entry.scheme;
-    }
-    return "x-apple";
-}
-
 std::string percentEncode(std::string_view text)
 {
     std::string encoded;
@@ -299,11 +272,7 @@ void CardWriter::append(const Card& card, std::string& text) const
     // 3.0 requires N even for a company or a group; 4.0 lets a card without names go without.
     if (!out.v4() || name != ";;;;")
         out.line("N", name);
-    // A group's display name is its name, never made up from other fields.
-    const std::string formattedName = card.formattedName.empty() && card.kind != Card::Kind::Group
-        ? composeFormattedName(card)
-        : card.formattedName;
-    out.line("FN", codec::escapeText(formattedName));
+    out.line("FN", codec::escapeText(card.displayName()));
     out.text("NICKNAME", card.nickname);
     out.text("X-PHONETIC-FIRST-NAME", card.firstNamePhonetic);
     out.text("X-PHONETIC-MIDDLE-NAME", card.middleNamePhonetic);
@@ -339,8 +308,10 @@ void CardWriter::append(const Card& card, std::string& text) const
         std::string parameters;
         if (!service.empty())
             parameters = ";X-SERVICE-TYPE=" + parameterValue(service);
+        const std::string_view scheme
+            = message.value.scheme.empty() ? usualSchemeForService(service) : std::string_view(message.value.scheme);
         const std::string address
-            = std::string(schemeFor(service)) + ":" + codec::escapeText(percentEncode(message.value.username));
+            = std::string(scheme) + ":" + codec::escapeText(percentEncode(message.value.username));
         out.labeled("IMPP", LabeledProperty::InstantMessage, message.label, address, parameters);
     }
     for (const auto& related : card.relatedNames) {

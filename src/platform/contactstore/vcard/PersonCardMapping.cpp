@@ -173,6 +173,8 @@ bool PersonCardMapping::fillPerson(const Card& card, Person& person, Error* erro
         if (!message.value.service.empty())
             dictionary.emplace(kPersonInstantMessageServiceKey, message.value.service);
         dictionary.emplace(kPersonInstantMessageUsernameKey, message.value.username);
+        if (!message.value.scheme.empty())
+            dictionary.emplace(kPersonInstantMessageSchemeKey, message.value.scheme);
         if (!messages.addValueAndLabel(std::move(dictionary), labelOf(message.label)))
             return false;
     }
@@ -180,6 +182,11 @@ bool PersonCardMapping::fillPerson(const Card& card, Person& person, Error* erro
         return false;
 
     if (!card.photo.empty() && !person.setImageData(card.photo, error))
+        return false;
+    // Kept only where the names do not make it, and set after them: a name set later drops it.
+    if (card.kind != Card::Kind::Group && !card.formattedName.empty()
+        && card.formattedName != CardWriter::composeFormattedName(card)
+        && !person.setValue(kPersonFormattedNameProperty, card.formattedName, error))
         return false;
     return true;
 }
@@ -229,13 +236,18 @@ Card PersonCardMapping::cardFromPerson(const Person& person)
                   return std::optional<Card::InstantMessage>();
               return std::optional<Card::InstantMessage>(Card::InstantMessage {
                   lookup(*dictionary, kPersonInstantMessageServiceKey),
-                  lookup(*dictionary, kPersonInstantMessageUsernameKey) });
+                  lookup(*dictionary, kPersonInstantMessageUsernameKey),
+                  lookup(*dictionary, kPersonInstantMessageSchemeKey) });
           });
     if (std::optional<std::string> image = person.copyImageData())
         card.photo = std::move(*image);
-    // Other programs show FN as it stands, so it follows the name's script (family name first
-    // for Japanese and Chinese) rather than the language this program happens to run in.
-    card.formattedName = CardWriter::composeFormattedName(card);
+    // Other programs show FN as it stands, so one made from the names follows the name's
+    // script (family name first for Japanese and Chinese) rather than the language this
+    // program happens to run in; one another program wrote goes back as it was.
+    if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
+        card.formattedName = *formattedName;
+    else
+        card.formattedName = CardWriter::composeFormattedName(card);
     return card;
 }
 

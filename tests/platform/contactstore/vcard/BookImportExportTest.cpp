@@ -98,7 +98,9 @@ std::vector<Card> comparableCards(const AddressBook& book)
 
 const std::vector<std::string> kGoodFiles = { "handset-3.0.vcf", "android-2.1.vcf", "google-3.0.vcf",
     "outlook-2.1.vcf", "rfc-4.0.vcf", "mail-program-3.0.vcf", "feature-phone-sjis-2.1.vcf", "wild-shapes-3.0.vcf",
-    "windows-utf16.vcf" };
+    "windows-utf16.vcf", "handset-crcrlf-3.0.vcf", "mail-program-bare-fn-3.0.vcf", "qp-blank-after-soft-break-2.1.vcf",
+    "calendar-after-cards-3.0.vcf", "cut-mid-line-3.0.vcf", "repeated-singles-3.0.vcf", "charset-elsewhere-2.1.vcf",
+    "formatted-names-3.0.vcf", "impp-services-3.0.vcf" };
 
 } // namespace
 
@@ -178,11 +180,11 @@ TEST(VcardImport, AFaultInAnyFileImportsNothingAndNamesFileAndLine)
     testsupport::TempDir folder;
     const fs::path missing = folder / "missing.vcf";
     const ImportResult result = importFiles(folder.path(),
-        { golden("google-3.0.vcf"), golden("broken-line.vcf"), golden("not-vcard.vcf"), missing, folder.path() });
+        { golden("google-3.0.vcf"), golden("empty.vcf"), golden("not-vcard.vcf"), missing, folder.path() });
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.personsAdded, 0u);
     ASSERT_EQ(result.errors.size(), 4u);
-    EXPECT_TRUE(contains(result.errors, golden("broken-line.vcf").string() + ":9: this line is not a vCard property"));
+    EXPECT_TRUE(contains(result.errors, golden("empty.vcf").string() + ": this is not a vCard file: it holds no card"));
     EXPECT_TRUE(contains(result.errors, golden("not-vcard.vcf").string() + ":1: this is not a vCard file"));
     EXPECT_TRUE(contains(result.errors, missing.string() + ": cannot be read"));
     EXPECT_TRUE(contains(result.errors, folder.path().string() + ": is a folder"));

@@ -90,7 +90,10 @@ std::string dump(const Card& card)
     }
     for (const auto& entry : card.instantMessages) {
         out << "  instant message [" << oneLine(entry.label) << "]: service=" << oneLine(entry.value.service)
-            << " | user=" << oneLine(entry.value.username) << '\n';
+            << " | user=" << oneLine(entry.value.username);
+        if (!entry.value.scheme.empty())
+            out << " | scheme=" << oneLine(entry.value.scheme);
+        out << '\n';
     }
     for (const auto& entry : card.relatedNames)
         out << "  related name [" << oneLine(entry.label) << "]: " << oneLine(entry.value) << '\n';
@@ -106,11 +109,14 @@ std::string dump(const Card& card)
     return out.str();
 }
 
-std::string dump(const ReadResult& result)
+std::string dump(const ReadResult& result, const std::function<std::string(const Card&)>& more)
 {
     std::ostringstream out;
-    for (const Card& card : result.cards)
+    for (const Card& card : result.cards) {
         out << dump(card);
+        if (more)
+            out << more(card);
+    }
     for (const auto& warning : result.warnings)
         out << "warning at line " << warning.line << ": " << warning.message << '\n';
     for (const auto& error : result.errors)

@@ -5,11 +5,14 @@
 
 #include "platform/contactstore/vcard/CardReader.h"
 
+#include <functional>
 #include <string>
 
 namespace vcardtest {
 
-std::string dump(const contactstore::vcard::ReadResult& result);
+// more, when given, adds its lines after each card's own.
+std::string dump(const contactstore::vcard::ReadResult& result,
+    const std::function<std::string(const contactstore::vcard::Card&)>& more = {});
 std::string dump(const contactstore::vcard::Card& card);
 
 } // namespace vcardtest

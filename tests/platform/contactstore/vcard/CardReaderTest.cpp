@@ -92,17 +92,18 @@ TEST(VcardReaderFaults, FilesThatAreNotVcardAreRefusedAtTheirFirstLine)
     }
 }
 
-TEST(VcardReaderFaults, EachBrokenCardIsReportedAtItsOwnLine)
+TEST(VcardReaderFaults, LinesThatAreNoPropertyAreSkippedAtTheirOwnLineAndTheCardsKept)
 {
-    const ReadResult result = readText("BEGIN:VCARD\nFN:A\nbroken one\n" "END:VCARD\n"
+    const ReadResult result = readText("BEGIN:VCARD\nFN:A\nbroken one\nTEL:1\n" "END:VCARD\n"
                                        "BEGIN:VCARD\nFN:B\n" "END:VCARD\n"
                                        "BEGIN:VCARD\nFN:C\n:no name\n" "END:VCARD\n");
-    ASSERT_EQ(result.errors.size(), 2u);
-    EXPECT_EQ(result.errors[0].line, 3);
-    EXPECT_EQ(result.errors[1].line, 10);
-    // Only the readable card is there, and only to be named in messages.
-    ASSERT_EQ(result.cards.size(), 1u);
-    EXPECT_EQ(result.cards[0].firstName, "B");
+    ASSERT_TRUE(result.ok()) << vcardtest::dump(result);
+    ASSERT_EQ(result.warnings.size(), 2u);
+    EXPECT_EQ(result.warnings[0].line, 3);
+    EXPECT_EQ(result.warnings[1].line, 11);
+    ASSERT_EQ(result.cards.size(), 3u);
+    EXPECT_EQ(result.cards[0].phones.size(), 1u);
+    EXPECT_EQ(result.cards[2].firstName, "C");
 }
 
 TEST(VcardReaderFaults, CardsThatNeverEndAreKeptWithAWarning)
@@ -131,7 +132,7 @@ TEST(VcardReaderFaults, AnAgentsCardInsideACardIsNotTakenForItsOwner)
     EXPECT_EQ(result.cards[0].phones[0].value, "222");
 }
 
-TEST(VcardReaderBounds, EveryLengthIsBoundedAndReportedWithItsLine)
+TEST(VcardReaderBounds, EveryLengthIsBoundedAndWhatPassesItIsLeftOutWithItsLine)
 {
     CardReader::Limits limits;
     limits.maxLineBytes = 100;
@@ -140,29 +141,38 @@ TEST(VcardReaderBounds, EveryLengthIsBoundedAndReportedWithItsLine)
     limits.maxInputBytes = 10000;
     limits.maxReportedProblems = 3;
 
-    const ReadResult longLine
-        = readText("BEGIN:VCARD\nFN:x\nNOTE:" + std::string(60, 'a') + "\n " + std::string(60, 'b') + "\n" "END:VCARD\n", limits);
-    ASSERT_EQ(longLine.errors.size(), 1u);
-    EXPECT_EQ(longLine.errors[0].line, 3);
+    const ReadResult longLine = readText("BEGIN:VCARD\nFN:x\nNOTE:" + std::string(60, 'a') + "\n " + std::string(60, 'b')
+            + "\nTEL:1\n" "END:VCARD\n", limits);
+    ASSERT_TRUE(longLine.ok());
+    ASSERT_EQ(longLine.warnings.size(), 1u);
+    EXPECT_EQ(longLine.warnings[0].line, 3);
+    EXPECT_TRUE(longLine.cards.at(0).note.empty());
+    EXPECT_EQ(longLine.cards.at(0).phones.size(), 1u);
 
     std::string manyLines = "BEGIN:VCARD\n";
     for (int i = 0; i < 8; ++i)
         manyLines += "TEL:" + std::to_string(i) + "\n";
     const ReadResult tooMany = readText(manyLines + "END:VCARD\n", limits);
-    ASSERT_EQ(tooMany.errors.size(), 1u);
-    EXPECT_EQ(tooMany.errors[0].line, 1);
+    ASSERT_EQ(tooMany.warnings.size(), 1u);
+    EXPECT_EQ(tooMany.warnings[0].line, 1);
+    EXPECT_EQ(tooMany.cards.at(0).phones.size(), 5u);
 
     const ReadResult deep = readText(
-        "BEGIN:VCARD\nAGENT:\nBEGIN:VCARD\nBEGIN:VCARD\nBEGIN:VCARD\n" "END:VCARD\n" "END:VCARD\n" "END:VCARD\n" "END:VCARD\n", limits);
-    ASSERT_EQ(deep.errors.size(), 1u);
-    EXPECT_EQ(deep.errors[0].line, 5);
+        "BEGIN:VCARD\nAGENT:\nBEGIN:VCARD\nBEGIN:VCARD\nBEGIN:VCARD\n" "END:VCARD\n" "END:VCARD\n" "END:VCARD\n"
+        "TEL:1\n" "END:VCARD\n", limits);
+    ASSERT_EQ(deep.warnings.size(), 1u);
+    EXPECT_EQ(deep.warnings[0].line, 5);
+    ASSERT_EQ(deep.cards.size(), 1u);
+    EXPECT_EQ(deep.cards[0].phones.size(), 1u);
 
     EXPECT_FALSE(readText(std::string(10001, '\n'), limits).ok());
 
     std::string broken;
     for (int i = 0; i < 20; ++i)
         broken += "BEGIN:VCARD\nbroken\n" "END:VCARD\n";
-    EXPECT_EQ(readText(broken, limits).errors.size(), 3u);
+    const ReadResult many = readText(broken, limits);
+    EXPECT_EQ(many.cards.size(), 20u);
+    EXPECT_EQ(many.warnings.size(), 3u);
 }
 
 TEST(VcardReaderBounds, AHugeListOfCategoriesIsCutShort)
@@ -301,14 +311,17 @@ TEST(VcardReaderValues, InstantMessageAddressesInTheirSeveralSpellings)
                                "IMPP;X-SERVICE-TYPE=Line:x-apple:jane.line\r\n"
                                "IMPP:sip:jane@voip.example\r\n"
                                "IMPP:plainname\r\n"
-                               "X-ICQ;TYPE=WORK:123456\r\n");
-    ASSERT_EQ(card.instantMessages.size(), 5u);
+                               "X-ICQ;TYPE=WORK:123456\r\n"
+                               "IMPP;X-SERVICE-TYPE=GTalk:XMPP:jane@gmail.example\r\n");
+    ASSERT_EQ(card.instantMessages.size(), 6u);
     EXPECT_EQ(card.instantMessages[0].value, (Card::InstantMessage { "Jabber", "jane doe@example.org" }));
     EXPECT_EQ(card.instantMessages[1].value, (Card::InstantMessage { "Line", "jane.line" }));
-    EXPECT_EQ(card.instantMessages[2].value, (Card::InstantMessage { "", "jane@voip.example" }));
+    EXPECT_EQ(card.instantMessages[2].value, (Card::InstantMessage { "", "jane@voip.example", "sip" }));
     EXPECT_EQ(card.instantMessages[3].value, (Card::InstantMessage { "", "plainname" }));
     EXPECT_EQ(card.instantMessages[4].value, (Card::InstantMessage { "ICQ", "123456" }));
     EXPECT_EQ(card.instantMessages[4].label, labels::kWork);
+    // A service named apart from its address keeps the address's scheme.
+    EXPECT_EQ(card.instantMessages[5].value, (Card::InstantMessage { "GTalk", "jane@gmail.example", "xmpp" }));
 }
 
 TEST(VcardReaderValues, PhotosThatCannotBeDecodedAreLeftOutWithAWarning)

@@ -49,6 +49,7 @@ Card awkwardCard()
     card.firstName = "Ren\xC3\xA9;e";
     card.lastName = "O'Hara, \"Jr\"\\";
     card.middleName = "Line\nBreak";
+    card.formattedName = "Dr. Ren\xC3\xA9e \"Ree\" O'Hara; III, PhD\\";
     card.prefix = "Dr.";
     card.suffix = "III";
     card.nickname = "Ree, the 1st";
@@ -68,7 +69,8 @@ Card awkwardCard()
         { "Cabin", { "", "Lakeside", "", "", "", "" } } };
     card.instantMessages = { { std::string(labels::kOther), { "Skype", "ren e%20x" } },
         { std::string(labels::kHome), { "My \"chat\"; app: v2", "ren" } },
-        { std::string(labels::kWork), { "", "anonymous" } } };
+        { std::string(labels::kWork), { "", "anonymous" } },
+        { std::string(labels::kHome), { "GTalk", "ren@gmail.example", "xmpp" } } };
     card.relatedNames = { { std::string(labels::kMother), "Maureen" }, { "Coach", "Sam, Sr." } };
     card.dates = { { std::string(labels::kAnniversary), { 2001, 6, 30 } }, { "First met", { std::nullopt, 1, 2 } } };
     card.photo = std::string("\xFF\xD8\xFF\xE0", 4) + std::string(500, '\x7F') + "\xFF\xD9";
