@@ -1,5 +1,6 @@
 #include "app/LaunchOptions.h"
 
+#include "app/AdEndpoints.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
 #include "platform/services/MessageComposeViewController.h"
@@ -67,6 +68,43 @@ bool LaunchOptions::apply(std::vector<std::string_view>& args, std::string& erro
                 return false;
             }
             changes.push_back([language = std::string(*language)] { foundation::Device::current().setLanguage(language); });
+        } else if (option == "--ad-server" || option == "--kestrel-server" || option == "--admob-server"
+                   || option == "--platform-ad-server") {
+            auto server = value();
+            std::string address = server ? ads::AdEndpoints::normalized(*server) : std::string();
+            if (address.empty()) {
+                error = std::string(option) + " needs an http or https address such as http://127.0.0.1:8080";
+                return false;
+            }
+            changes.push_back([option = std::string(option), address] {
+                auto& endpoints = ads::AdEndpoints::current();
+                if (option == "--ad-server")
+                    endpoints.setAll(address);
+                else if (option == "--kestrel-server")
+                    endpoints.kestrelServer = address;
+                else if (option == "--admob-server")
+                    endpoints.admobServer = address;
+                else
+                    endpoints.platformServer = address;
+            });
+        } else if (option == "--advertising-id") {
+            auto identifier = value();
+            if (!identifier || identifier->empty()) {
+                error = "--advertising-id needs an identifier such as 5B0E1C7A-2F43-4D9E-8A61-93C2D7E4B0F5";
+                return false;
+            }
+            changes.push_back([identifier = std::string(*identifier)] {
+                foundation::Device::current().setAdvertisingIdentifier(identifier);
+            });
+        } else if (option == "--limit-ad-tracking") {
+            changes.push_back([] { foundation::Device::current().setAdvertisingTrackingEnabled(false); });
+        } else if (option == "--installed-app") {
+            auto scheme = value();
+            if (!scheme || scheme->empty() || scheme->front() == ':') {
+                error = "--installed-app needs the application's URL scheme, for example myapp";
+                return false;
+            }
+            changes.push_back([scheme = std::string(*scheme)] { foundation::Device::current().addInstalledURLScheme(scheme); });
         } else if (option == "--deny-contacts-access") {
             changes.push_back([] { contactstore::AccessControl::setAccessRefused(true); });
         } else if (option == "--can-send-text") {
@@ -90,7 +128,15 @@ const char* LaunchOptions::usage()
            "  --language L      en, ja, or keys (every text shows its key)\n"
            "  --deny-contacts-access\n"
            "                    the user refuses access to the contacts\n"
-           "  --can-send-text   the device can send text messages (a message composer)\n";
+           "  --can-send-text   the device can send text messages (a message composer)\n"
+           "  --ad-server URL   where the banners come from (all three networks); or one each:\n"
+           "                    --kestrel-server, --admob-server, --platform-ad-server URL.\n"
+           "                    Without one the slot keeps its \"Ad\" placeholder\n"
+           "  --advertising-id ID\n"
+           "                    the device's advertising identifier; --limit-ad-tracking turns\n"
+           "                    its use off\n"
+           "  --installed-app SCHEME\n"
+           "                    another application on the device, by its URL scheme (repeatable)\n";
 }
 
 } // namespace tessaro

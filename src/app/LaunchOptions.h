@@ -1,7 +1,8 @@
 #pragma once
 // The launch options that describe the simulated handset: its model name, screen, system
-// version and language, whether the user refuses access to the contacts, and whether the
-// device can send text messages. They are taken out of the command line and applied to the
+// version and language, whether the user refuses access to the contacts, whether the
+// device can send text messages, its advertising identifier and other installed
+// applications, and where the banner networks' servers are. They are taken out of the command line and applied to the
 // platform's device facts before anything of the application is made.
 
 #include <string>

@@ -12,7 +12,7 @@
 
 #include "main/Composition.h"
 
-#include "app/placeholders/PlaceholderBannerNetworks.h"
+#include "ads/BannerChain.h"
 #include "screens/contacts/ContactDetailViewController.h"
 #include "screens/favorites/FavoriteViewController.h"
 #include "screens/groups/EditSelectedContactViewController.h"
@@ -46,7 +46,7 @@ RootScreens rootScreens()
     screens.makeContactDetailViewController = [](const Contact& contact) {
         return ContactDetailViewController::create(contact);
     };
-    screens.makeBannerNetworks = [] { return std::make_unique<PlaceholderBannerNetworks>(); };
+    screens.makeBannerNetworks = [] { return std::make_unique<BannerChain>(); };
     return screens;
 }
 

@@ -1,5 +1,6 @@
 // The launch options that describe the simulated handset.
 
+#include "app/AdEndpoints.h"
 #include "app/LaunchOptions.h"
 #include "app/Utility.h"
 #include "platform/contactstore/AccessControl.h"
@@ -20,6 +21,7 @@ protected:
         foundation::Device::current().reset();
         contactstore::AccessControl::setAccessRefused(false);
         services::MessageComposeViewController::setCanSendText(false);
+        ads::AdEndpoints::current() = {};
     }
 };
 
@@ -42,6 +44,23 @@ TEST_F(LaunchOptionsTest, DeviceOptionsAreAppliedAndTakenOutLeavingTheRestInOrde
     EXPECT_FALSE(tessaro::Utility::isIOS7());
 }
 
+TEST_F(LaunchOptionsTest, BannerServersAndAdvertisingFactsAreLaunchOptions)
+{
+    Args args { "--ad-server", "http://127.0.0.1:8080/", "--kestrel-server", "https://ads.example", "--advertising-id",
+                "00000000-0000-0000-0000-000000000001", "--limit-ad-tracking", "--installed-app", "MyApp://" };
+    std::string error;
+    ASSERT_TRUE(tessaro::LaunchOptions::apply(args, error)) << error;
+    EXPECT_TRUE(args.empty());
+    const auto& endpoints = ads::AdEndpoints::current();
+    EXPECT_EQ(endpoints.kestrelServer, "https://ads.example");
+    EXPECT_EQ(endpoints.admobServer, "http://127.0.0.1:8080");
+    EXPECT_EQ(endpoints.platformServer, "http://127.0.0.1:8080");
+    auto& device = foundation::Device::current();
+    EXPECT_EQ(device.advertisingIdentifier(), "00000000-0000-0000-0000-000000000001");
+    EXPECT_FALSE(device.isAdvertisingTrackingEnabled());
+    EXPECT_TRUE(device.hasInstalledURLScheme("myapp"));
+}
+
 TEST_F(LaunchOptionsTest, AScreenMayNameItsScale)
 {
     Args args { "--screen", "320x568@1" };
@@ -62,6 +81,10 @@ TEST_F(LaunchOptionsTest, BadValuesAreRefusedWithAMessageAndNothingIsApplied)
              { "--system-version" },
              { "--language", "fr" },
              { "--device-model" },
+             { "--ad-server", "ftp://127.0.0.1" },
+             { "--ad-server", "http://" },
+             { "--admob-server", "127.0.0.1:8080" },
+             { "--installed-app", "" },
          }) {
         Args args = bad;
         std::string error;
@@ -69,6 +92,7 @@ TEST_F(LaunchOptionsTest, BadValuesAreRefusedWithAMessageAndNothingIsApplied)
         EXPECT_FALSE(error.empty()) << bad[0];
         EXPECT_EQ(foundation::Device::current().language(), "en");
         EXPECT_EQ(foundation::Device::current().screenHeightPoints(), 568);
+        EXPECT_TRUE(ads::AdEndpoints::current().admobServer.empty());
     }
 }
 

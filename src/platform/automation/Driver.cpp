@@ -672,7 +672,9 @@ json Driver::advance(const json& command)
             double left = deadline - loop.now();
             if (left <= 0)
                 break;
-            double wait = std::min(left, loop.secondsUntilNextEntry().value_or(left));
+            // Work posted from other threads (a download's answer) wakes nobody here, so the
+            // wait is cut into short slices that look at the loop again.
+            double wait = std::min({ left, loop.secondsUntilNextEntry().value_or(left), 0.01 });
             std::this_thread::sleep_for(std::chrono::duration<double>(std::max(0.0, wait)));
         }
     }

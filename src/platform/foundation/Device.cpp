@@ -1,5 +1,7 @@
 #include "platform/foundation/Device.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -72,6 +74,33 @@ std::string Device::localeIdentifier() const
     if (m_language == "en" || m_language == "keys" || m_language.empty())
         return "en_US";
     return m_language;
+}
+
+namespace {
+
+std::string schemeKey(std::string_view scheme)
+{
+    // "myapp://" and "MyApp:" name the same application.
+    if (auto colon = scheme.find(':'); colon != std::string_view::npos)
+        scheme = scheme.substr(0, colon);
+    std::string key(scheme);
+    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return key;
+}
+
+} // namespace
+
+void Device::addInstalledURLScheme(std::string_view scheme)
+{
+    std::string key = schemeKey(scheme);
+    if (!key.empty() && !hasInstalledURLScheme(key))
+        m_installedURLSchemes.push_back(std::move(key));
+}
+
+bool Device::hasInstalledURLScheme(std::string_view scheme) const
+{
+    std::string key = schemeKey(scheme);
+    return std::find(m_installedURLSchemes.begin(), m_installedURLSchemes.end(), key) != m_installedURLSchemes.end();
 }
 
 void Device::reset()

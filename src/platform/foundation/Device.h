@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace foundation {
 
@@ -47,6 +48,19 @@ public:
     const std::string& timeZone() const { return m_timeZone; }
     void setTimeZone(std::string zone) { m_timeZone = std::move(zone); }
 
+    // The advertising identifier (a UUID text) and the user's switch that lets advertisers
+    // use it. An identifier of zeros is what the handset hands out while tracking is limited.
+    const std::string& advertisingIdentifier() const { return m_advertisingIdentifier; }
+    void setAdvertisingIdentifier(std::string identifier) { m_advertisingIdentifier = std::move(identifier); }
+    bool isAdvertisingTrackingEnabled() const { return m_advertisingTrackingEnabled; }
+    void setAdvertisingTrackingEnabled(bool enabled) { m_advertisingTrackingEnabled = enabled; }
+
+    // The URL schemes of the other applications installed on the handset ("myapp" for
+    // "myapp://"), in lower case; the platform's canOpenURL answers yes for them.
+    const std::vector<std::string>& installedURLSchemes() const { return m_installedURLSchemes; }
+    void addInstalledURLScheme(std::string_view scheme);
+    bool hasInstalledURLScheme(std::string_view scheme) const;
+
     // Back to the defaults (tests use it between cases).
     void reset();
 
@@ -59,6 +73,9 @@ private:
     std::string m_language { "en" };
     std::string m_localeIdentifier;
     std::string m_timeZone;
+    std::string m_advertisingIdentifier { "5B0E1C7A-2F43-4D9E-8A61-93C2D7E4B0F5" };
+    bool m_advertisingTrackingEnabled { true };
+    std::vector<std::string> m_installedURLSchemes;
 };
 
 } // namespace foundation

@@ -78,6 +78,8 @@ bool Application::canOpenURL(const std::string& url) const
     bool canPhone = foundation::Device::current().model().find("touch") == std::string::npos;
     if (scheme == "tel" || scheme == "sms")
         return canPhone;
+    if (foundation::Device::current().hasInstalledURLScheme(scheme))
+        return true;
     return scheme == "http" || scheme == "https" || scheme == "mailto" || scheme == "facetime";
 }
 

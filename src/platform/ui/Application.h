@@ -31,7 +31,8 @@ public:
     bool openURL(const std::string& url);
     // Whether some application of the device takes the URL: web and mail addresses always;
     // telephone and messages only on a device that can phone (not an iPod touch); FaceTime
-    // always. An installed checker decides instead, when there is one.
+    // always; another application's scheme when the device has it installed
+    // (Device::installedURLSchemes). An installed checker decides instead, when there is one.
     bool canOpenURL(const std::string& url) const;
 
     // Every URL handed off, oldest first; take empties the record.

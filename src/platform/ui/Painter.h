@@ -34,6 +34,16 @@ public:
     // ellipsis and shrinking to fit are the painter's to do.
     virtual void drawText(const std::string& text, const Rect& rect, const TextStyle& style) = 0;
     virtual void drawImage(const Image& image, const Rect& rect, ContentMode mode) = 0;
+    // Lays out and draws an HTML page from the top of the rectangle, as a simple rich-text
+    // engine does (paragraphs, tables, colours, fonts, links; nothing is fetched, no script
+    // runs). A painter without such an engine draws nothing and answers false, and the
+    // caller shows the page's plain text instead.
+    virtual bool drawHTML(const std::string& html, const Rect& rect)
+    {
+        (void)html;
+        (void)rect;
+        return false;
+    }
     // Draws the image's shape in one colour (template pictures such as tab icons, which the
     // bar colours by state). A painter that cannot tint draws the picture as it is.
     virtual void drawTintedImage(const Image& image, const Rect& rect, ContentMode mode, const Color& tint)

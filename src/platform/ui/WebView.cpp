@@ -400,6 +400,8 @@ void WebView::touchesEnded(const Touch& touch)
 
 void WebView::draw(Painter& painter)
 {
+    if (m_mimeType.find("html") != std::string::npos && !m_content.empty() && painter.drawHTML(m_content, bounds()))
+        return;
     TextStyle style;
     style.font = Font::systemFontOfSize(12);
     style.lineBreakMode = LineBreakMode::WordWrap;

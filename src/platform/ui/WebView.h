@@ -6,8 +6,9 @@
 // come, didFinishLoad or didFailLoadWithError. A new load while one runs cancels it (the
 // old one fails with WebError::cancelled, as on the handset); a load that outlasts its
 // request's time-out fails with WebError::timedOut. The page is not rendered as a browser
-// would: the view shows the page's title and text, and a touch follows the page's first
-// link (a banner is one link).
+// would: the painter sets its HTML as rich text where it can (the display can), else the
+// view shows the page's title and text; a touch follows the page's first link (a banner is
+// one link).
 //
 // Cache policies: web answers are kept in memory by address. ReturnCacheDataElseLoad
 // takes a kept answer when there is one, ReturnCacheDataDontLoad takes one or fails, the

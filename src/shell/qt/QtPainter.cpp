@@ -1,6 +1,7 @@
 #include "shell/qt/QtPainter.h"
 
 #include "shell/qt/DecodedImages.h"
+#include "shell/qt/SystemFonts.h"
 #include "shell/qt/TextLayout.h"
 
 #include <QColor>
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -153,6 +155,22 @@ void QtPainter::drawText(const std::string& text, const ui::Rect& rect, const ui
         baseline += block.lineHeight;
     }
     m_painter.restore();
+}
+
+bool QtPainter::drawHTML(const std::string& html, const ui::Rect& rect)
+{
+    // Qt's rich text is a subset of HTML without scripts or network access: enough for a
+    // banner or a short page, and nothing in a page can reach out from here.
+    QTextDocument document;
+    document.setDefaultFont(SystemFonts::toQFont(ui::Font::systemFontOfSize(12)));
+    document.setDocumentMargin(0);
+    document.setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
+    document.setTextWidth(rect.width());
+    m_painter.save();
+    m_painter.translate(rect.x(), rect.y());
+    document.drawContents(&m_painter, QRectF(0, 0, rect.width(), rect.height()));
+    m_painter.restore();
+    return true;
 }
 
 ui::Rect QtPainter::imageRect(const ui::Size& imageSize, const ui::Rect& rect, ui::ContentMode mode)

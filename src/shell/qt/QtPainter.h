@@ -30,6 +30,7 @@ public:
     void fillEllipse(const ui::Rect& rect, const ui::Color& color) override;
     void drawLine(const ui::Point& from, const ui::Point& to, const ui::Color& color, double lineWidth) override;
     void drawText(const std::string& text, const ui::Rect& rect, const ui::TextStyle& style) override;
+    bool drawHTML(const std::string& html, const ui::Rect& rect) override;
     void drawImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode) override;
     void drawTintedImage(const ui::Image& image, const ui::Rect& rect, ui::ContentMode mode, const ui::Color& tint) override;
 
