@@ -2,6 +2,7 @@
 
 #include "platform/contactstore/AddressBookDatabase.h"
 #include "platform/contactstore/NameFormat.h"
+#include "platform/contactstore/PersonSearchKeys.h"
 
 #include <mutex>
 #include <utility>
@@ -84,6 +85,8 @@ bool Person::isWritable(PropertyID property) const
 
 void Person::didChangeValue(PropertyID property)
 {
+    if (PersonSearchKeys::isSearched(property))
+        m_searchKeysKept = false;
     // A formatted name was written with the names as they were; once one of them changes
     // it no longer says this person's name.
     switch (property) {
@@ -159,6 +162,18 @@ bool Person::removeImageData(Error*)
     m_imageChanged = true;
     markChanged();
     return true;
+}
+
+const std::string& Person::searchKeys() const
+{
+    if (!m_searchKeysKept) {
+        std::array<const std::string*, PersonSearchKeys::PhoneNumbers> texts {};
+        for (std::size_t field = 0; field < texts.size(); ++field)
+            texts[field] = stringValue(PersonSearchKeys::kTextProperties[field]);
+        m_searchKeys = PersonSearchKeys::make(texts, multiValue(kPersonPhoneProperty));
+        m_searchKeysKept = true;
+    }
+    return m_searchKeys;
 }
 
 void Person::setThumbnailMaker(ThumbnailMaker maker)

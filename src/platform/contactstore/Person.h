@@ -50,6 +50,10 @@ public:
     using ThumbnailMaker = std::function<std::optional<std::string>(std::string_view imageData)>;
     static void setThumbnailMaker(ThumbnailMaker maker);
 
+    // The person's search keys (PersonSearchKeys): as kept in the file, or folded afresh
+    // from the values when one of them changed since.
+    const std::string& searchKeys() const;
+
 protected:
     bool isWritable(PropertyID property) const override;
     void didChangeValue(PropertyID property) override;
@@ -68,6 +72,8 @@ private:
     // Where a saved picture is read from; kept by persons that have one, so that the
     // picture stays readable after the handle that loaded the person is gone.
     std::shared_ptr<AddressBookDatabase> m_storedImages;
+    mutable std::string m_searchKeys;
+    mutable bool m_searchKeysKept { false };
 };
 
 } // namespace contactstore

@@ -115,11 +115,22 @@ private:
     friend class AddressBook;
     friend class AddressBookDatabase;
 
-    std::vector<std::pair<PropertyID, Value>>::iterator find(PropertyID property);
-    std::vector<std::pair<PropertyID, Value>>::const_iterator find(PropertyID property) const;
+    // Where the property's value is held; null when absent. Writes unpack the lists first.
+    std::pair<PropertyID, Value>* find(PropertyID property);
+    const std::pair<PropertyID, Value>* find(PropertyID property) const;
+    // Keeps lists as read from the file (StoredValueCodec's form) until one is asked for.
+    void keepStoredLists(std::string storedLists) { m_storedLists = std::move(storedLists); }
+    // Brings the lists into m_values, so that every value is where a write expects it.
+    void unpackLists();
 
     RecordID m_recordID { kRecordInvalidID };
     std::vector<std::pair<PropertyID, Value>> m_values;
+    // The lists (phone numbers, addresses ...) of a record read from the file, in their stored
+    // form until one of them is read, then decoded into m_openedLists, which stays as it is
+    // until a write moves it into m_values: a big book holds tens of thousands of persons
+    // whose lists nobody opens, and in stored form they take a fraction of the memory.
+    mutable std::string m_storedLists;
+    mutable std::vector<std::pair<PropertyID, Value>> m_openedLists;
     bool m_changed { false };
     // The properties set or removed through this handle since it loaded or last saved: a
     // save writes only these, over whatever other handles have stored meanwhile.

@@ -100,6 +100,23 @@ public:
         return value;
     }
 
+    bool skipText()
+    {
+        auto length = unsignedNumber();
+        if (!length || *length > m_in.size() - m_position)
+            return false;
+        m_position += *length;
+        return true;
+    }
+
+    bool skip(std::size_t bytes)
+    {
+        if (m_in.size() - m_position < bytes)
+            return false;
+        m_position += bytes;
+        return true;
+    }
+
     std::optional<double> real()
     {
         if (m_in.size() - m_position < 8)
@@ -175,6 +192,31 @@ std::optional<ScalarValue> readScalar(Reader& in, PropertyType type)
     }
 }
 
+bool skipScalar(Reader& in, PropertyType type)
+{
+    switch (type) {
+    case PropertyType::String:
+        return in.skipText();
+    case PropertyType::Integer:
+    case PropertyType::Date:
+        return in.signedNumber().has_value();
+    case PropertyType::Real:
+        return in.skip(8);
+    case PropertyType::Dictionary: {
+        auto count = in.unsignedNumber();
+        if (!count || *count > kMaximumEntries)
+            return false;
+        for (std::uint64_t index = 0; index < *count; ++index) {
+            if (!in.skipText() || !in.skipText())
+                return false;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool isStorableMultiType(std::uint64_t code)
 {
     return code >= static_cast<std::uint64_t>(PropertyType::MultiString)
@@ -210,6 +252,40 @@ std::string StoredValueCodec::encode(const std::vector<std::pair<PropertyID, Val
         }
     }
     return out.take();
+}
+
+bool StoredValueCodec::isWellFormed(std::string_view blob)
+{
+    // The walk of decode, keeping nothing.
+    if (blob.empty())
+        return true;
+    Reader in(blob);
+    if (in.byte() != kFormat)
+        return false;
+    auto count = in.unsignedNumber();
+    if (!count || *count > kMaximumProperties)
+        return false;
+    for (std::uint64_t index = 0; index < *count; ++index) {
+        auto property = in.signedNumber();
+        auto type = property ? in.unsignedNumber() : std::nullopt;
+        auto nextIdentifier = type ? in.signedNumber() : std::nullopt;
+        auto entryCount = nextIdentifier ? in.unsignedNumber() : std::nullopt;
+        if (!entryCount || !isStorableMultiType(*type) || *entryCount > kMaximumEntries
+            || *property < INT32_MIN || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
+            return false;
+        auto multiType = static_cast<PropertyType>(*type);
+        for (std::uint64_t entryIndex = 0; entryIndex < *entryCount; ++entryIndex) {
+            auto identifier = in.signedNumber();
+            auto hasLabel = identifier ? in.byte() : std::nullopt;
+            if (!hasLabel || *identifier < 0 || *identifier > INT32_MAX || *hasLabel > 1)
+                return false;
+            if (*hasLabel && !in.skipText())
+                return false;
+            if (!skipScalar(in, elementType(multiType)))
+                return false;
+        }
+    }
+    return in.atEnd();
 }
 
 bool StoredValueCodec::decode(std::string_view blob, std::vector<std::pair<PropertyID, Value>>& values)

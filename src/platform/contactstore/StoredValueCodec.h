@@ -25,6 +25,8 @@ public:
     // Every multi-value among the values; empty when there is none.
     static std::string encode(const std::vector<std::pair<PropertyID, Value>>& values);
     // Appends the multi-values of a blob; false (and nothing appended) when it is malformed.
+    // Whether decode would take the blob, found without decoding it.
+    static bool isWellFormed(std::string_view blob);
     [[nodiscard]] static bool decode(std::string_view blob, std::vector<std::pair<PropertyID, Value>>& values);
 };
 
