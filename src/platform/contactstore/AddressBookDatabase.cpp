@@ -668,8 +668,8 @@ bool AddressBookDatabase::Addition::addPerson(Person& person, Error* error)
     if (person.m_imageState == Person::ImageState::Pending) {
         SqliteStatement writeImage(m_database.m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
         writeImage.bindInt(1, person.recordID());
-        writeImage.bindBlob(2, person.m_pendingImage.data(), static_cast<int>(person.m_pendingImage.size()));
-        writeImage.bindBlob(3, person.m_pendingThumbnail.data(), static_cast<int>(person.m_pendingThumbnail.size()));
+        writeImage.bindBlob(2, person.m_pending->image.data(), static_cast<int>(person.m_pending->image.size()));
+        writeImage.bindBlob(3, person.m_pending->thumbnail.data(), static_cast<int>(person.m_pending->thumbnail.size()));
         if (writeImage.step() != SQLITE_DONE) {
             person.m_recordID = kRecordInvalidID;
             return failOnConnection(error, m_database.m_connection, "A picture cannot be written to the address book");
@@ -972,8 +972,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         if (person.m_imageChanged || (created && person.m_imageState == Person::ImageState::Pending)) {
             if (person.m_imageState == Person::ImageState::Pending) {
                 writeImage.bindInt(1, person.recordID());
-                writeImage.bindBlob(2, person.m_pendingImage.data(), static_cast<int>(person.m_pendingImage.size()));
-                writeImage.bindBlob(3, person.m_pendingThumbnail.data(), static_cast<int>(person.m_pendingThumbnail.size()));
+                writeImage.bindBlob(2, person.m_pending->image.data(), static_cast<int>(person.m_pending->image.size()));
+                writeImage.bindBlob(3, person.m_pending->thumbnail.data(), static_cast<int>(person.m_pending->thumbnail.size()));
                 written = stepDone(writeImage);
             } else {
                 deleteImage.bindInt(1, person.recordID());
@@ -1078,8 +1078,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         if (person.m_imageState == Person::ImageState::Pending) {
             person.m_imageState = Person::ImageState::Stored;
             person.m_storedImages = images;
-            person.m_pendingImage.clear();
-            person.m_pendingThumbnail.clear();
+            person.m_pending.reset();
         }
     }
     for (auto& [person, uid] : madeUids)

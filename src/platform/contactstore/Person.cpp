@@ -121,7 +121,9 @@ std::optional<std::string> Person::copyImageDataWithFormat(ImageFormat format) c
     case ImageState::None:
         return std::nullopt;
     case ImageState::Pending:
-        return format == ImageFormat::Thumbnail ? m_pendingThumbnail : m_pendingImage;
+        if (!m_pending)
+            return std::nullopt;
+        return format == ImageFormat::Thumbnail ? m_pending->thumbnail : m_pending->image;
     case ImageState::Stored:
         if (!m_storedImages)
             return std::nullopt;
@@ -144,8 +146,10 @@ bool Person::setImageData(std::string data, Error* error)
     std::optional<std::string> thumbnail;
     if (maker)
         thumbnail = maker(data);
-    m_pendingThumbnail = thumbnail && !thumbnail->empty() ? std::move(*thumbnail) : data;
-    m_pendingImage = std::move(data);
+    auto pending = std::make_unique<PendingImage>();
+    pending->thumbnail = thumbnail && !thumbnail->empty() ? std::move(*thumbnail) : data;
+    pending->image = std::move(data);
+    m_pending = std::move(pending);
     m_imageState = ImageState::Pending;
     m_imageChanged = true;
     markChanged();
@@ -157,8 +161,7 @@ bool Person::removeImageData(Error*)
     if (m_imageState == ImageState::None)
         return true;
     m_imageState = ImageState::None;
-    m_pendingImage.clear();
-    m_pendingThumbnail.clear();
+    m_pending.reset();
     m_imageChanged = true;
     markChanged();
     return true;

@@ -67,8 +67,12 @@ private:
     SourceRef m_source;
     ImageState m_imageState { ImageState::None };
     bool m_imageChanged { false };
-    std::string m_pendingImage;
-    std::string m_pendingThumbnail;
+    // A picture set and not yet saved; most persons have none, so it is held apart.
+    struct PendingImage {
+        std::string image;
+        std::string thumbnail;
+    };
+    std::unique_ptr<PendingImage> m_pending;
     // Where a saved picture is read from; kept by persons that have one, so that the
     // picture stays readable after the handle that loaded the person is gone.
     std::shared_ptr<AddressBookDatabase> m_storedImages;

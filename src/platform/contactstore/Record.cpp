@@ -130,6 +130,20 @@ const MultiValue* Record::multiValue(PropertyID property) const
     return held ? std::get_if<MultiValue>(held) : nullptr;
 }
 
+bool Record::hasEntries(PropertyID property) const
+{
+    if (m_storedLists.empty()) {
+        const MultiValue* multi = multiValue(property);
+        return multi && !multi->isEmpty();
+    }
+    auto slot = std::find_if(m_values.begin(), m_values.end(), [property](const auto& entry) { return entry.first == property; });
+    if (slot != m_values.end()) {
+        const auto* multi = std::get_if<MultiValue>(&slot->second);
+        return multi && !multi->isEmpty();
+    }
+    return StoredValueCodec::holdsEntries(m_storedLists, property);
+}
+
 bool Record::isWritable(PropertyID) const
 {
     return true;
@@ -198,7 +212,7 @@ void Record::markChanged()
 {
     m_changed = true;
     m_cache.reset();
-    m_sortKey.clear();
+    m_keptSortKey.reset();
 }
 
 void Record::noteChanged(PropertyID property)
@@ -216,7 +230,7 @@ void Record::assignStoredValue(PropertyID property, Value storedValue)
     else
         slot->second = std::move(storedValue);
     m_cache.reset();
-    m_sortKey.clear();
+    m_keptSortKey.reset();
 }
 
 } // namespace contactstore

@@ -56,6 +56,9 @@ public:
     std::optional<std::int64_t> copyInteger(PropertyID property) const;
     std::optional<Date> copyDate(PropertyID property) const;
     const MultiValue* multiValue(PropertyID property) const;
+    // Whether the multi-value property has at least one entry; lists kept as read from
+    // the file are looked at without being decoded.
+    bool hasEntries(PropertyID property) const;
 
     // The most bytes one text of a record may hold (a name, a note, one phone number, one
     // part of an address): far beyond what a person writes, and small enough that every
@@ -87,11 +90,16 @@ public:
     // language and order it was made for until a value changes, so that sorting the members
     // of a big group again compares bytes instead of collating every name again. Null when
     // none is kept for that tag.
-    const std::string* keptSortKey(std::string_view tag) const { return m_sortKeyTag == tag && !m_sortKey.empty() ? &m_sortKey : nullptr; }
+    const std::string* keptSortKey(std::string_view tag) const
+    {
+        return m_keptSortKey && m_keptSortKey->tag == tag && !m_keptSortKey->key.empty() ? &m_keptSortKey->key : nullptr;
+    }
     void keepSortKey(std::string_view tag, std::string key) const
     {
-        m_sortKeyTag = tag;
-        m_sortKey = std::move(key);
+        if (!m_keptSortKey)
+            m_keptSortKey = std::make_unique<KeptSortKey>();
+        m_keptSortKey->tag = tag;
+        m_keptSortKey->key = std::move(key);
     }
 
     // The address book that this record was read from or added to; null when none or gone.
@@ -136,8 +144,12 @@ private:
     // save writes only these, over whatever other handles have stored meanwhile.
     std::vector<PropertyID> m_changedProperties;
     mutable std::unique_ptr<RecordCache> m_cache;
-    mutable std::string m_sortKeyTag;
-    mutable std::string m_sortKey;
+    // Held apart: only records a list sorted have one.
+    struct KeptSortKey {
+        std::string tag;
+        std::string key;
+    };
+    mutable std::unique_ptr<KeptSortKey> m_keptSortKey;
 };
 
 } // namespace contactstore

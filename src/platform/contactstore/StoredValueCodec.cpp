@@ -256,6 +256,17 @@ std::string StoredValueCodec::encode(const std::vector<std::pair<PropertyID, Val
 
 bool StoredValueCodec::isWellFormed(std::string_view blob)
 {
+    return walk(blob, nullptr);
+}
+
+bool StoredValueCodec::holdsEntries(std::string_view blob, PropertyID wanted)
+{
+    bool holds = false;
+    return walk(blob, [&](PropertyID property, std::uint64_t entries) { holds = holds || (property == wanted && entries > 0); }) && holds;
+}
+
+bool StoredValueCodec::walk(std::string_view blob, const std::function<void(PropertyID, std::uint64_t)>& each)
+{
     // The walk of decode, keeping nothing.
     if (blob.empty())
         return true;
@@ -274,6 +285,8 @@ bool StoredValueCodec::isWellFormed(std::string_view blob)
             || *property < INT32_MIN || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
             return false;
         auto multiType = static_cast<PropertyType>(*type);
+        if (each)
+            each(static_cast<PropertyID>(*property), *entryCount);
         for (std::uint64_t entryIndex = 0; entryIndex < *entryCount; ++entryIndex) {
             auto identifier = in.signedNumber();
             auto hasLabel = identifier ? in.byte() : std::nullopt;

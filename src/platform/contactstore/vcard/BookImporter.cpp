@@ -197,7 +197,6 @@ public:
     StoreTarget(std::shared_ptr<AddressBookDatabase> database, std::unique_ptr<AddressBookDatabase::Addition> addition)
         : m_database(std::move(database))
         , m_addition(std::move(addition))
-        , m_source(Source::create(kSourceTypeLocal))
     {
     }
 
@@ -255,7 +254,6 @@ public:
 private:
     std::shared_ptr<AddressBookDatabase> m_database;
     std::unique_ptr<AddressBookDatabase::Addition> m_addition;
-    SourceRef m_source;
     std::map<std::string, RecordID> m_groupsByName;
     std::unordered_map<std::size_t, Token> m_personsByUid;
 };
@@ -351,9 +349,9 @@ private:
         ImportTarget::Token token = 0;
         // The person keeps the identifier its card gave it, so a later export names it the
         // same way to whoever synchronises with it.
-        if (!PersonCardMapping::fillPerson(card, *person, &error)
-            || (!card.uid.empty() && !person->setValue(kPersonUIDProperty, card.uid, &error))
-            || !m_target.addPerson(person, token, &error))
+        if (!card.uid.empty())
+            (void)person->setValue(kPersonUIDProperty, card.uid);
+        if (!PersonCardMapping::fillPerson(card, *person, &error) || !m_target.addPerson(person, token, &error))
             return fail(place(fileName, card.line) + ": the address book refused the card: " + error.description);
         ++m_result.personsAdded;
         if (!card.uid.empty())
