@@ -207,6 +207,27 @@ bool failOnConnection(Error* error, sqlite3* connection, std::string_view what)
     return fail(error, std::string(what) + ": " + sqlite3_errmsg(connection));
 }
 
+// The end of every write: the identifiers handed out are counted as used, the hook of the
+// tests runs, and the transaction commits.
+bool commitWrite(sqlite3* connection, SqliteTransaction& transaction, std::int64_t nextID, Error* error)
+{
+    SqliteStatement writeCounter(connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
+    writeCounter.bindInt64(1, nextID);
+    if (writeCounter.step() != SQLITE_DONE)
+        return failOnConnection(error, connection, "The address book's identifier counter cannot be written");
+
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_beforeCommitHook;
+    }
+    if (hook)
+        hook();
+    if (!transaction.commit())
+        return failOnConnection(error, connection, "The address book cannot be written");
+    return true;
+}
+
 std::string_view columnView(sqlite3_stmt* statement, int column)
 {
     auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -741,21 +762,7 @@ bool AddressBookDatabase::Addition::commit(Error* error)
             return failOnConnection(error, connection, "A group cannot be written to the address book");
         touch.reset();
     }
-    SqliteStatement writeCounter(connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
-    writeCounter.bindInt64(1, m_nextID);
-    if (writeCounter.step() != SQLITE_DONE)
-        return failOnConnection(error, connection, "The address book's identifier counter cannot be written");
-
-    std::function<void()> hook;
-    {
-        std::lock_guard lock(g_hookMutex);
-        hook = g_beforeCommitHook;
-    }
-    if (hook)
-        hook();
-    if (!m_transaction->commit())
-        return failOnConnection(error, connection, "The address book cannot be written");
-    return true;
+    return commitWrite(connection, *m_transaction, m_nextID, error);
 }
 
 bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, bool& stillStored)
@@ -1045,21 +1052,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             return failOnConnection(error, m_connection, "A group cannot be written to the address book");
     }
 
-    SqliteStatement writeCounter(m_connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
-    writeCounter.bindInt64(1, nextID);
-    if (!stepDone(writeCounter))
-        return failOnConnection(error, m_connection, "The address book's identifier counter cannot be written");
-
-    std::function<void()> hook;
-    {
-        std::lock_guard lock(g_hookMutex);
-        hook = g_beforeCommitHook;
-    }
-    if (hook)
-        hook();
-
-    if (!transaction.commit())
-        return failOnConnection(error, m_connection, "The address book cannot be written");
+    if (!commitWrite(m_connection, transaction, nextID, error))
+        return false;
     takeBack.committed = true;
 
     // The file now holds everything; bring the records in memory in line with it.

@@ -223,6 +223,38 @@ bool isStorableMultiType(std::uint64_t code)
         && code <= static_cast<std::uint64_t>(PropertyType::MultiDictionary);
 }
 
+// The format byte and the number of lists of a blob; none when malformed.
+std::optional<std::uint64_t> readListCount(Reader& in)
+{
+    if (in.byte() != StoredValueCodec::kFormat)
+        return std::nullopt;
+    auto count = in.unsignedNumber();
+    if (!count || *count > kMaximumProperties)
+        return std::nullopt;
+    return count;
+}
+
+struct ListHead {
+    PropertyID property;
+    PropertyType type;
+    MultiValueIdentifier nextIdentifier;
+    std::uint64_t entryCount;
+};
+
+// What precedes the entries of one list; none when malformed.
+std::optional<ListHead> readListHead(Reader& in)
+{
+    auto property = in.signedNumber();
+    auto type = property ? in.unsignedNumber() : std::nullopt;
+    auto nextIdentifier = type ? in.signedNumber() : std::nullopt;
+    auto entryCount = nextIdentifier ? in.unsignedNumber() : std::nullopt;
+    if (!entryCount || !isStorableMultiType(*type) || *entryCount > kMaximumEntries || *property < INT32_MIN
+        || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
+        return std::nullopt;
+    return ListHead { static_cast<PropertyID>(*property), static_cast<PropertyType>(*type),
+                      static_cast<MultiValueIdentifier>(*nextIdentifier), *entryCount };
+}
+
 } // namespace
 
 std::string StoredValueCodec::encode(const std::vector<std::pair<PropertyID, Value>>& values)
@@ -271,23 +303,17 @@ bool StoredValueCodec::walk(std::string_view blob, const std::function<void(Prop
     if (blob.empty())
         return true;
     Reader in(blob);
-    if (in.byte() != kFormat)
-        return false;
-    auto count = in.unsignedNumber();
-    if (!count || *count > kMaximumProperties)
+    auto count = readListCount(in);
+    if (!count)
         return false;
     for (std::uint64_t index = 0; index < *count; ++index) {
-        auto property = in.signedNumber();
-        auto type = property ? in.unsignedNumber() : std::nullopt;
-        auto nextIdentifier = type ? in.signedNumber() : std::nullopt;
-        auto entryCount = nextIdentifier ? in.unsignedNumber() : std::nullopt;
-        if (!entryCount || !isStorableMultiType(*type) || *entryCount > kMaximumEntries
-            || *property < INT32_MIN || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
+        auto list = readListHead(in);
+        if (!list)
             return false;
-        auto multiType = static_cast<PropertyType>(*type);
+        auto [property, multiType, nextIdentifier, entryCount] = *list;
         if (each)
-            each(static_cast<PropertyID>(*property), *entryCount);
-        for (std::uint64_t entryIndex = 0; entryIndex < *entryCount; ++entryIndex) {
+            each(property, entryCount);
+        for (std::uint64_t entryIndex = 0; entryIndex < entryCount; ++entryIndex) {
             auto identifier = in.signedNumber();
             auto hasLabel = identifier ? in.byte() : std::nullopt;
             if (!hasLabel || *identifier < 0 || *identifier > INT32_MAX || *hasLabel > 1)
@@ -306,26 +332,20 @@ bool StoredValueCodec::decode(std::string_view blob, std::vector<std::pair<Prope
     if (blob.empty())
         return true;
     Reader in(blob);
-    if (in.byte() != kFormat)
-        return false;
-    auto count = in.unsignedNumber();
-    if (!count || *count > kMaximumProperties)
+    auto count = readListCount(in);
+    if (!count)
         return false;
 
     std::vector<std::pair<PropertyID, Value>> decoded;
     decoded.reserve(*count);
     for (std::uint64_t index = 0; index < *count; ++index) {
-        auto property = in.signedNumber();
-        auto type = property ? in.unsignedNumber() : std::nullopt;
-        auto nextIdentifier = type ? in.signedNumber() : std::nullopt;
-        auto entryCount = nextIdentifier ? in.unsignedNumber() : std::nullopt;
-        if (!entryCount || !isStorableMultiType(*type) || *entryCount > kMaximumEntries
-            || *property < INT32_MIN || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
+        auto list = readListHead(in);
+        if (!list)
             return false;
-        auto multiType = static_cast<PropertyType>(*type);
+        auto [property, multiType, nextIdentifier, entryCount] = *list;
         std::vector<MultiValueEntry> entries;
-        entries.reserve(*entryCount);
-        for (std::uint64_t entryIndex = 0; entryIndex < *entryCount; ++entryIndex) {
+        entries.reserve(entryCount);
+        for (std::uint64_t entryIndex = 0; entryIndex < entryCount; ++entryIndex) {
             auto identifier = in.signedNumber();
             auto hasLabel = identifier ? in.byte() : std::nullopt;
             if (!hasLabel || *identifier < 0 || *identifier > INT32_MAX || *hasLabel > 1)
@@ -341,8 +361,7 @@ bool StoredValueCodec::decode(std::string_view blob, std::vector<std::pair<Prope
                 return false;
             entries.push_back(MultiValueEntry { std::move(*value), std::move(label), static_cast<MultiValueIdentifier>(*identifier) });
         }
-        decoded.emplace_back(static_cast<PropertyID>(*property),
-                             MultiValue::fromStoredEntries(multiType, std::move(entries), static_cast<MultiValueIdentifier>(*nextIdentifier)));
+        decoded.emplace_back(property, MultiValue::fromStoredEntries(multiType, std::move(entries), nextIdentifier));
     }
     if (!in.atEnd())
         return false;
