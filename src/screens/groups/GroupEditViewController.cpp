@@ -94,7 +94,10 @@ void GroupEditViewController::showNoAccessNote()
         _myTableView->setTableFooterView(nullptr);
         return;
     }
-    auto note = std::make_shared<ui::Label>(ui::Rect { 20, 0, _myTableView->bounds().width() - 40, 66 });
+    // The table stretches its footer to its own width; the note keeps a margin inside it.
+    double width = _myTableView->bounds().width();
+    auto footer = std::make_shared<ui::View>(ui::Rect { 0, 0, width, 76 });
+    auto note = std::make_shared<ui::Label>(ui::Rect { 20, 10, width - 40, 66 });
     note->setFont(ui::Font::systemFontOfSize(14));
     note->setTextColor(ui::Color::darkGrayColor());
     note->setBackgroundColor(ui::Color::clearColor());
@@ -102,7 +105,8 @@ void GroupEditViewController::showNoAccessNote()
     note->setNumberOfLines(0);
     note->setText(foundation::localized("GroupNoAccessNote"));
     note->setAccessibilityIdentifier("groupEdit.noAccessNote");
-    _myTableView->setTableFooterView(note);
+    footer->addSubview(note);
+    _myTableView->setTableFooterView(footer);
 }
 
 void GroupEditViewController::getGroups()
