@@ -130,6 +130,10 @@ SyncFailure CardDavAccounts::add(const NewAccount& account, std::string& name, s
 
 std::vector<AccountRecord> CardDavAccounts::list(std::string* why)
 {
+    // Asking leaves a profile without accounts as it was: no sync state is made for it.
+    std::error_code ignored;
+    if (!std::filesystem::exists(foundation::DataLocations::addressBookDirectory() / SyncState::kFileName, ignored))
+        return {};
     auto state = openState(why);
     return state ? state->accounts() : std::vector<AccountRecord> {};
 }
@@ -185,6 +189,8 @@ bool CardDavAccounts::remove(const std::string& name, std::string* why)
 std::vector<AccountReport> CardDavAccounts::sync(const std::string& name, const Progress& progress, AddressBookRef book)
 {
     std::vector<AccountReport> reports;
+    if (name.empty() && list().empty())
+        return reports;
     std::string why;
     auto state = openState(&why);
     if (!state) {
