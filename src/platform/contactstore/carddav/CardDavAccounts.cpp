@@ -6,8 +6,6 @@
 #include "platform/foundation/DataLocations.h"
 #include "platform/foundation/Keychain.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 
 namespace contactstore::carddav {
@@ -17,21 +15,6 @@ namespace {
 std::unique_ptr<SyncState> openState(std::string* why)
 {
     return SyncState::open(foundation::DataLocations::addressBookDirectory(), why);
-}
-
-std::string hostOf(const std::string& url)
-{
-    CURLU* handle = curl_url();
-    std::string host;
-    if (curl_url_set(handle, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
-        char* text = nullptr;
-        if (curl_url_get(handle, CURLUPART_HOST, &text, 0) == CURLUE_OK && text) {
-            host = text;
-            curl_free(text);
-        }
-    }
-    curl_url_cleanup(handle);
-    return host;
 }
 
 std::string collectionName(const AddressBookCollection& collection)
@@ -57,7 +40,7 @@ TransportPolicy policyOf(const AccountRecord& account)
 
 std::string CardDavAccounts::defaultName(const std::string& serverUrl, const std::string& user)
 {
-    std::string host = hostOf(serverUrl);
+    std::string host = HttpClient::host(serverUrl);
     return host.empty() ? user : user + "@" + host;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/contactstore/carddav/CardDavClient.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 
 namespace contactstore::carddav {
@@ -31,17 +29,7 @@ constexpr char kListQuery[] = R"(<?xml version="1.0" encoding="utf-8"?>
 
 std::string pathOf(const std::string& url)
 {
-    CURLU* handle = curl_url();
-    std::string path;
-    if (curl_url_set(handle, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
-        char* text = nullptr;
-        if (curl_url_get(handle, CURLUPART_PATH, &text, 0) == CURLUE_OK && text) {
-            path = text;
-            curl_free(text);
-        }
-    }
-    curl_url_cleanup(handle);
-    return path;
+    return HttpClient::path(url);
 }
 
 // Two addresses of one resource, however the trailing slash of a collection was written.

@@ -3,6 +3,7 @@
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/carddav/CardMerge.h"
+#include "platform/contactstore/vcard/BookExporter.h"
 #include "platform/contactstore/vcard/CardReader.h"
 #include "platform/contactstore/vcard/CardWriter.h"
 #include "platform/contactstore/vcard/PersonCardMapping.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
-#include <random>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -103,19 +103,6 @@ std::string fileNameFor(const std::string& uid)
         name += plain ? c : '-';
     }
     return name.substr(0, 200) + ".vcf";
-}
-
-// A new group card's identifier: a random UUID (version 4, variant 10).
-std::string newUid()
-{
-    static std::mt19937_64 random { std::random_device {}() };
-    std::uint64_t high = random();
-    std::uint64_t low = random();
-    char text[64];
-    std::snprintf(text, sizeof text, "urn:uuid:%08x-%04x-4%03x-%04x-%012llx", static_cast<unsigned>(high >> 32),
-                  static_cast<unsigned>((high >> 16) & 0xFFFF), static_cast<unsigned>(high & 0x0FFF),
-                  static_cast<unsigned>(0x8000 | ((low >> 48) & 0x3FFF)), static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
-    return text;
 }
 
 std::string groupName(const Group& group)
@@ -509,7 +496,9 @@ struct CollectionSync::Impl {
             item = *known;
         } else {
             item.kind = isGroup ? ItemRecord::Kind::Group : ItemRecord::Kind::Person;
-            item.uid = isGroup ? newUid() : personCard(static_cast<Person&>(*target)).uid;
+            // A group's card identifier is made from the group's identifier in this book, so it
+            // names the same group from one upload attempt to the next.
+            item.uid = isGroup ? vcard::BookExporter::uidFor(*book, *target) : personCard(static_cast<Person&>(*target)).uid;
             item.url = newCardUrl(item.uid);
         }
         Card local = localCardOf(*target, item);

@@ -98,6 +98,16 @@ HttpClient::~HttpClient()
         curl_easy_cleanup(static_cast<CURL*>(m_curl));
 }
 
+std::string HttpClient::host(const std::string& url)
+{
+    return urlPart(url, CURLUPART_HOST);
+}
+
+std::string HttpClient::path(const std::string& url)
+{
+    return urlPart(url, CURLUPART_PATH);
+}
+
 bool HttpClient::isLoopbackHost(const std::string& url)
 {
     std::string host = urlPart(url, CURLUPART_HOST);

@@ -53,6 +53,9 @@ public:
     static std::string resolve(const std::string& base, const std::string& reference);
     // Scheme, host and port of an address ("https://dav.example.com:8443").
     static std::string origin(const std::string& url);
+    // The host and the path of an address; empty when it cannot be read.
+    static std::string host(const std::string& url);
+    static std::string path(const std::string& url);
     static bool isLoopbackHost(const std::string& url);
 
     [[nodiscard]] HttpResponse request(std::string_view method, const std::string& url,
