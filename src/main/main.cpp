@@ -6,6 +6,7 @@
 #include "main/Composition.h"
 #include "platform/automation/AutomationSession.h"
 #include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/carddav/AccountCommands.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
 #include "platform/foundation/DataLocations.h"
@@ -35,6 +36,12 @@ void printUsage()
               "                                    \"-\": standard input)\n"
               "       tessaro export FILE          write the address book as vCard 3.0 (\"-\": standard output;\n"
               "                                    --vcard-version 4.0 for 4.0)\n"
+              "       tessaro account add URL --user NAME [--name NAME] [--allow-http] [--cacert FILE]\n"
+              "                                    remember a CardDAV account (password asked, or the\n"
+              "                                    first line of standard input); plain HTTP only to\n"
+              "                                    this machine unless --allow-http\n"
+              "       tessaro account list | account remove NAME\n"
+              "       tessaro sync [NAME]          sync the CardDAV accounts (or one) both ways\n"
               "\n"
               "options:\n"
               "  --profile DIR     keep the profile in DIR instead of ~/.local/share/tessaro\n"
@@ -200,6 +207,11 @@ int main(int argc, char** argv)
         const std::vector<std::string> arguments(rest.begin() + 1, rest.end());
         return rest.front() == "import" ? contactstore::vcard::VcardCommands::runImport(arguments, stdout, stderr)
                                         : contactstore::vcard::VcardCommands::runExport(arguments, stdout, stderr);
+    }
+    if (!rest.empty() && (rest.front() == "account" || rest.front() == "sync")) {
+        const std::vector<std::string> arguments(rest.begin() + 1, rest.end());
+        return rest.front() == "account" ? contactstore::carddav::AccountCommands::runAccount(arguments, stdin, stdout, stderr)
+                                         : contactstore::carddav::AccountCommands::runSync(arguments, stdout, stderr);
     }
     if (!rest.empty() && rest.front() == "paths") {
         using foundation::DataLocations;
