@@ -6,7 +6,9 @@
 #include "platform/contactstore/vcard/CardWriter.h"
 #include "platform/foundation/DataLocations.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace contactstore::vcard {
 
@@ -101,9 +103,16 @@ int VcardCommands::runExport(const std::vector<std::string>& arguments, std::FIL
         std::fprintf(err, "usage: tessaro export FILE [--vcard-version 3.0|4.0]\n");
         return 2;
     }
+    // A profile without an address book (a --profile forgotten or mistyped) would otherwise
+    // get an empty one made, and the named file, perhaps a good export, replaced by nothing.
+    const std::filesystem::path directory = foundation::DataLocations::addressBookDirectory();
+    const auto storeFile = directory / AddressBook::kDatabaseFileName;
+    if (std::error_code ignored; !std::filesystem::exists(storeFile, ignored)) {
+        std::fprintf(err, "error: there is no address book at %s; nothing was exported\n", storeFile.c_str());
+        return 1;
+    }
     // Written straight from the store's file, one card at a time: a book of any size is
     // written in the memory of a few cards.
-    const std::filesystem::path directory = foundation::DataLocations::addressBookDirectory();
     if (file == "-") {
         bool written = true;
         const ExportResult result = BookExporter::exportStore(directory, [&](std::string_view text, std::string& error) {
