@@ -228,6 +228,28 @@ bool commitWrite(sqlite3* connection, SqliteTransaction& transaction, std::int64
     return true;
 }
 
+// One read transaction, so that what is read is of one moment even while other processes save.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(sqlite3* connection)
+        : m_connection(connection)
+        , m_active(foundation::sqliteExec(connection, "BEGIN;"))
+    {
+    }
+    ~ReadSnapshot()
+    {
+        if (m_active)
+            (void)foundation::sqliteExec(m_connection, "COMMIT;");
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+    bool isActive() const { return m_active; }
+
+private:
+    sqlite3* m_connection;
+    bool m_active;
+};
+
 std::string_view columnView(sqlite3_stmt* statement, int column)
 {
     auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -411,12 +433,9 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
 
 bool AddressBookDatabase::readEachPerson(std::vector<StoredGroup>& groups, const std::function<bool(const Person&)>& each, Error* error)
 {
-    if (!foundation::sqliteExec(m_connection, "BEGIN;"))
+    ReadSnapshot snapshot(m_connection);
+    if (!snapshot.isActive())
         return failOnConnection(error, m_connection, "The address book cannot be read");
-    struct EndRead {
-        sqlite3* connection;
-        ~EndRead() { (void)foundation::sqliteExec(connection, "COMMIT;"); }
-    } endRead { m_connection };
 
     SqliteStatement groupRows(m_connection, "SELECT id, name FROM contact_group ORDER BY id;");
     while (groupRows.stepRow())
@@ -456,14 +475,9 @@ bool AddressBookDatabase::readEachPerson(std::vector<StoredGroup>& groups, const
 
 bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents, Error* error)
 {
-    // One read transaction, so that the snapshot is of one moment even while other
-    // processes save.
-    if (!foundation::sqliteExec(m_connection, "BEGIN;"))
+    ReadSnapshot snapshot(m_connection);
+    if (!snapshot.isActive())
         return failOnConnection(error, m_connection, "The address book cannot be read");
-    struct EndRead {
-        sqlite3* connection;
-        ~EndRead() { (void)foundation::sqliteExec(connection, "COMMIT;"); }
-    } endRead { m_connection };
 
     std::weak_ptr<AddressBook> bookLink = book.weak_from_this();
     auto images = self();
