@@ -1,11 +1,11 @@
 #include "platform/ui/NavigationBar.h"
 
-#include "platform/foundation/Device.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/BarItemButton.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Painter.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/TextMeasurer.h"
 
 #include <algorithm>
@@ -93,6 +93,12 @@ void NavigationBar::setTranslucent(bool translucent)
     setNeedsDisplay();
 }
 
+void NavigationBar::setBackgroundExtension(double points)
+{
+    m_backgroundExtension = std::max(0.0, points);
+    setNeedsDisplay();
+}
+
 void NavigationBar::setTintColor(std::optional<Color> color)
 {
     m_tintColor = color;
@@ -109,7 +115,7 @@ std::string NavigationBar::backButtonTitle() const
         return back->backBarButtonItem()->displayTitle();
     if (!back->title().empty())
         return back->title();
-    return foundation::Device::current().language() == "ja" ? "戻る" : "Back";
+    return systemWord(SystemWord::Back);
 }
 
 void NavigationBar::layoutSubviews()
@@ -199,7 +205,8 @@ void NavigationBar::rebuild()
 
 void NavigationBar::draw(Painter& painter)
 {
-    painter.fillRect(bounds(), barBackgroundColor(m_barStyle, m_tintColor, m_translucent));
+    Rect behind { 0, -m_backgroundExtension, bounds().width(), bounds().height() + m_backgroundExtension };
+    painter.fillRect(behind, barBackgroundColor(m_barStyle, m_tintColor, m_translucent));
     painter.drawLine({ 0, bounds().height() - 0.5 }, { bounds().width(), bounds().height() - 0.5 }, Color::colorWithWhite(0.7), 0.5);
 }
 

@@ -44,6 +44,11 @@ public:
     std::optional<Color> tintColor() const { return m_tintColor; }
     void setTintColor(std::optional<Color> color);
 
+    // How far the bar's colour runs up above its top: behind the status bar, for a bar
+    // placed just below it.
+    double backgroundExtension() const { return m_backgroundExtension; }
+    void setBackgroundExtension(double points);
+
     // What the back button does (the navigation controller pops).
     void setBackAction(std::function<void()> action) { m_backAction = std::move(action); }
     // The text the back button shows now, empty when there is none.
@@ -61,6 +66,7 @@ private:
     std::vector<std::shared_ptr<View>> m_shown;
     BarStyle m_barStyle { BarStyle::Default };
     bool m_translucent { false };
+    double m_backgroundExtension { 0 };
     std::optional<Color> m_tintColor;
     std::function<void()> m_backAction;
     std::shared_ptr<BarButtonItem> m_backButtonItem;

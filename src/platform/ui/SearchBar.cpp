@@ -4,6 +4,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/SearchDisplayController.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/ViewDescription.h"
 
 namespace ui {
@@ -26,7 +27,7 @@ SearchBar::SearchBar(const Rect& frame)
     m_field->setDelegate(this);
     m_field->addAction(ControlEvent::EditingChanged, [this](Control&) { textChangedByUser(); });
     addSubview(m_field);
-    m_cancelButton->setTitle("Cancel");
+    m_cancelButton->setTitle(systemWord(SystemWord::Cancel));
     m_cancelButton->setTitleColor(Color::systemBlueColor());
     m_cancelButton->addAction(ControlEvent::TouchUpInside, [this](Control&) { cancelTapped(); });
 }
@@ -71,6 +72,19 @@ void SearchBar::setShowsCancelButton(bool shows, bool animated)
         setNeedsLayout();
 }
 
+bool SearchBar::isSearching() const
+{
+    return m_displayController && m_displayController->isActive();
+}
+
+void SearchBar::setIndexColumnWidth(double width)
+{
+    if (width == m_indexColumnWidth)
+        return;
+    m_indexColumnWidth = width;
+    setNeedsLayout();
+}
+
 void SearchBar::setBarStyle(BarStyle style)
 {
     m_barStyle = style;
@@ -102,7 +116,7 @@ bool SearchBar::isFirstResponder() const
 void SearchBar::layoutSubviews()
 {
     Rect area = bounds();
-    double right = m_showsCancelButton ? cancelButtonWidth : 0;
+    double right = m_showsCancelButton ? cancelButtonWidth : m_indexColumnWidth;
     m_field->setFrame({ 8, 8, std::max(0.0, area.width() - 16 - right), std::max(0.0, area.height() - 16) });
     if (m_showsCancelButton)
         m_cancelButton->setFrame({ area.width() - cancelButtonWidth, 0, cancelButtonWidth, area.height() });

@@ -68,6 +68,12 @@ public:
     void setAutocapitalizationType(TextAutocapitalizationType type) { m_field->setAutocapitalizationType(type); }
     void setKeyboardType(KeyboardType type) { m_field->setKeyboardType(type); }
 
+    // Whether the search this bar starts is running (its search display is active).
+    bool isSearching() const;
+    // The width of a list's section index lying over the bar's right end; the field keeps
+    // clear of it while Cancel does not show. The list the bar heads sets it.
+    void setIndexColumnWidth(double width);
+
     // The field inside, for the keyboard and for tests.
     TextField& textField() { return *m_field; }
     Button* cancelButton() const { return m_showsCancelButton ? m_cancelButton.get() : nullptr; }
@@ -100,6 +106,7 @@ private:
     SearchBarDelegate* m_delegate { nullptr };
     SearchDisplayController* m_displayController { nullptr };
     bool m_showsCancelButton { false };
+    double m_indexColumnWidth { 0 };
     BarStyle m_barStyle { BarStyle::Default };
     std::optional<Color> m_tintColor;
 };

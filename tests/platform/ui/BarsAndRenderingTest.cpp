@@ -5,7 +5,12 @@
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/SearchBar.h"
 #include "platform/ui/SegmentedControl.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TableViewDataSource.h"
+#include "platform/ui/TableViewDelegate.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Toolbar.h"
@@ -225,21 +230,79 @@ TEST_F(BarsTest, ButtonShowsTheTitleOfItsStateFallingBackToNormal)
     EXPECT_EQ(button->titleLabel().text(), "Send");
 }
 
+namespace {
+
+// A list with one deletable row under a search field, saying nothing of its own words.
+class PlainList final : public ViewController, public TableViewDataSource, public TableViewDelegate {
+public:
+    std::shared_ptr<TableView> table;
+    std::shared_ptr<SearchBar> bar;
+    void viewDidLoad() override
+    {
+        table = std::make_shared<TableView>(view()->bounds());
+        bar = std::make_shared<SearchBar>();
+        table->setTableHeaderView(bar);
+        table->setDataSource(this);
+        table->setDelegate(this);
+        view()->addSubview(table);
+    }
+    ~PlainList() override
+    {
+        if (table) {
+            table->setDataSource(nullptr);
+            table->setDelegate(nullptr);
+        }
+    }
+    int numberOfRowsInSection(TableView&, int) override { return 1; }
+    std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView&, const IndexPath&) override
+    {
+        return std::make_shared<TableViewCell>(TableViewCellStyle::Default, "row");
+    }
+};
+
+} // namespace
+
 TEST_F(BarsTest, SystemWordsFollowTheDeviceLanguage)
 {
+    struct Case {
+        const char* language;
+        const char* edit;
+        const char* done;
+        const char* back;
+        const char* cancel;
+        const char* deleteRow;
+    };
+    const Case cases[] = {
+        { "en", "Edit", "Done", "Back", "Cancel", "Delete" },
+        { "ja", "編集", "完了", "戻る", "キャンセル", "削除" },
+    };
     auto& device = foundation::Device::current();
-    device.setLanguage("ja");
-    auto list = std::make_shared<ViewController>();
-    auto navigation = std::make_shared<NavigationController>(list);
-    window->setRootViewController(navigation);
-    window->makeKeyAndVisible();
-    list->navigationItem().setLeftBarButtonItem(list->editButtonItem());
-    tapText("編集");
-    EXPECT_TRUE(list->isEditing());
-    window->layoutIfNeeded();
-    EXPECT_NE(findByText(*window, "完了"), nullptr);
-    navigation->pushViewController(std::make_shared<ViewController>(), false);
-    EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "戻る");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        device.setLanguage(c.language);
+        window = std::make_shared<Window>(Rect { 0, 0, 320, 568 });
+        auto list = std::make_shared<PlainList>();
+        auto navigation = std::make_shared<NavigationController>(list);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        list->navigationItem().setLeftBarButtonItem(list->editButtonItem());
+        tapText(c.edit);
+        EXPECT_TRUE(list->isEditing());
+        window->layoutIfNeeded();
+        EXPECT_NE(findByText(*window, c.done), nullptr);
+        list->setEditing(false, false);
+
+        // The search field's Cancel and a swiped row's Delete are the system's too.
+        list->bar->setShowsCancelButton(true);
+        ASSERT_NE(list->bar->cancelButton(), nullptr);
+        EXPECT_EQ(list->bar->cancelButton()->displayText(), c.cancel);
+        ASSERT_TRUE(list->table->showDeleteConfirmationForRowAtIndexPath({ 0, 0 }));
+        window->layoutIfNeeded();
+        EXPECT_NE(findByText(*window, c.deleteRow), nullptr);
+
+        navigation->pushViewController(std::make_shared<ViewController>(), false);
+        EXPECT_EQ(navigation->navigationBar().backButtonTitle(), c.back);
+    }
     device.reset();
 }
 
