@@ -21,6 +21,13 @@ enum class BarStyle { Default, Black };
 // What a navigation bar or a toolbar paints behind its items: the tint when one is set, else
 // the style's own colour, slightly see-through for a translucent bar.
 Color barBackgroundColor(BarStyle style, const std::optional<Color>& tint, bool translucent);
+// Paints a navigation bar's or a toolbar's background in the system's look: flat in that
+// colour with a hairline at `hairlineY`, or glossy, shaded from the tint (or the style's own
+// colour).
+void paintBarBackground(Painter& painter, const Rect& rect, BarStyle style, const std::optional<Color>& tint,
+                        bool translucent, double hairlineY);
+// The colour a glossy bar is shaded from.
+Color glossyBarBase(BarStyle style, const std::optional<Color>& tint);
 
 class NavigationBar : public View {
 public:

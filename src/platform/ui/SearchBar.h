@@ -39,6 +39,7 @@ public:
 class SearchBar : public View, private TextFieldDelegate {
 public:
     static constexpr double height = 44;
+    // The least room Cancel takes; a longer word takes more.
     static constexpr double cancelButtonWidth = 60;
 
     SearchBar();

@@ -13,6 +13,7 @@
 #include "platform/ui/TableViewDelegate.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/TextMeasurer.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/Window.h"
 #include "support/ManualTime.h"
@@ -36,6 +37,12 @@ View* findByText(View& root, const std::string& text)
             return found;
     }
     return nullptr;
+}
+
+// A picture of that size in points (only its header is read).
+std::shared_ptr<const Image> solidImage(std::uint8_t width, std::uint8_t height)
+{
+    return Image::fromData("picture", { 'G', 'I', 'F', '8', '9', 'a', width, 0, height, 0 });
 }
 
 struct BarsTest : ::testing::Test {
@@ -137,6 +144,43 @@ TEST_F(BarsTest, ToolbarTitlesTooWideForTheBarShareItsWidth)
     }
     EXPECT_EQ(toolbar->subviews().size(), 3u);
     EXPECT_LE(right, 170);
+}
+
+TEST_F(BarsTest, ATitleTakesTheRoomItemsLeaveAndPicturesTooWideStandCentred)
+{
+    // A screen whose right item is a see-through toolbar wider than its two buttons.
+    auto groups = std::make_shared<ViewController>();
+    groups->setTitle("Groups");
+    auto contacts = std::make_shared<ViewController>();
+    contacts->setTitle("All Contacts");
+    auto buttons = std::make_shared<Toolbar>(Rect { 0, 0, 144, 44 });
+    buttons->setBackgroundColor(Color::clearColor());
+    buttons->setItems({ std::make_shared<BarButtonItem>(BarButtonSystemItem::FlexibleSpace, nullptr),
+                        std::make_shared<BarButtonItem>("Edit", BarButtonItemStyle::Plain, nullptr),
+                        std::make_shared<BarButtonItem>("New", BarButtonItemStyle::Bordered, nullptr) });
+    contacts->navigationItem().setRightBarButtonItem(std::make_shared<BarButtonItem>(buttons));
+    auto navigation = std::make_shared<NavigationController>(groups);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    navigation->pushViewController(contacts, false);
+    window->layoutIfNeeded();
+    auto* title = findByText(navigation->navigationBar(), "All Contacts");
+    ASSERT_NE(title, nullptr);
+    double needed = TextMeasurer::current().measure("All Contacts", Font::boldSystemFontOfSize(17)).width;
+    EXPECT_GE(title->frame().width(), needed) << "the whole title shows";
+    auto* edit = findByText(*buttons, "Edit");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_LE(title->frame().maxX(), edit->convertRectToView(edit->bounds(), &navigation->navigationBar()).minX());
+    auto* back = findByText(navigation->navigationBar(), "Groups");
+    ASSERT_NE(back, nullptr);
+    EXPECT_GE(title->frame().minX(), back->frame().maxX());
+
+    // A picture button wider than its little toolbar (a row's menu) stands centred on it.
+    auto menu = std::make_shared<Toolbar>(Rect { 254, 0, 40, 42 });
+    menu->setItems({ std::make_shared<BarButtonItem>(solidImage(24, 24), BarButtonItemStyle::Bordered, nullptr) });
+    menu->layoutIfNeeded();
+    ASSERT_EQ(menu->subviews().size(), 1u);
+    EXPECT_DOUBLE_EQ(menu->subviews().front()->frame().midX(), 20);
 }
 
 TEST_F(BarsTest, SegmentedControlSendsValueChangedOnlyForTheUsersNewChoice)
