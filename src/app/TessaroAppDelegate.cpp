@@ -3,6 +3,7 @@
 #include "app/RootGeometry.h"
 #include "app/TessaroViewController.h"
 #include "app/Utility.h"
+#include "app/WaitView.h"
 #include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
 #include "platform/foundation/LocalizedStrings.h"
@@ -43,7 +44,55 @@ bool TessaroAppDelegate::didFinishLaunchingWithOptions()
 
     requestAddressBookAccess();
     showDamagedStores();
+    syncAccounts();
     return true;
+}
+
+void TessaroAppDelegate::syncAccounts()
+{
+    if (contactstore::AccessControl::isAccessRefused() || m_accountSync.isRunning() || !AccountSync::hasAccounts())
+        return;
+    if (!m_accountSync.start([this](const auto& reports) { syncFinished(reports); }))
+        return;
+    foundation::log("sync: started");
+    // The screens wait for the server's changes; the overlay keeps touches off them meanwhile.
+    m_syncOverlay = std::make_shared<WaitView>(m_viewController->view()->bounds());
+    m_viewController->view()->addSubview(m_syncOverlay);
+}
+
+void TessaroAppDelegate::syncFinished(const std::vector<contactstore::carddav::AccountReport>& reports)
+{
+    if (m_syncOverlay) {
+        m_syncOverlay->removeFromSuperview();
+        m_syncOverlay.reset();
+    }
+    bool changed = false;
+    const contactstore::carddav::SyncFailure* failure = nullptr;
+    for (const auto& report : reports) {
+        changed = changed || report.bookChanged;
+        if (report.failure && !failure)
+            failure = &report.failure;
+        for (const auto& collection : report.collections) {
+            foundation::log("sync: " + report.account + " " + collection.collection + ": " + std::to_string(collection.received)
+                            + " received, " + std::to_string(collection.sent) + " sent, "
+                            + std::to_string(collection.deletedHere) + " deleted here, "
+                            + std::to_string(collection.deletedThere) + " deleted on the server");
+        }
+    }
+    if (changed) {
+        // The sync wrote through a handle of its own: the screens read afresh.
+        Utility::sharedUtility().resetObject();
+        m_viewController->reloadAllView();
+    }
+    if (!failure)
+        return;
+    using Kind = contactstore::carddav::SyncFailure::Kind;
+    foundation::log("sync: " + failure->message);
+    const char* title = failure->kind == Kind::Unreachable ? "SyncUnreachableTitle"
+        : failure->kind == Kind::Unauthorized              ? "SyncRefusedTitle"
+                                                           : "SyncFailedTitle";
+    std::string message = failure->message + "\n\n" + foundation::localized("SyncLocalBookMessage");
+    std::make_shared<ui::AlertView>(foundation::localized(title), message, nullptr, "OK")->show();
 }
 
 void TessaroAppDelegate::showWriteFailure(const std::string& reason)
@@ -82,6 +131,8 @@ void TessaroAppDelegate::applicationWillEnterForeground()
         m_viewController->reloadAllView();
     }
     requestAddressBookAccess();
+    if (m_viewController)
+        syncAccounts();
 }
 
 void TessaroAppDelegate::showAccessMessageAlert()

@@ -118,9 +118,24 @@ std::string Utility::getGroupName(const GroupObject& group) const
         return foundation::localized("NoNumberGroupTitle");
     if (group.groupID == GroupKinds::kNoEmailGroupID)
         return foundation::localized("NoEmailGroupTitle");
+    if (!canReadAddressBook())
+        return foundation::localized("GroupNoAccessTitle");
     if (auto found = AddressBookGroup::groupWithRecordID(number))
         return found->name();
     return {};
+}
+
+bool Utility::canReadAddressBook() const
+{
+    auto book = addressBook();
+    return book && book->isAccessGranted();
+}
+
+bool Utility::canChangeGroup(const GroupObject& group) const
+{
+    if (GroupKinds::isPseudoGroup(group))
+        return false;
+    return GroupKinds::isLocalGroup(group) || canReadAddressBook();
 }
 
 void Utility::alignStoredGroupsWithAddressBook()
@@ -181,8 +196,7 @@ std::vector<GroupObject> Utility::getAllGroupObject()
     // A book that cannot be read yields no groups; taking that at its word would delete
     // every stored row with its colour and place, and the groups would come back plain once
     // access is granted.
-    auto book = addressBook();
-    if (book && book->isAccessGranted())
+    if (canReadAddressBook())
         alignStoredGroupsWithAddressBook();
 
     std::vector<GroupObject> catalogue = database.selectSystemGroup();

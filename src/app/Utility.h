@@ -56,8 +56,17 @@ public:
 
     // The display name of a catalogue entry: a local group's own name, the name of a
     // pseudo-group from the strings table, else the address-book group's name (empty when
-    // the address book no longer has that group).
+    // the address book no longer has that group, "GroupNoAccessTitle" while the book cannot
+    // be read, so that the row says why it has no name).
     std::string getGroupName(const GroupObject& group) const;
+
+    // Whether the address book is open and the user lets the application read it. While it
+    // cannot be read, an address-book group is known only by the row the application stored
+    // for it (its colour and place), and nothing about the group can be changed.
+    bool canReadAddressBook() const;
+    // Whether the user can change the group now (its name, colour, place, members, or delete
+    // it): a local group always, an address-book group only while the book can be read.
+    bool canChangeGroup(const GroupObject& group) const;
 
     // The group catalogue: all contacts, contacts in no group, then the address-book groups
     // and local groups in their shared order. Brings the stored address-book group rows into

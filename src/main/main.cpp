@@ -6,9 +6,11 @@
 #include "main/Composition.h"
 #include "platform/automation/AutomationSession.h"
 #include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/carddav/AccountCommands.h"
 #include "platform/contactstore/demo/DemoBook.h"
 #include "platform/contactstore/vcard/VcardCommands.h"
 #include "platform/foundation/DataLocations.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/Display.h"
@@ -34,6 +36,12 @@ void printUsage()
               "                                    \"-\": standard input)\n"
               "       tessaro export FILE          write the address book as vCard 3.0 (\"-\": standard output;\n"
               "                                    --vcard-version 4.0 for 4.0)\n"
+              "       tessaro account add URL --user NAME [--name NAME] [--allow-http] [--cacert FILE]\n"
+              "                                    remember a CardDAV account (password asked, or the\n"
+              "                                    first line of standard input); plain HTTP only to\n"
+              "                                    this machine unless --allow-http\n"
+              "       tessaro account list | account remove NAME\n"
+              "       tessaro sync [NAME]          sync the CardDAV accounts (or one) both ways\n"
               "\n"
               "options:\n"
               "  --profile DIR     keep the profile in DIR instead of ~/.local/share/tessaro\n"
@@ -41,7 +49,9 @@ void printUsage()
               "  --screenshot FILE write the screen as a PNG instead of opening a window (with\n"
               "                    --automation: the last screen, when the session ends)\n"
               "  --automation      no window: read JSON commands on standard input, answer each on\n"
-              "                    standard output (see README); --real-clock lets time run by itself");
+              "                    standard output (see README); --real-clock lets time run by itself\n"
+              "  --log-to-terminal also write the diagnostic lines to standard error (they always go\n"
+              "                    to tessaro.log in the profile)");
     std::fputs(tessaro::LaunchOptions::usage(), stdout);
 }
 
@@ -114,6 +124,20 @@ int runAutomationWithScreenshot(const char* programName, const std::filesystem::
     return status;
 }
 
+// Sends the log to tessaro.log in the profile and, only when asked, to the terminal too.
+// A log file that cannot be written leaves the lines on the terminal, so none is lost.
+void startLogFile(bool logToTerminal)
+{
+    std::string error;
+    if (!foundation::setLogFile(foundation::DataLocations::logFile(), error)) {
+        std::fprintf(stderr, "tessaro: %s; diagnostics go to the terminal\n", error.c_str());
+        return;
+    }
+    foundation::setLogToStandardError(logToTerminal);
+    // One log holds many starts; each begins with this line.
+    foundation::log("tessaro " TESSARO_VERSION " starts");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -129,6 +153,7 @@ int main(int argc, char** argv)
     std::optional<std::filesystem::path> screenshot;
     bool automation = false;
     tessaro::AutomationOptions automationOptions;
+    bool logToTerminal = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--profile" && i + 1 < args.size()) {
             foundation::DataLocations::setProfileDirectory(std::string(args[++i]));
@@ -140,6 +165,8 @@ int main(int argc, char** argv)
             automation = true;
         } else if (args[i] == "--real-clock") {
             automationOptions.realClock = true;
+        } else if (args[i] == "--log-to-terminal") {
+            logToTerminal = true;
         } else if (args[i] == "--help" || args[i] == "-h") {
             printUsage();
             return 0;
@@ -158,10 +185,20 @@ int main(int argc, char** argv)
         }
     }
 
+    // The application's diagnostics go to its log file, as a desktop program's do; the
+    // subcommands are terminal tools and say what they have to say there.
+    if (rest.empty())
+        startLogFile(logToTerminal);
     if (demo) {
         contactstore::Error error;
         const auto result = contactstore::demo::DemoBook::fillIfEmpty(contactstore::AddressBook::create(&error));
-        std::fprintf(stderr, "--demo: %s\n", error ? error.description.c_str() : result.message.c_str());
+        // A sample book added (or one that could not be) is news; a profile that already has
+        // a book, as on every start after the first, is only worth a log line.
+        std::string said = "--demo: " + (error ? error.description : result.message);
+        if (result.filled || error)
+            std::fprintf(stderr, "%s\n", said.c_str());
+        else
+            foundation::log(said);
         // A fresh sample book gets the application's own sample rows beside it.
         if (result.filled)
             std::fprintf(stderr, "--demo: %s\n", tessaro::DemoDatabase::fill().c_str());
@@ -171,16 +208,26 @@ int main(int argc, char** argv)
         return rest.front() == "import" ? contactstore::vcard::VcardCommands::runImport(arguments, stdout, stderr)
                                         : contactstore::vcard::VcardCommands::runExport(arguments, stdout, stderr);
     }
+    if (!rest.empty() && (rest.front() == "account" || rest.front() == "sync")) {
+        const std::vector<std::string> arguments(rest.begin() + 1, rest.end());
+        return rest.front() == "account" ? contactstore::carddav::AccountCommands::runAccount(arguments, stdin, stdout, stderr)
+                                         : contactstore::carddav::AccountCommands::runSync(arguments, stdout, stderr);
+    }
     if (!rest.empty() && rest.front() == "paths") {
         using foundation::DataLocations;
         std::printf("profile       %s\n", DataLocations::profileDirectory().c_str());
         std::printf("database      %s\n", (DataLocations::documentsDirectory() / "Vantel.db").c_str());
         std::printf("address book  %s\n", (DataLocations::addressBookDirectory() / "AddressBook.sqlite").c_str());
+        std::printf("log           %s\n", DataLocations::logFile().c_str());
         return 0;
     }
     if (automation && rest.empty()) {
         // The same application as in the window; it lives until the session has ended.
         std::unique_ptr<tessaro::TessaroAppDelegate> application;
+        // Standard output carries the answers, so the session keeps log lines off standard
+        // error; asked to, a listener mirrors them there all the same.
+        if (logToTerminal)
+            foundation::addLogListener([](std::string_view line) { std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data()); });
         tessaro::AutomationLaunch launch = [&application] {
             application = launchApplication();
             return tessaro::AutomationTarget { application->window(),

@@ -52,6 +52,11 @@ std::filesystem::path DataLocations::keychainDirectory()
     return profileDirectory() / "Keychain";
 }
 
+std::filesystem::path DataLocations::logFile()
+{
+    return profileDirectory() / "tessaro.log";
+}
+
 bool DataLocations::ensureDirectory(const std::filesystem::path& directory)
 {
     std::error_code error;

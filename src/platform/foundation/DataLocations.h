@@ -18,6 +18,8 @@ public:
     static std::filesystem::path addressBookDirectory();
     // Keychain/ — secrets kept with owner-only permissions.
     static std::filesystem::path keychainDirectory();
+    // tessaro.log — the running application's diagnostic lines.
+    static std::filesystem::path logFile();
 
     // Creates the folder (and its parents) when missing; false when it cannot be made.
     [[nodiscard]] static bool ensureDirectory(const std::filesystem::path& directory);

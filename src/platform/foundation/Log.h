@@ -1,8 +1,12 @@
 #pragma once
-// The platform log: plain diagnostic lines without levels. Lines go to standard error
-// and to every registered listener (tests and the automation driver read them back).
+// The platform log: plain diagnostic lines without levels. Lines go to standard error, to
+// the log file when one is set (the program keeps its own in the profile, so the terminal
+// stays quiet), and to every registered listener (tests and the automation driver read them
+// back).
 
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -16,6 +20,15 @@ void log(std::string_view line);
 
 // Turns the copy on standard error off or on (on by default); listeners still hear every line.
 void setLogToStandardError(bool enabled);
+
+// A file grown past this size when it is opened is moved aside (to NAME.1, replacing the
+// one before), so a log kept across many starts stays small.
+inline constexpr std::uintmax_t kLogFileSizeLimit = 1024 * 1024;
+
+// Appends every line from now on to the file, each after the local time it was written,
+// creating the file (owner-only) and its folder when missing. An empty path closes the file.
+// False, with the reason, when the file cannot be opened: lines then go on as before.
+[[nodiscard]] bool setLogFile(const std::filesystem::path& file, std::string& error);
 
 using LogListener = std::function<void(std::string_view line)>;
 

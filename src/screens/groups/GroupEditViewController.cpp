@@ -80,6 +80,33 @@ void GroupEditViewController::viewDidLoad()
     _myTableView->setDelegate(this);
     _myTableView->setEditing(true);
     content->addSubview(_myTableView);
+    showNoAccessNote();
+}
+
+void GroupEditViewController::showNoAccessNote()
+{
+    if (!_myTableView)
+        return;
+    bool addressBookGroupsShown = std::any_of(_arrGroups.begin(), _arrGroups.end(), [](const GroupObject& group) {
+        return GroupKinds::isAddressBookGroup(group);
+    });
+    if (Utility::sharedUtility().canReadAddressBook() || !addressBookGroupsShown) {
+        _myTableView->setTableFooterView(nullptr);
+        return;
+    }
+    // The table stretches its footer to its own width; the note keeps a margin inside it.
+    double width = _myTableView->bounds().width();
+    auto footer = std::make_shared<ui::View>(ui::Rect { 0, 0, width, 76 });
+    auto note = std::make_shared<ui::Label>(ui::Rect { 20, 10, width - 40, 66 });
+    note->setFont(ui::Font::systemFontOfSize(14));
+    note->setTextColor(ui::Color::darkGrayColor());
+    note->setBackgroundColor(ui::Color::clearColor());
+    note->setTextAlignment(ui::TextAlignment::Center);
+    note->setNumberOfLines(0);
+    note->setText(foundation::localized("GroupNoAccessNote"));
+    note->setAccessibilityIdentifier("groupEdit.noAccessNote");
+    footer->addSubview(note);
+    _myTableView->setTableFooterView(footer);
 }
 
 void GroupEditViewController::getGroups()
@@ -96,6 +123,19 @@ void GroupEditViewController::done()
 bool GroupEditViewController::isGroupRow(int row) const
 {
     return row >= 0 && row + kFirstGroupIndex < static_cast<int>(_arrGroups.size());
+}
+
+bool GroupEditViewController::canChangeGroupAt(int catalogueIndex) const
+{
+    return catalogueIndex >= kFirstGroupIndex && catalogueIndex < static_cast<int>(_arrGroups.size())
+        && Utility::sharedUtility().canChangeGroup(_arrGroups[static_cast<std::size_t>(catalogueIndex)]);
+}
+
+bool GroupEditViewController::canStoreOrder() const
+{
+    return std::all_of(_arrGroups.begin(), _arrGroups.end(), [](const GroupObject& group) {
+        return GroupKinds::isPseudoGroup(group) || Utility::sharedUtility().canChangeGroup(group);
+    });
 }
 
 // ---- Rows ------------------------------------------------------------------------------
@@ -122,6 +162,8 @@ std::shared_ptr<ui::TableViewCell> GroupEditViewController::cellForRowAtIndexPat
     if (GroupKinds::isLocalGroup(group))
         content.addSubview(GroupRowPieces::localTag(0));
     content.addSubview(GroupRowPieces::countBadge({ 150, 9, 30, 24 }, GroupRowPieces::memberCount(group)));
+    if (!Utility::sharedUtility().canChangeGroup(group))
+        return cell;
 
     // The row under the button is looked up when it is touched: a deletion above it moves
     // the row up without building its cell again.
@@ -150,11 +192,27 @@ void GroupEditViewController::didSelectRowAtIndexPath(ui::TableView& tableView, 
 
 // ---- Deleting and moving ---------------------------------------------------------------
 
+bool GroupEditViewController::canEditRowAtIndexPath(ui::TableView&, const ui::IndexPath& indexPath)
+{
+    return canChangeGroupAt(indexPath.row + kFirstGroupIndex);
+}
+
+bool GroupEditViewController::canMoveRowAtIndexPath(ui::TableView&, const ui::IndexPath& indexPath)
+{
+    return isGroupRow(indexPath.row) && canStoreOrder();
+}
+
 void GroupEditViewController::commitEditingStyle(ui::TableView& tableView, ui::TableViewCellEditingStyle style,
                                                  const ui::IndexPath& indexPath)
 {
     if (style != ui::TableViewCellEditingStyle::Delete || !isGroupRow(indexPath.row))
         return;
+    // Without access the address book cannot be asked to delete the group, and deleting only
+    // the stored row would lose its colour and place for nothing: the group is still there.
+    if (!canChangeGroupAt(indexPath.row + kFirstGroupIndex)) {
+        tableView.reloadData();
+        return;
+    }
     deleteGroupAtRow(tableView, indexPath.row);
 }
 
@@ -194,6 +252,10 @@ void GroupEditViewController::moveRowAtIndexPath(ui::TableView& tableView, const
 {
     if (from.section != to.section || !isGroupRow(from.row) || !isGroupRow(to.row))
         return;
+    if (!canStoreOrder()) {
+        tableView.reloadData();
+        return;
+    }
     auto source = _arrGroups.begin() + from.row + kFirstGroupIndex;
     GroupObject moved = *source;
     _arrGroups.erase(source);
@@ -299,7 +361,10 @@ bool GroupEditViewController::storeNewAddressBookGroup(const std::string& name, 
 {
     auto group = AddressBookGroup::group();
     if (!group) {
-        showMessage(foundation::localized("NoAccountForGroupTitle"));
+        // A book the application may not read shows no accounts at all; the refusal is the
+        // reason then, not a missing account.
+        showMessage(foundation::localized(Utility::sharedUtility().canReadAddressBook() ? "NoAccountForGroupTitle"
+                                                                                        : "CalAccessErrMessage"));
         return false;
     }
     group->setName(name);
@@ -323,7 +388,7 @@ bool GroupEditViewController::storeNewAddressBookGroup(const std::string& name, 
 
 void GroupEditViewController::editGroupName(int catalogueIndex)
 {
-    if (catalogueIndex < kFirstGroupIndex || catalogueIndex >= static_cast<int>(_arrGroups.size()))
+    if (!canChangeGroupAt(catalogueIndex))
         return;
     const GroupObject& group = _arrGroups[static_cast<std::size_t>(catalogueIndex)];
     std::string name;
@@ -337,7 +402,8 @@ void GroupEditViewController::editGroupName(int catalogueIndex)
 
 void GroupEditViewController::editGroupDone(const std::string& name, int colorIndex, int editIndex)
 {
-    if (editIndex < kFirstGroupIndex || editIndex >= static_cast<int>(_arrGroups.size()))
+    // Access may have been taken away while the form was open.
+    if (!canChangeGroupAt(editIndex))
         return;
     GroupObject& group = _arrGroups[static_cast<std::size_t>(editIndex)];
     group.colorIndex = colorIndex;

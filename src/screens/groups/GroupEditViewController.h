@@ -67,8 +67,8 @@ public:
     // Table.
     int numberOfRowsInSection(ui::TableView&, int section) override;
     std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
-    bool canEditRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return true; }
-    bool canMoveRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return true; }
+    bool canEditRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
+    bool canMoveRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override;
     void commitEditingStyle(ui::TableView&, ui::TableViewCellEditingStyle, const ui::IndexPath&) override;
     void moveRowAtIndexPath(ui::TableView&, const ui::IndexPath& from, const ui::IndexPath& to) override;
     double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return kRowHeight; }
@@ -80,6 +80,13 @@ public:
 
 private:
     bool isGroupRow(int row) const;
+    // Whether the group at the catalogue index can be renamed, recoloured or deleted now.
+    bool canChangeGroupAt(int catalogueIndex) const;
+    // Whether a new order can be stored: it rewrites the place of every group, which an
+    // address-book group the application may not read must keep.
+    bool canStoreOrder() const;
+    // Tells the user that address-book groups wait for access to the contacts.
+    void showNoAccessNote();
     // Writes the place of every catalogue entry (its index) back where it is stored.
     // False when the file refused the new order; nothing of it is then stored.
     bool storeOrder();

@@ -1,6 +1,5 @@
 #include "screens/groups/GroupMenu.h"
 
-#include "app/GroupKinds.h"
 #include "app/Utility.h"
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/ui/ActionSheet.h"
@@ -9,27 +8,38 @@
 
 namespace tessaro {
 
+namespace {
+
+// A pseudo-group has no members of its own to edit, and an address-book group the
+// application may not read has none it could show or change.
+bool offersMemberEditing(const GroupObject& group)
+{
+    return Utility::sharedUtility().canChangeGroup(group);
+}
+
+} // namespace
+
 std::vector<std::string> GroupMenu::buttonTitleKeys(const GroupObject& group)
 {
     std::vector<std::string> keys;
     if (!Utility::isiTouch())
         keys.push_back("SendGroupSMSTitle");
     keys.push_back("SendGroupMailTitle");
-    if (!GroupKinds::isPseudoGroup(group))
+    if (offersMemberEditing(group))
         keys.push_back("GroupMembersEditTitle");
     return keys;
 }
 
 int GroupMenu::sheetTag(const GroupObject& group)
 {
-    return GroupKinds::isPseudoGroup(group) ? kPseudoGroupSheetTag : kRealGroupSheetTag;
+    return offersMemberEditing(group) ? kRealGroupSheetTag : kPseudoGroupSheetTag;
 }
 
 GroupMenu::Action GroupMenu::actionForButtonIndex(const GroupObject& group, int buttonIndex)
 {
     // Member editing sits where a pseudo-group's menu has its cancel button, so the group is
     // asked again rather than trusting the index.
-    Action memberEditing = GroupKinds::isPseudoGroup(group) ? Action::None : Action::EditMembers;
+    Action memberEditing = offersMemberEditing(group) ? Action::EditMembers : Action::None;
     if (Utility::isiTouch()) {
         switch (buttonIndex) {
         case 0: return Action::SendGroupMail;

@@ -2,9 +2,10 @@
 // The menu of one group, shown from a group row's menu button in the group list and from
 // the group contacts' bar: one text message to the group, one mail to the group, and member
 // editing. A device that cannot send text messages (an iPod touch) offers no text message,
-// and a pseudo-group offers no member editing, so the same button index means different
-// things on different devices; the answer to a touch is therefore decided here, in one place,
-// from the same facts the buttons were made from.
+// and a pseudo-group (or an address-book group the application may not read) offers no
+// member editing, so the same button index means different things on different devices;
+// the answer to a touch is therefore decided here, in one place, from the same facts the
+// buttons were made from.
 
 #include "store/GroupObject.h"
 
@@ -25,7 +26,8 @@ public:
 
     enum class Action { None, SendGroupSMS, SendGroupMail, EditMembers };
 
-    // The sheet's tag: 1 for a pseudo-group, 2 for a real group.
+    // The sheet's tag: 1 for a pseudo-group, 2 for a real group. An address-book group that
+    // cannot be read while access to the contacts is refused gets a pseudo-group's menu.
     static constexpr int kPseudoGroupSheetTag = 1;
     static constexpr int kRealGroupSheetTag = 2;
 

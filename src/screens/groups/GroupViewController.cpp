@@ -1,6 +1,5 @@
 #include "screens/groups/GroupViewController.h"
 
-#include "addressbook/AddressBookGroup.h"
 #include "addressbook/AddressBookQueries.h"
 #include "app/GroupKinds.h"
 #include "app/MyToolBar.h"
@@ -128,10 +127,9 @@ std::string GroupViewController::rowName(const GroupObject& group)
         return foundation::localized("NoNumberGroupTitle");
     if (group.groupID == GroupKinds::kNoEmailGroupID)
         return foundation::localized("NoEmailGroupTitle");
-    if (group.groupType == GroupKinds::kLocalGroupType)
-        return group.localGroupName;
-    auto addressBookGroup = AddressBookGroup::groupWithRecordID(GroupKinds::intValue(group.groupID));
-    return addressBookGroup ? addressBookGroup->name() : std::string();
+    // A local group's own name, or the address-book group's (which says so when the book
+    // may not be read).
+    return Utility::sharedUtility().getGroupName(group);
 }
 
 int GroupViewController::rowBadgeNumber(const GroupObject& group) const

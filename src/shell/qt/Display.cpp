@@ -6,6 +6,7 @@
 #include "platform/ui/Image.h"
 #include "shell/qt/DecodedImages.h"
 #include "shell/qt/DesktopHandoff.h"
+#include "shell/qt/QtDiagnostics.h"
 #include "shell/qt/QtTextMeasurer.h"
 #include "shell/qt/RunLoopBridge.h"
 #include "shell/qt/ScreenRenderer.h"
@@ -50,6 +51,8 @@ Display::Display(const char* programName, Surface surface)
     // Point sizes map to whole device pixels at fractional monitor scales too (150%), so
     // the screen is drawn at the monitor's full sharpness rather than blown up.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QtDiagnostics::routeMessagesToLog();
+    QtDiagnostics::ensureRuntimeDirectory();
     // Qt is given only the program name: the options are the program's own.
     m_argv[0] = m_programName.data();
     m_application = std::make_unique<QApplication>(m_argc, m_argv);

@@ -11,7 +11,9 @@
 #include "app/TessaroViewController.h"
 #include "app/Utility.h"
 #include "app/WaitView.h"
+#include "platform/contactstore/AccessControl.h"
 #include "platform/foundation/Device.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/ButtonPanel.h"
 #include "platform/ui/Label.h"
@@ -23,10 +25,14 @@
 #include "platform/ui/Window.h"
 #include "screens/groups/GroupContactsViewController.h"
 #include "screens/groups/GroupPersons.h"
+#include "screens/groups/GroupEditViewController.h"
 #include "screens/groups/GroupViewController.h"
+#include "store/DataManager.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace groupstest {
 namespace {
@@ -500,6 +506,89 @@ TEST_F(GroupListTest, TheApplicationsOwnScreensOpenFromTheBarAndTheMenu)
     auto toolbars = framesOf("Toolbar");
     ASSERT_FALSE(toolbars.empty());
     EXPECT_EQ(toolbars.back()[1].get<double>() + toolbars.back()[3].get<double>(), 568) << "the filter bar ends at the bottom";
+}
+
+// ---- While access to the contacts is refused ----
+
+TEST_F(GroupListTest, WhileAccessIsRefusedAddressBookGroupsKeepTheirStoredRowsAndOfferNothingThatCannotWork)
+{
+    auto ann = addPerson("Ann");
+    auto work = addAddressBookGroup("Work", { ann });
+    addAddressBookGroup("Home");
+    setColorIndex(work, 5);
+    addLocalGroup("Club");
+    auto& database = tessaro::DataManager::sharedDataBase();
+    auto storedRows = [&database] {
+        std::vector<std::tuple<std::string, int, int>> rows;
+        for (const auto& group : database.selectSystemGroup())
+            rows.emplace_back(group.groupID, group.colorIndex, group.sortIndex);
+        return rows;
+    };
+    const auto before = storedRows();
+    ASSERT_EQ(before.size(), 2u);
+
+    contactstore::AccessControl::setAccessRefused(true);
+    tessaro::Utility::sharedUtility().resetObject();
+    launch(OpenedScreens::Application);
+    // The refusal arrives from a thread of its own; its alert is closed first.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!dynamic_cast<ui::AlertView*>(ui::ButtonPanel::topmostVisible()) && std::chrono::steady_clock::now() < deadline) {
+        time.advance(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(dynamic_cast<ui::AlertView*>(ui::ButtonPanel::topmostVisible()));
+    act({ { "cmd", "button" }, { "index", 0 } });
+    time.advance(1);
+
+    // The list says why the address-book groups have no name, and their menus offer no
+    // member editing, which could show or change nothing; the local group keeps its own.
+    EXPECT_EQ(names(), (std::vector<std::string> { "GroupAllContacts", "GroupNogroupPeople", "GroupNoAccessTitle",
+                                                   "GroupNoAccessTitle", "Club", "NoNumberGroupTitle", "NoEmailGroupTitle" }));
+    act({ { "cmd", "tap" }, { "id", "groups.menu.2" } });
+    EXPECT_EQ(sheetTitles(), (std::vector<std::string> { "SendGroupSMSTitle", "SendGroupMailTitle", "CancelButtonTitle" }));
+    act({ { "cmd", "button" }, { "index", 2 } });
+    time.advance(1);
+    EXPECT_EQ(groupList().memberEditViewController(), nullptr);
+    act({ { "cmd", "tap" }, { "id", "groups.menu.4" } });
+    EXPECT_EQ(sheetTitles().size(), 4u);
+    act({ { "cmd", "button" }, { "title", "CancelButtonTitle" } });
+    time.advance(1);
+
+    // The editor leaves them out of editing and says why; nothing can delete, rename,
+    // recolour or move them, while the local group can still be changed.
+    act({ { "cmd", "tap" }, { "id", "groups.edit" } });
+    time.advance(1);
+    EXPECT_NE(act({ { "cmd", "dump" } }).dump().find("GroupNoAccessNote"), std::string::npos);
+    EXPECT_FALSE(tryAct({ { "cmd", "swipeDelete" }, { "section", 0 }, { "row", 0 } }).value("ok", true));
+    EXPECT_FALSE(tryAct({ { "cmd", "tap" }, { "id", "groupEdit.edit.0" } }).value("ok", true));
+    EXPECT_FALSE(tryAct({ { "cmd", "moveRow" }, { "from", { 0, 2 } }, { "to", { 0, 0 } } }).value("ok", true));
+    EXPECT_TRUE(act({ { "cmd", "swipeDelete" }, { "section", 0 }, { "row", 2 } }).value("deleted", false));
+    time.advance(1);
+    // A new address-book group is refused for the refusal's reason, not for want of an account.
+    act({ { "cmd", "tap" }, { "id", "groupEdit.add" } });
+    time.advance(1);
+    act({ { "cmd", "tap" }, { "id", "groupForm.name" } });
+    act({ { "cmd", "type" }, { "text", "Office" } });
+    act({ { "cmd", "tap" }, { "id", "groupForm.done" } });
+    auto* refusal = dynamic_cast<ui::AlertView*>(ui::ButtonPanel::topmostVisible());
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(refusal->message(), "CalAccessErrMessage");
+    act({ { "cmd", "button" }, { "index", 0 } });
+    act({ { "cmd", "tap" }, { "id", "groupForm.cancel" } });
+    time.advance(1);
+    act({ { "cmd", "tap" }, { "id", "groupEdit.done" } });
+    time.advance(1);
+    EXPECT_EQ(storedRows(), before);
+
+    // Once access is back the groups are where they were, in their colours.
+    quit();
+    contactstore::AccessControl::setAccessRefused(false);
+    tessaro::Utility::sharedUtility().resetObject();
+    launch(OpenedScreens::Application);
+    EXPECT_EQ(names(), (std::vector<std::string> { "GroupAllContacts", "GroupNogroupPeople", "Work", "Home",
+                                                   "NoNumberGroupTitle", "NoEmailGroupTitle" }));
+    EXPECT_EQ(badgeOf("Work"), "1");
+    EXPECT_EQ(storedRows(), before);
 }
 
 } // namespace

@@ -4,8 +4,11 @@
 #include "platform/contactstore/vcard/BookExporter.h"
 #include "platform/contactstore/vcard/BookImporter.h"
 #include "platform/contactstore/vcard/CardWriter.h"
+#include "platform/foundation/DataLocations.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace contactstore::vcard {
 
@@ -119,6 +122,13 @@ int VcardCommands::runExport(const std::vector<std::string>& arguments, std::FIL
     if (file.empty()) {
         std::fprintf(err, "usage: tessaro export FILE [--vcard-version 3.0|4.0]\n");
         return 2;
+    }
+    // A profile without an address book (a --profile forgotten or mistyped) would otherwise
+    // get an empty one made, and the named file, perhaps a good export, replaced by nothing.
+    const auto storeFile = foundation::DataLocations::addressBookDirectory() / AddressBook::kDatabaseFileName;
+    if (std::error_code ignored; !std::filesystem::exists(storeFile, ignored)) {
+        std::fprintf(err, "error: there is no address book at %s; nothing was exported\n", storeFile.c_str());
+        return 1;
     }
     const AddressBookRef book = openBook(err);
     if (!book)
