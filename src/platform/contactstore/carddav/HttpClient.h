@@ -35,8 +35,10 @@ struct TransportPolicy {
     bool allowPlainHttp { false };
     // A certificate (PEM) trusted besides the system's, for a server with its own authority.
     std::string certificateAuthorityFile;
-    // A request that makes no progress for this long is given up.
-    long stallSeconds { 30 };
+    // A request that makes no progress for this long is given up. Generous: a server says
+    // nothing while it gathers the listing of a big book (Radicale takes minutes for
+    // 10,000 cards on a busy machine), and a dropped connection fails at once anyway.
+    long stallSeconds { 300 };
 };
 
 class HttpClient {
