@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -183,6 +184,31 @@ TEST_F(EditorTest, TypingReachesTheFieldAsUserInputAndReturnAsTheReturnKey)
     widget->editorOverlay().sync();
     EXPECT_EQ(line->text(), QString());
     EXPECT_EQ(field->replaced.size(), 4u) << "taking over the screen's text is not typing";
+}
+
+TEST_F(EditorTest, AnInputMethodAddressingTheWindowComposesIntoTheFocusedField)
+{
+    EXPECT_FALSE(widget->inputMethodQuery(Qt::ImEnabled).toBool()) << "no field has the keyboard";
+    ASSERT_TRUE(field->becomeFirstResponder());
+    widget->refresh();
+    ASSERT_TRUE(waitUntil([&] { return widget->testAttribute(Qt::WA_InputMethodEnabled); }));
+    EXPECT_TRUE(widget->inputMethodQuery(Qt::ImEnabled).toBool());
+
+    // "satou" typed into a Japanese engine: first a composition, then the converted word.
+    QInputMethodEvent composing(QStringLiteral("さとう"), {});
+    QApplication::sendEvent(widget.get(), &composing);
+    EXPECT_EQ(field->text(), "") << "a composition is not the field's text yet";
+    QRect fieldOnScreen = widget->toWidgetRect(field->frame()).toAlignedRect();
+    QRect caret = widget->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_TRUE(fieldOnScreen.adjusted(-2, -2, 2, 2).contains(caret)) << "the candidates open by the field";
+    QInputMethodEvent converted;
+    converted.setCommitString(QStringLiteral("佐藤"));
+    QApplication::sendEvent(widget.get(), &converted);
+    EXPECT_EQ(field->text(), "佐藤");
+
+    ASSERT_TRUE(field->resignFirstResponder());
+    widget->refresh();
+    EXPECT_TRUE(waitUntil([&] { return !widget->testAttribute(Qt::WA_InputMethodEnabled); }));
 }
 
 TEST_F(EditorTest, ReturnThatEndsEditingTakesTheEditorAway)

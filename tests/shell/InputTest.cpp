@@ -4,7 +4,9 @@
 
 #include "QtTestApplication.h"
 
+#include "platform/foundation/Device.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/KeyboardPanel.h"
@@ -18,21 +20,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace ui;
 using tessaro::TouchRouter;
 
 namespace {
-
-class TypingView final : public View, public TextInput {
-public:
-    using View::View;
-    bool canBecomeFirstResponder() const override { return true; }
-    TextInput* textInput() override { return this; }
-    std::string text() const override { return {}; }
-    void replaceTextFromInput(const std::string&) override { }
-    void insertText(const std::string&) override { }
-    void deleteBackward() override { }
-};
 
 struct InputTest : ::testing::Test {
     testsupport::ManualTime time;
@@ -128,32 +121,97 @@ TEST_F(InputTest, PressThatLeavesTheControlIsNoTap)
     EXPECT_EQ(leftTaps, 0);
 }
 
-TEST_F(InputTest, KeyboardAreaBelongsToTheKeyboardAndItsKeyPutsItDown)
+TEST_F(InputTest, KeyboardKeysTypeIntoTheFieldAndItsDownKeyPutsItAway)
 {
-    auto field = std::make_shared<TypingView>(Rect { 10, 60, 300, 30 });
+    using Key = tessaro::KeyboardPanel::Key;
+    auto field = std::make_shared<TextField>(Rect { 10, 60, 300, 30 });
     window->addSubview(field);
     auto underKeyboard = std::make_shared<Button>(ButtonType::Custom, Rect { 0, 400, 320, 168 });
     int hiddenTaps = 0;
     underKeyboard->addAction(ControlEvent::TouchUpInside, [&](Control&) { ++hiddenTaps; });
     window->addSubview(underKeyboard);
+    window->makeKeyAndVisible();
     ASSERT_TRUE(field->becomeFirstResponder());
 
     TouchRouter router(*window);
     Rect keyboard = *window->keyboardFrame();
-    router.press({ 30, keyboard.minY() + 20 });
-    router.release({ 30, keyboard.minY() + 20 });
+    // Finds the key as the keyboard shows it now (shift and the page change the keys).
+    auto tapKey = [&](Key::Kind kind, const std::string& label = {}) {
+        auto keys = tessaro::KeyboardPanel::keys(keyboard, field->traits(), router.keyboardState());
+        auto found = std::find_if(keys.begin(), keys.end(),
+                                  [&](const Key& k) { return k.kind == kind && (label.empty() || k.label == label); });
+        ASSERT_NE(found, keys.end()) << label;
+        router.press(found->frame.center());
+        router.release(found->frame.center());
+    };
+    tapKey(Key::Kind::Character, "h");
+    tapKey(Key::Kind::Character, "i");
+    tapKey(Key::Kind::Shift);
+    tapKey(Key::Kind::Character, "A");
+    tapKey(Key::Kind::Character, "b");
+    tapKey(Key::Kind::PageSwitch);
+    tapKey(Key::Kind::Character, "7");
+    tapKey(Key::Kind::Backspace);
+    tapKey(Key::Kind::Space);
+    EXPECT_EQ(field->text(), "hiAb ") << "shift holds for one letter";
     EXPECT_EQ(hiddenTaps, 0) << "the keyboard covers the button";
-    EXPECT_TRUE(field->isFirstResponder()) << "a letter key keeps the keyboard up";
+    EXPECT_TRUE(field->isFirstResponder());
 
-    Point hide = tessaro::KeyboardPanel::hideKeyRect(keyboard).center();
-    router.press(hide);
-    router.release(hide);
+    // A press that slides off its key types nothing.
+    auto keys = tessaro::KeyboardPanel::keys(keyboard, field->traits(), router.keyboardState());
+    router.press(keys.front().frame.center());
+    router.release(keys.back().frame.center());
+    EXPECT_EQ(field->text(), "hiAb ");
+
+    tapKey(Key::Kind::Hide);
     EXPECT_FALSE(field->isFirstResponder());
     EXPECT_FALSE(window->keyboardFrame());
-
-    router.press(hide);
-    router.release(hide);
+    router.press({ 30, 500 });
+    router.release({ 30, 500 });
     EXPECT_EQ(hiddenTaps, 1) << "without the keyboard the button is reachable again";
+}
+
+TEST(KeyboardKeys, TheKeyboardFitsTheFieldAndTheLanguage)
+{
+    using Key = tessaro::KeyboardPanel::Key;
+    struct Case {
+        const char* language;
+        KeyboardType type;
+        ReturnKeyType returnKey;
+        std::size_t characters;
+        const char* space;
+        const char* returnLabel;
+    };
+    const Case cases[] = {
+        { "en", KeyboardType::Default, ReturnKeyType::Default, 26, "space", "return" },
+        { "ja", KeyboardType::Default, ReturnKeyType::Default, 26, "空白", "改行" },
+        { "ja", KeyboardType::EmailAddress, ReturnKeyType::Search, 26, "空白", "検索" },
+        { "en", KeyboardType::NumberPad, ReturnKeyType::Default, 10, "", "" },
+        { "en", KeyboardType::PhonePad, ReturnKeyType::Default, 11, "", "" },
+    };
+    Rect frame { 0, 568 - Window::keyboardHeight, 320, Window::keyboardHeight };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + std::to_string(int(c.type)));
+        foundation::Device::current().setLanguage(c.language);
+        TextInputTraits traits;
+        traits.keyboardType = c.type;
+        traits.returnKeyType = c.returnKey;
+        auto keys = tessaro::KeyboardPanel::keys(frame, traits, {});
+        auto count = std::count_if(keys.begin(), keys.end(), [](const Key& k) { return k.kind == Key::Kind::Character; });
+        EXPECT_EQ(std::size_t(count), c.characters);
+        auto labelOf = [&](Key::Kind kind) {
+            auto found = std::find_if(keys.begin(), keys.end(), [&](const Key& k) { return k.kind == kind; });
+            return found == keys.end() ? std::string() : found->label;
+        };
+        EXPECT_EQ(labelOf(Key::Kind::Space), c.space);
+        EXPECT_EQ(labelOf(Key::Kind::Return), c.returnLabel);
+        for (const auto& key : keys) {
+            EXPECT_TRUE(frame.contains(key.frame.center())) << key.label;
+            EXPECT_EQ(tessaro::KeyboardPanel::keyAt(keys, key.frame.center()), &key) << "keys do not overlap: " << key.label;
+        }
+        EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [](const Key& k) { return k.kind == Key::Kind::Backspace; }));
+    }
+    foundation::Device::current().reset();
 }
 
 TEST_F(InputTest, TheComputersKeysReachAPadInSightAsItsOwnKeys)

@@ -6,7 +6,13 @@
 
 #include "platform/foundation/Device.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/ImageView.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/SearchBar.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/Window.h"
 #include "shell/qt/KeyboardPanel.h"
@@ -17,6 +23,9 @@
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
+
+#include <functional>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -244,7 +253,90 @@ TEST_F(PaintingTest, KeyboardCoversTheBottomWhileAFieldHasTheFocus)
     QImage typing = render();
     EXPECT_FALSE(near(pixelAt(typing, 1, 479), Qt::red, 30)) << "the keyboard's panel is there";
     EXPECT_FALSE(near(pixelAt(typing, 1, 480 - Window::keyboardHeight + 1), Qt::red, 30));
+    // Its keys carry their letters: the first key ("q") has dark ink in its middle.
+    Rect keyboard = *window->keyboardFrame();
+    auto first = tessaro::KeyboardPanel::keys(keyboard, {}, {}).front();
+    EXPECT_EQ(first.label, "q");
+    int inked = 0;
+    for (double x = first.frame.minX() + 4; x < first.frame.maxX() - 4; x += 0.5) {
+        for (double y = first.frame.minY() + 6; y < first.frame.maxY() - 6; y += 0.5)
+            inked += pixelAt(typing, x, y).lightness() < 100 ? 1 : 0;
+    }
+    EXPECT_GT(inked, 10) << "a letter on the key";
     EXPECT_TRUE(near(pixelAt(typing, 1, 480 - Window::keyboardHeight - 1), Qt::red));
     ASSERT_TRUE(field->resignFirstResponder());
     EXPECT_TRUE(near(pixelAt(render(), 1, 479), Qt::red)) << "and goes down when the field resigns";
+}
+
+TEST_F(PaintingTest, SystemControlsTakeTheLookOfTheSystemVersion)
+{
+    for (const char* version : { "7.0", "6.1" }) {
+        SCOPED_TRACE(version);
+        bool glossy = std::string(version) == "6.1";
+        foundation::Device::current().setSystemVersion(version);
+        window = std::make_shared<Window>(Rect { 0, 0, 320, 480 });
+        root = coloured({ 0, 0, 320, 480 }, Color::whiteColor());
+        window->addSubview(root);
+        auto bar = std::make_shared<NavigationBar>(Rect { 0, 20, 320, 44 });
+        auto item = std::make_shared<NavigationItem>("Groups");
+        item->setLeftBarButtonItem(std::make_shared<BarButtonItem>("Edit", BarButtonItemStyle::Bordered, nullptr));
+        bar->setItems({ item });
+        root->addSubview(bar);
+        auto search = std::make_shared<SearchBar>(Rect { 0, 64, 320, 44 });
+        root->addSubview(search);
+        window->makeKeyAndVisible();
+        window->layoutIfNeeded();
+        QImage plain = render();
+
+        // Bars: shaded from light to dark in the glossy look, one colour in the flat one.
+        int shading = pixelAt(plain, 200, 22).lightness() - pixelAt(plain, 200, 61).lightness();
+        if (glossy)
+            EXPECT_GT(shading, 20);
+        else
+            EXPECT_LT(std::abs(shading), 4);
+        // Bar buttons: a bezel around the title in the glossy look, a bare title in the flat.
+        Rect edit = bar->subviews().front()->frame();
+        QColor insideBezel = pixelAt(plain, edit.minX() + 3, 20 + edit.midY());
+        QColor beside = pixelAt(plain, edit.minX() - 2, 20 + edit.midY());
+        EXPECT_EQ(near(insideBezel, beside, 6), !glossy) << "inside the button against beside it";
+
+        // The search field: rounded corners on the bar's colour, a magnifier at its start.
+        TextField& field = search->textField();
+        Rect fieldFrame = field.convertRectToView(field.bounds(), nullptr);
+        EXPECT_FALSE(near(pixelAt(plain, fieldFrame.minX() + 0.5, fieldFrame.minY() + 0.5), Qt::white, 10))
+            << "no square white corner";
+        int lens = 0;
+        for (double x = fieldFrame.minX() + 4; x < fieldFrame.minX() + 26; x += 0.5)
+            lens += pixelAt(plain, x, fieldFrame.midY()).lightness() < 190 ? 1 : 0;
+        EXPECT_GT(lens, 2) << "the magnifier";
+
+        // An action sheet keeps Cancel apart: between the choices and Cancel the dimmed
+        // screen (flat) or the dark panel (glossy) shows, not a button.
+        auto sheet = std::make_shared<ActionSheet>("", nullptr, "Cancel", "", std::vector<std::string> { "Mail", "Message" });
+        sheet->showInView(*root);
+        window->layoutIfNeeded();
+        QImage withSheet = render();
+        View* cancel = nullptr;
+        View* message = nullptr;
+        std::function<void(View&)> find = [&](View& v) {
+            if (v.displayText() == "Cancel" && v.typeName() == "Button")
+                cancel = &v;
+            if (v.displayText() == "Message" && v.typeName() == "Button")
+                message = &v;
+            for (auto& child : v.subviews())
+                find(*child);
+        };
+        find(*sheet);
+        ASSERT_TRUE(cancel && message);
+        Rect cancelFrame = cancel->convertRectToView(cancel->bounds(), nullptr);
+        Rect messageFrame = message->convertRectToView(message->bounds(), nullptr);
+        double gapY = (messageFrame.maxY() + cancelFrame.minY()) / 2;
+        ASSERT_GT(cancelFrame.minY() - messageFrame.maxY(), 4);
+        QColor gap = pixelAt(withSheet, cancelFrame.midX(), gapY);
+        QColor onCancel = pixelAt(withSheet, cancelFrame.minX() + 6, cancelFrame.midY());
+        EXPECT_GT(std::abs(gap.lightness() - onCancel.lightness()), 40) << "Cancel is a block of its own";
+        if (glossy)
+            EXPECT_LT(onCancel.lightness(), 110) << "the glossy Cancel is dark";
+        sheet->dismissWithClickedButtonIndex(0, false);
+    }
 }

@@ -575,6 +575,8 @@ json Driver::sectionIndex(const json& command)
     auto titles = table->sectionIndexTitles();
     if (titles.empty())
         return failure("the table shows no section index");
+    if (!table->isShowingSectionIndex())
+        return failure("the section index is hidden while a search runs over the list");
     auto position = intField(command, "position");
     if (auto title = stringField(command, "title")) {
         std::string wanted = *title == "search" ? ui::TableViewIndexSearch : *title;

@@ -52,7 +52,14 @@ protected:
     void animateOut(View& box) override;
 
 private:
+    void layoutFlat(View& box, const std::vector<std::shared_ptr<Button>>& buttons, Label& titleLabel);
+    void layoutGlossy(View& box, const std::vector<std::shared_ptr<Button>>& buttons, Label& titleLabel);
+    // A plate behind some of the buttons, at the bottom of the box.
+    void addPlate(View& box, std::shared_ptr<View> plate);
+
     int m_destructiveButtonIndex { -1 };
+    // What the box shows behind its buttons; made again at each layout.
+    std::vector<std::shared_ptr<View>> m_plates;
     ActionSheetDelegate* m_delegate { nullptr };
 };
 

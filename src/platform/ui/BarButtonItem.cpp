@@ -1,7 +1,7 @@
 #include "platform/ui/BarButtonItem.h"
 
-#include "platform/foundation/Device.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/View.h"
 
 namespace ui {
@@ -52,20 +52,19 @@ std::string BarButtonItem::displayTitle() const
 
 std::string BarButtonItem::systemTitle(BarButtonSystemItem item)
 {
-    bool japanese = foundation::Device::current().language() == "ja";
     switch (item) {
     case BarButtonSystemItem::Done:
-        return japanese ? "完了" : "Done";
+        return systemWord(SystemWord::Done);
     case BarButtonSystemItem::Cancel:
-        return japanese ? "キャンセル" : "Cancel";
+        return systemWord(SystemWord::Cancel);
     case BarButtonSystemItem::Edit:
-        return japanese ? "編集" : "Edit";
+        return systemWord(SystemWord::Edit);
     case BarButtonSystemItem::Save:
-        return japanese ? "保存" : "Save";
+        return systemWord(SystemWord::Save);
     case BarButtonSystemItem::Undo:
-        return japanese ? "取り消す" : "Undo";
+        return systemWord(SystemWord::Undo);
     case BarButtonSystemItem::Redo:
-        return japanese ? "やり直す" : "Redo";
+        return systemWord(SystemWord::Redo);
     case BarButtonSystemItem::Add:
         return "+";
     case BarButtonSystemItem::Compose:

@@ -1,10 +1,13 @@
 #include "platform/ui/BarItemButton.h"
 
 #include "platform/ui/Label.h"
+#include "platform/ui/NavigationBar.h"
 #include "platform/ui/Painter.h"
+#include "platform/ui/SystemLook.h"
 #include "platform/ui/TextMeasurer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -23,8 +26,9 @@ std::shared_ptr<BarItemButton> BarItemButton::makeForBar(const std::shared_ptr<B
                                                          const std::optional<Color>& barTint)
 {
     auto button = std::make_shared<BarItemButton>(item);
-    if (barTint && !item->tintColor())
+    if (barTint && !item->tintColor() && !isGlossyLook())
         button->setTitleColor(*barTint);
+    button->m_bezelColor = mixColors(glossyBarBase(BarStyle::Default, barTint), Color::blackColor(), 0.08);
     std::weak_ptr<BarItemButton> weakButton = button;
     item->setObserver(&bar, [&bar, weakButton] {
         if (auto shown = weakButton.lock())
@@ -39,13 +43,20 @@ void BarItemButton::refresh()
     auto target = m_item.lock();
     if (!target)
         return;
-    Color tint = target->tintColor().value_or(Color::systemBlueColor());
     setTitle(target->image() ? std::string() : target->displayTitle());
     setImage(target->image());
-    setTitleColor(tint);
-    setTitleColor(tint.withAlpha(0.3), ControlState::Highlighted);
-    setTitleColor(Color::grayColor().withAlpha(0.6), ControlState::Disabled);
-    titleLabel().setFont(target->style() == BarButtonItemStyle::Done ? Font::boldSystemFontOfSize(17) : Font::systemFontOfSize(17));
+    if (isGlossyLook()) {
+        // White on the shaded bezel, whatever the tint.
+        setTitleColor(Color::whiteColor());
+        setTitleColor(Color::whiteColor().withAlpha(0.8), ControlState::Highlighted);
+        setTitleColor(Color::whiteColor().withAlpha(0.45), ControlState::Disabled);
+    } else {
+        Color tint = target->tintColor().value_or(Color::systemBlueColor());
+        setTitleColor(tint);
+        setTitleColor(tint.withAlpha(0.3), ControlState::Highlighted);
+        setTitleColor(Color::grayColor().withAlpha(0.6), ControlState::Disabled);
+    }
+    titleLabel().setFont(titleFont());
     // A bar short of room narrows its buttons; their titles then shrink rather than lose letters.
     titleLabel().setAdjustsFontSizeToFitWidth(true);
     titleLabel().setMinimumScaleFactor(0.5);
@@ -53,6 +64,13 @@ void BarItemButton::refresh()
     setAccessibilityIdentifier(target->accessibilityIdentifier());
     setTag(target->tag());
     setNeedsLayout();
+}
+
+void BarItemButton::setPointsBack(bool pointsBack)
+{
+    m_pointsBack = pointsBack;
+    setTitleEdgeInsets({ 0, pointsBack ? backPointWidth : 0, 0, 0 });
+    setNeedsDisplay();
 }
 
 double BarItemButton::preferredWidth() const
@@ -64,17 +82,36 @@ double BarItemButton::preferredWidth() const
         return target->width();
     if (target->image())
         return target->image()->size().width + 2 * padding;
-    Font font = target->style() == BarButtonItemStyle::Done ? Font::boldSystemFontOfSize(17) : Font::systemFontOfSize(17);
-    double text = TextMeasurer::current().measure(target->displayTitle(), font).width;
-    return std::max(text + 2 * padding, 30.0);
+    double text = TextMeasurer::current().measure(target->displayTitle(), titleFont()).width;
+    return std::max(std::ceil(text) + 2 * padding + (m_pointsBack ? backPointWidth : 0), 30.0);
+}
+
+Font BarItemButton::titleFont() const
+{
+    auto target = m_item.lock();
+    bool done = target && target->style() == BarButtonItemStyle::Done;
+    if (isGlossyLook())
+        return Font::boldSystemFontOfSize(12);
+    return done ? Font::boldSystemFontOfSize(17) : Font::systemFontOfSize(17);
 }
 
 void BarItemButton::draw(Painter& painter)
 {
     auto target = m_item.lock();
-    if (target && target->style() == BarButtonItemStyle::Bordered && !target->image() && !target->systemItem()) {
-        // A thin outline marks the bordered style.
-        painter.strokeRect(bounds().insetBy(1, 1), Color::systemBlueColor().withAlpha(isEnabled() ? 0.5 : 0.2), 1, 5);
+    if (target && isGlossyLook()) {
+        // Every item of a glossy bar sits in a bezel; Done in the system's blue.
+        Color face = target->style() == BarButtonItemStyle::Done ? Color::rgb255(34, 96, 221)
+                                                                 : target->tintColor().value_or(m_bezelColor);
+        if (m_pointsBack)
+            paintGlossyBackBezel(painter, bounds().insetBy(0.5, 0.5), face, backPointWidth, isHighlighted());
+        else
+            paintGlossyBezel(painter, bounds().insetBy(0.5, 0.5), face, 5, isHighlighted());
+    } else if (m_pointsBack) {
+        // The flat look's back chevron, in the title's colour.
+        Color ink = titleColorForState(isHighlighted() ? ControlState::Highlighted : ControlState::Normal);
+        double mid = bounds().height() / 2;
+        painter.drawLine({ 11, mid - 8 }, { 3, mid }, ink, 2.5);
+        painter.drawLine({ 3, mid }, { 11, mid + 8 }, ink, 2.5);
     }
     Button::draw(painter);
 }

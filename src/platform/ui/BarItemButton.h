@@ -18,6 +18,8 @@ public:
     // Side padding around the title or image.
     static constexpr double padding = 10;
     static constexpr double height = 30;
+    // The room the back button's point or chevron takes before its title.
+    static constexpr double backPointWidth = 10;
 
     explicit BarItemButton(const std::shared_ptr<BarButtonItem>& item);
     // The button a bar shows for the item: in the bar's tint unless the item has its own,
@@ -32,10 +34,19 @@ public:
     void refresh();
     // The width the item wants in a bar.
     double preferredWidth() const;
+    // A navigation bar's back button points back: a chevron before its title in the flat
+    // look, a bezel with a pointed left end in the glossy one.
+    bool pointsBack() const { return m_pointsBack; }
+    void setPointsBack(bool pointsBack);
     void draw(Painter& painter) override;
 
 private:
+    Font titleFont() const;
+
     std::weak_ptr<BarButtonItem> m_item;
+    bool m_pointsBack { false };
+    // What the glossy look shades the bezel from: the bar's own colour.
+    Color m_bezelColor { Color::rgb255(109, 132, 162) };
 };
 
 } // namespace ui

@@ -1,9 +1,9 @@
 #include "platform/ui/Button.h"
 
-#include "platform/foundation/Device.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
+#include "platform/ui/SystemLook.h"
 #include "platform/ui/TextMeasurer.h"
 
 #include <algorithm>
@@ -15,11 +15,6 @@ namespace {
 std::uint32_t key(ControlState state)
 {
     return static_cast<std::uint32_t>(state);
-}
-
-bool isOldLook()
-{
-    return foundation::Device::current().systemMajorVersion() < 7;
 }
 
 } // namespace
@@ -234,7 +229,7 @@ void Button::draw(Painter& painter)
         painter.drawImage(*background, bounds(), ContentMode::ScaleToFill);
         return;
     }
-    if (m_type == ButtonType::RoundedRect && isOldLook()) {
+    if (m_type == ButtonType::RoundedRect && isGlossyLook()) {
         painter.fillRect(bounds(), isHighlighted() ? Color::systemBlueColor() : Color::whiteColor(), 8);
         painter.strokeRect(bounds(), Color::grayColor(), 1, 8);
     }

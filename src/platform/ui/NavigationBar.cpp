@@ -1,14 +1,17 @@
 #include "platform/ui/NavigationBar.h"
 
-#include "platform/foundation/Device.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/BarItemButton.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Painter.h"
+#include "platform/ui/SystemLook.h"
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/TextMeasurer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace ui {
 
@@ -17,12 +20,57 @@ namespace {
 constexpr double edgeMargin = 5;
 constexpr double itemGap = 5;
 
+// Where an item's view shows something, along the bar. A clear custom view (a see-through
+// toolbar holding buttons) leaves the part its buttons do not take to the title.
+std::pair<double, double> shownSpan(View& view)
+{
+    Rect frame = view.frame();
+    auto background = view.backgroundColor();
+    if (background && !background->isClear())
+        return { frame.minX(), frame.maxX() };
+    view.layoutIfNeeded();
+    double low = frame.width();
+    double high = 0;
+    for (const auto& shown : view.subviews()) {
+        if (shown->isHidden())
+            continue;
+        low = std::min(low, shown->frame().minX());
+        high = std::max(high, shown->frame().maxX());
+    }
+    if (low >= high)
+        return { frame.minX(), frame.maxX() };
+    return { frame.minX() + std::max(0.0, low), frame.minX() + std::min(frame.width(), high) };
+}
+
 } // namespace
 
 Color barBackgroundColor(BarStyle style, const std::optional<Color>& tint, bool translucent)
 {
     Color background = tint.value_or(style == BarStyle::Black ? Color::colorWithWhite(0.1) : Color::rgb255(247, 247, 247));
     return translucent ? background.withAlpha(0.9) : background;
+}
+
+Color glossyBarBase(BarStyle style, const std::optional<Color>& tint)
+{
+    if (tint)
+        return *tint;
+    return style == BarStyle::Black ? Color::colorWithWhite(0.08) : glossyBarColor();
+}
+
+void paintBarBackground(Painter& painter, const Rect& rect, BarStyle style, const std::optional<Color>& tint,
+                        bool translucent, double hairlineY)
+{
+    if (isGlossyLook()) {
+        Color base = glossyBarBase(style, tint);
+        painter.save();
+        if (translucent)
+            painter.multiplyOpacity(0.85);
+        paintGlossyBar(painter, rect, base);
+        painter.restore();
+        return;
+    }
+    painter.fillRect(rect, barBackgroundColor(style, tint, translucent));
+    painter.drawLine({ rect.minX(), hairlineY }, { rect.maxX(), hairlineY }, Color::colorWithWhite(0.7), 0.5);
 }
 
 NavigationBar::NavigationBar()
@@ -93,6 +141,12 @@ void NavigationBar::setTranslucent(bool translucent)
     setNeedsDisplay();
 }
 
+void NavigationBar::setBackgroundExtension(double points)
+{
+    m_backgroundExtension = std::max(0.0, points);
+    setNeedsDisplay();
+}
+
 void NavigationBar::setTintColor(std::optional<Color> color)
 {
     m_tintColor = color;
@@ -109,7 +163,7 @@ std::string NavigationBar::backButtonTitle() const
         return back->backBarButtonItem()->displayTitle();
     if (!back->title().empty())
         return back->title();
-    return foundation::Device::current().language() == "ja" ? "戻る" : "Back";
+    return systemWord(SystemWord::Back);
 }
 
 void NavigationBar::layoutSubviews()
@@ -130,8 +184,14 @@ void NavigationBar::rebuild()
     if (!top)
         return;
 
-    Color titleColor = m_barStyle == BarStyle::Black ? Color::whiteColor() : Color::blackColor();
-    auto place = [&](const std::shared_ptr<BarButtonItem>& item, double x, bool fromRight) -> double {
+    // The glossy bars carry a larger white title; the flat ones a black title, white on black.
+    bool glossy = isGlossyLook();
+    Color titleColor = glossy || m_barStyle == BarStyle::Black ? Color::whiteColor() : Color::blackColor();
+    Font titleFont = Font::boldSystemFontOfSize(glossy ? 20 : 17);
+    // The title may use what lies between the parts of the items that show something.
+    double titleLeft = edgeMargin;
+    double titleRight = bounds().width() - edgeMargin;
+    auto place = [&](const std::shared_ptr<BarButtonItem>& item, double x, bool fromRight, bool pointsBack = false) -> double {
         std::shared_ptr<View> view;
         double width = 0;
         if (item->customView()) {
@@ -141,12 +201,18 @@ void NavigationBar::rebuild()
             view->setFrame(frame);
         } else {
             auto button = BarItemButton::makeForBar(item, *this, m_tintColor);
+            button->setPointsBack(pointsBack);
             width = button->preferredWidth();
             button->setFrame({ fromRight ? x - width : x, (height - BarItemButton::height) / 2, width, BarItemButton::height });
             view = button;
         }
         addSubview(view);
         m_shown.push_back(view);
+        auto [shownLeft, shownRight] = item->customView() ? shownSpan(*view) : std::pair { view->frame().minX(), view->frame().maxX() };
+        if (fromRight)
+            titleRight = std::min(titleRight, shownLeft - itemGap);
+        else
+            titleLeft = std::max(titleLeft, shownRight + itemGap);
         return width;
     };
 
@@ -167,7 +233,7 @@ void NavigationBar::rebuild()
             m_backButtonItem = std::make_shared<BarButtonItem>(title, BarButtonItemStyle::Bordered, action);
         }
         m_backButtonItem->setAccessibilityIdentifier("back");
-        left += place(m_backButtonItem, left, false) + itemGap;
+        left += place(m_backButtonItem, left, false, true) + itemGap;
     }
 
     double right = bounds().width() - edgeMargin;
@@ -178,15 +244,16 @@ void NavigationBar::rebuild()
     if (!titleView) {
         auto label = std::make_shared<Label>();
         label->setText(top->title());
-        label->setFont(Font::boldSystemFontOfSize(17));
+        label->setFont(titleFont);
         label->setTextColor(titleColor);
         label->setTextAlignment(TextAlignment::Center);
         titleView = label;
-        double width = TextMeasurer::current().measure(top->title(), label->font()).width;
+        // A point of slack: the measured width rounded down would cost the last letter.
+        double width = std::ceil(TextMeasurer::current().measure(top->title(), label->font()).width) + 1;
         // Centred on the bar when the items leave room, else between them.
-        double available = std::max(0.0, right - left);
+        double available = std::max(0.0, titleRight - titleLeft);
         width = std::min(width, available);
-        double x = std::clamp((bounds().width() - width) / 2, left, std::max(left, right - width));
+        double x = std::clamp((bounds().width() - width) / 2, titleLeft, std::max(titleLeft, titleRight - width));
         label->setFrame({ x, 0, width, height });
     } else {
         Rect frame = titleView->frame();
@@ -199,8 +266,8 @@ void NavigationBar::rebuild()
 
 void NavigationBar::draw(Painter& painter)
 {
-    painter.fillRect(bounds(), barBackgroundColor(m_barStyle, m_tintColor, m_translucent));
-    painter.drawLine({ 0, bounds().height() - 0.5 }, { bounds().width(), bounds().height() - 0.5 }, Color::colorWithWhite(0.7), 0.5);
+    Rect behind { 0, -m_backgroundExtension, bounds().width(), bounds().height() + m_backgroundExtension };
+    paintBarBackground(painter, behind, m_barStyle, m_tintColor, m_translucent, bounds().height() - 0.25);
 }
 
 } // namespace ui

@@ -21,6 +21,13 @@ enum class BarStyle { Default, Black };
 // What a navigation bar or a toolbar paints behind its items: the tint when one is set, else
 // the style's own colour, slightly see-through for a translucent bar.
 Color barBackgroundColor(BarStyle style, const std::optional<Color>& tint, bool translucent);
+// Paints a navigation bar's or a toolbar's background in the system's look: flat in that
+// colour with a hairline at `hairlineY`, or glossy, shaded from the tint (or the style's own
+// colour).
+void paintBarBackground(Painter& painter, const Rect& rect, BarStyle style, const std::optional<Color>& tint,
+                        bool translucent, double hairlineY);
+// The colour a glossy bar is shaded from.
+Color glossyBarBase(BarStyle style, const std::optional<Color>& tint);
 
 class NavigationBar : public View {
 public:
@@ -44,6 +51,11 @@ public:
     std::optional<Color> tintColor() const { return m_tintColor; }
     void setTintColor(std::optional<Color> color);
 
+    // How far the bar's colour runs up above its top: behind the status bar, for a bar
+    // placed just below it.
+    double backgroundExtension() const { return m_backgroundExtension; }
+    void setBackgroundExtension(double points);
+
     // What the back button does (the navigation controller pops).
     void setBackAction(std::function<void()> action) { m_backAction = std::move(action); }
     // The text the back button shows now, empty when there is none.
@@ -61,6 +73,7 @@ private:
     std::vector<std::shared_ptr<View>> m_shown;
     BarStyle m_barStyle { BarStyle::Default };
     bool m_translucent { false };
+    double m_backgroundExtension { 0 };
     std::optional<Color> m_tintColor;
     std::function<void()> m_backAction;
     std::shared_ptr<BarButtonItem> m_backButtonItem;

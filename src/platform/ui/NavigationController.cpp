@@ -3,11 +3,32 @@
 #include "platform/foundation/Log.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/View.h"
+#include "platform/ui/Window.h"
 
 #include <algorithm>
 
 namespace ui {
+
+// The stack's view: it notices when it moves (in a window, or within it), because where it
+// lies decides whether the bar must make room for the status bar.
+class NavigationController::ContainerView final : public View {
+public:
+    using View::View;
+
+    void setFrame(const Rect& frame) override
+    {
+        View::setFrame(frame);
+        setNeedsLayout();
+    }
+    void didMoveToWindow() override { setNeedsLayout(); }
+    void layoutSubviews() override
+    {
+        if (auto* navigation = dynamic_cast<NavigationController*>(viewController()))
+            navigation->layoutForStatusBar();
+    }
+};
 
 NavigationController::NavigationController()
     : m_navigationBar(std::make_shared<NavigationBar>())
@@ -35,11 +56,11 @@ NavigationBar& NavigationController::navigationBar()
 
 void NavigationController::loadView()
 {
-    auto container = std::make_shared<View>(Rect { 0, 0, 320, 460 });
+    auto container = std::make_shared<ContainerView>(Rect { 0, 0, 320, 460 });
     container->setClipsToBounds(true);
     container->setBackgroundColor(Color::whiteColor());
     setView(container);
-    m_navigationBar->setFrame({ 0, 0, container->bounds().width(), NavigationBar::height });
+    m_navigationBar->setFrame({ 0, m_statusBarInset, container->bounds().width(), NavigationBar::height });
     m_navigationBar->setHidden(m_navigationBarHidden);
     container->addSubview(m_navigationBar);
     if (auto* top = topViewController()) {
@@ -59,7 +80,37 @@ Rect NavigationController::contentFrame() const
     Rect bounds = container->bounds();
     if (m_navigationBarHidden || m_navigationBar->isTranslucent())
         return bounds;
-    return { 0, NavigationBar::height, bounds.width(), std::max(0.0, bounds.height() - NavigationBar::height) };
+    double top = m_statusBarInset + NavigationBar::height;
+    return { 0, top, bounds.width(), std::max(0.0, bounds.height() - top) };
+}
+
+double NavigationController::statusBarOverlap() const
+{
+    auto* container = viewIfLoaded();
+    Window* window = container ? container->window() : nullptr;
+    if (!window || !supportsStatusBarAppearanceUpdate())
+        return 0;
+    double top = container->convertRectToView(container->bounds(), nullptr).minY();
+    // A stack slid off the bottom of the screen (a modal screen going away) keeps the room
+    // it had, so that it does not change while it slides.
+    if (top >= window->bounds().height())
+        return m_statusBarInset;
+    if (top < 0 || top >= Screen::statusBarHeight)
+        return 0;
+    return Screen::statusBarHeight - top;
+}
+
+void NavigationController::layoutForStatusBar()
+{
+    double inset = statusBarOverlap();
+    if (inset == m_statusBarInset)
+        return;
+    m_statusBarInset = inset;
+    auto* container = viewIfLoaded();
+    m_navigationBar->setFrame({ 0, inset, container->bounds().width(), NavigationBar::height });
+    m_navigationBar->setBackgroundExtension(inset);
+    if (auto* top = topViewController(); top && top->viewIfLoaded() && top->viewIfLoaded()->superview() == container)
+        top->viewIfLoaded()->setFrame(contentFrame());
 }
 
 void NavigationController::updateBar()

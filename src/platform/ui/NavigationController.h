@@ -2,6 +2,11 @@
 // A stack of screens under a navigation bar: push to go deeper, pop (or the back button)
 // to come back. Only the top screen's view is in the stack's view.
 //
+// From system 7 on a stack whose view reaches up under the status bar (a full-screen modal,
+// a stack laid over the whole window) puts its bar just below the status bar, its colour
+// running up behind the status bar, and starts an opaque-barred screen below the bar; a
+// stack lower on the screen (below the banner slot) keeps its bar at its top.
+//
 // Ownership: the navigation controller owns the controllers on its stack (as children)
 // and its bar. A controller popped off the stack is released once its transition ends,
 // unless someone else keeps it.
@@ -49,7 +54,13 @@ protected:
     std::vector<ViewController*> childrenForAppearance() const override;
 
 private:
+    class ContainerView;
+
     Rect contentFrame() const;
+    // How far the stack's view lies under the status bar, 0 when it does not.
+    double statusBarOverlap() const;
+    // Puts the bar and the top screen where the status bar leaves them room.
+    void layoutForStatusBar();
     void updateBar();
     // Replaces the shown top: `from` leaves, `to` comes, with the appearance calls when the
     // stack is on screen; `release` are dropped from the children at the end.
@@ -59,6 +70,7 @@ private:
     std::vector<std::shared_ptr<ViewController>> m_stack;
     std::shared_ptr<NavigationBar> m_navigationBar;
     bool m_navigationBarHidden { false };
+    double m_statusBarInset { 0 };
 };
 
 } // namespace ui

@@ -39,6 +39,7 @@ public:
 class SearchBar : public View, private TextFieldDelegate {
 public:
     static constexpr double height = 44;
+    // The least room Cancel takes; a longer word takes more.
     static constexpr double cancelButtonWidth = 60;
 
     SearchBar();
@@ -67,6 +68,12 @@ public:
     void setAutocorrectionType(TextAutocorrectionType type) { m_field->setAutocorrectionType(type); }
     void setAutocapitalizationType(TextAutocapitalizationType type) { m_field->setAutocapitalizationType(type); }
     void setKeyboardType(KeyboardType type) { m_field->setKeyboardType(type); }
+
+    // Whether the search this bar starts is running (its search display is active).
+    bool isSearching() const;
+    // The width of a list's section index lying over the bar's right end; the field keeps
+    // clear of it while Cancel does not show. The list the bar heads sets it.
+    void setIndexColumnWidth(double width);
 
     // The field inside, for the keyboard and for tests.
     TextField& textField() { return *m_field; }
@@ -100,6 +107,7 @@ private:
     SearchBarDelegate* m_delegate { nullptr };
     SearchDisplayController* m_displayController { nullptr };
     bool m_showsCancelButton { false };
+    double m_indexColumnWidth { 0 };
     BarStyle m_barStyle { BarStyle::Default };
     std::optional<Color> m_tintColor;
 };

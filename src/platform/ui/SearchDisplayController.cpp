@@ -167,6 +167,9 @@ Rect SearchDisplayController::areaBelowSearchBar(View& host) const
 
 void SearchDisplayController::updatePresentation()
 {
+    // The list the bar heads shows or hides its section index with the search.
+    if (auto* list = dynamic_cast<TableView*>(m_searchBar->superview()))
+        list->setNeedsLayout();
     View* host = m_contentsController->viewIfLoaded();
     if (!m_active || !host) {
         hideResults();

@@ -4,6 +4,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Painter.h"
+#include "platform/ui/SystemLook.h"
 #include "platform/ui/TabBarItem.h"
 
 namespace ui {
@@ -22,7 +23,9 @@ public:
         m_title->setText(item->displayTitle());
         m_title->setFont(Font::systemFontOfSize(10));
         m_title->setTextAlignment(TextAlignment::Center);
-        Color tint = selected ? Color::systemBlueColor() : Color::grayColor();
+        // On the glossy black bar the chosen tab is white, the others grey.
+        Color tint = isGlossyLook() ? (selected ? Color::whiteColor() : Color::colorWithWhite(0.6))
+                                    : (selected ? Color::systemBlueColor() : Color::grayColor());
         m_title->setTextColor(tint);
         m_image->setTintColor(tint);
         setSelected(selected);
@@ -122,6 +125,12 @@ void TabBar::layoutSubviews()
 
 void TabBar::draw(Painter& painter)
 {
+    if (isGlossyLook()) {
+        // The glossy tab bar is black, shaded lighter at the top.
+        fillVerticalGradient(painter, bounds(), Color::colorWithWhite(0.22), Color::colorWithWhite(0.02));
+        painter.drawLine({ 0, 0.25 }, { bounds().width(), 0.25 }, Color::colorWithWhite(0.35), 0.5);
+        return;
+    }
     Color background = Color::rgb255(247, 247, 247);
     painter.fillRect(bounds(), m_translucent ? background.withAlpha(0.9) : background);
     painter.drawLine({ 0, 0.25 }, { bounds().width(), 0.25 }, Color::colorWithWhite(0.7), 0.5);

@@ -1,6 +1,7 @@
 #include "platform/ui/TableView.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/ui/SearchBar.h"
 #include "platform/ui/TableSectionHeaderView.h"
 #include "platform/ui/TableSectionIndexView.h"
 #include "platform/ui/TableViewDataSource.h"
@@ -244,7 +245,8 @@ Rect TableView::rectForRowAtIndexPath(const IndexPath& indexPath) const
 Rect TableView::floatingHeaderRect(int section) const
 {
     const TableLayout::Section& s = *m_layout.section(section);
-    Rect rect { 0, s.top, bounds().width() - (m_indexTitles.empty() ? 0 : sectionIndexWidth), s.headerHeight };
+    // The band runs the whole width; the index lies over its end.
+    Rect rect { 0, s.top, bounds().width(), s.headerHeight };
     // A plain header stays at the top while its rows scroll under it, until the next
     // section's header pushes it away.
     if (m_style == TableViewStyle::Plain)
@@ -513,13 +515,27 @@ void TableView::layoutHeaders()
     m_visibleHeaders = std::move(shown);
 }
 
+bool TableView::isShowingSectionIndex() const
+{
+    return m_indexView && !m_indexView->isHidden() && m_indexView->superview() == this;
+}
+
 void TableView::layoutIndex()
 {
-    if (m_indexTitles.empty()) {
+    // The list's own search field heads it. While its search runs the list is dimmed or
+    // covered by the results, and the index goes, so that it never lies over the field and
+    // its Cancel; otherwise the field keeps clear of the index.
+    auto* searchBar = dynamic_cast<SearchBar*>(m_tableHeaderView.get());
+    bool searching = searchBar && searchBar->isSearching();
+    if (m_indexTitles.empty() || searching) {
         if (m_indexView)
             m_indexView->setHidden(true);
+        if (searchBar)
+            searchBar->setIndexColumnWidth(0);
         return;
     }
+    if (searchBar)
+        searchBar->setIndexColumnWidth(sectionIndexWidth);
     if (!m_indexView) {
         m_indexView = std::make_shared<TableSectionIndexView>();
         m_indexView->touched = [this](int position) { selectSectionIndexEntry(position); };

@@ -120,6 +120,8 @@ public:
     int numberOfRowsInSection(int section) const { return m_layout.numberOfRowsInSection(section); }
     bool isValidIndexPath(const IndexPath& indexPath) const { return m_layout.isValidIndexPath(indexPath); }
     std::vector<std::string> sectionIndexTitles() const { return m_indexTitles; }
+    // Whether the index column shows now (it has titles, and no search runs over the list).
+    bool isShowingSectionIndex() const;
     std::string headerTitleInSection(int section) const { return m_layout.headerTitle(section); }
 
     // Rectangles in the table's content coordinates; empty for a section or row outside.

@@ -46,7 +46,8 @@ public:
     {
         return TableViewCellEditingStyle::Delete;
     }
-    virtual std::string titleForDeleteConfirmationButtonForRowAtIndexPath(TableView&, const IndexPath&) { return "Delete"; }
+    // The system's own word by default.
+    virtual std::string titleForDeleteConfirmationButtonForRowAtIndexPath(TableView&, const IndexPath&);
     // A swipe brought up, and later took away, the Delete button of one row.
     virtual void willBeginEditingRowAtIndexPath(TableView&, const IndexPath&) { }
     virtual void didEndEditingRowAtIndexPath(TableView&, const IndexPath&) { }

@@ -3,6 +3,7 @@
 
 #include "platform/ui/TableView.h"
 
+#include "platform/ui/SystemWords.h"
 #include "platform/ui/TableViewDataSource.h"
 #include "platform/ui/TableViewDelegate.h"
 #include "platform/ui/Touch.h"
@@ -44,7 +45,8 @@ bool TableView::showDeleteConfirmationForRowAtIndexPath(const IndexPath& indexPa
         return false;
     m_confirmationRow = indexPath;
     m_confirmationBySwipe = bySwipe;
-    std::string title = m_delegate ? m_delegate->titleForDeleteConfirmationButtonForRowAtIndexPath(*this, indexPath) : "Delete";
+    std::string title = m_delegate ? m_delegate->titleForDeleteConfirmationButtonForRowAtIndexPath(*this, indexPath)
+                                     : systemWord(SystemWord::Delete);
     cell->showDeleteConfirmation(title);
     return true;
 }

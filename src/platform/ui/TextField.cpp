@@ -83,9 +83,36 @@ void TextField::setContentVerticalAlignment(ContentVerticalAlignment alignment)
 void TextField::setBorderStyle(TextFieldBorderStyle style)
 {
     m_borderStyle = style;
-    if (style == TextFieldBorderStyle::RoundedRect && !backgroundColor())
-        setBackgroundColor(Color::whiteColor());
+    if (style == TextFieldBorderStyle::RoundedRect) {
+        if (!backgroundColor())
+            setBackgroundColor(Color::whiteColor());
+        // The fill follows the rounded border, leaving no square corners outside it.
+        if (cornerRadius() <= 0)
+            setCornerRadius(roundedCornerRadius);
+    }
     contentChanged();
+}
+
+void TextField::setLeftView(std::shared_ptr<View> view)
+{
+    if (m_leftView)
+        m_leftView->removeFromSuperview();
+    m_leftView = std::move(view);
+    if (m_leftView) {
+        m_leftView->setUserInteractionEnabled(false);
+        addSubview(m_leftView);
+    }
+    setNeedsLayout();
+    contentChanged();
+}
+
+void TextField::layoutSubviews()
+{
+    if (!m_leftView)
+        return;
+    Rect frame = m_leftView->frame();
+    double inset = m_borderStyle == TextFieldBorderStyle::None ? 0 : 7;
+    m_leftView->setFrame({ inset, (bounds().height() - frame.height()) / 2, frame.width(), frame.height() });
 }
 
 void TextField::setClearButtonMode(TextFieldViewMode mode)
@@ -224,6 +251,8 @@ Rect TextField::textRect() const
 {
     double inset = m_borderStyle == TextFieldBorderStyle::None ? 0 : 7;
     double right = showsClearButton() ? clearButtonWidth + 8 : inset;
+    if (m_leftView)
+        inset += m_leftView->frame().width() + 4;
     return { inset, 0, std::max(0.0, bounds().width() - inset - right), bounds().height() };
 }
 
@@ -251,7 +280,7 @@ void TextField::draw(Painter& painter)
         painter.strokeRect(area, Color::darkGrayColor(), 1);
         break;
     case TextFieldBorderStyle::RoundedRect:
-        painter.strokeRect(area, Color::lightGrayColor(), 0.5, 5);
+        painter.strokeRect(area, Color::lightGrayColor(), 0.5, cornerRadius());
         break;
     }
     TextStyle style;

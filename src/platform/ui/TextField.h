@@ -40,6 +40,7 @@ enum class ContentVerticalAlignment { Center, Top, Bottom, Fill };
 class TextField : public Control, public TextInput {
 public:
     static constexpr double clearButtonWidth = 24;
+    static constexpr double roundedCornerRadius = 5;
 
     TextField();
     explicit TextField(const Rect& frame);
@@ -68,6 +69,10 @@ public:
     void setBorderStyle(TextFieldBorderStyle style);
     TextFieldViewMode clearButtonMode() const { return m_clearButtonMode; }
     void setClearButtonMode(TextFieldViewMode mode);
+    // A picture at the field's left end, before the text (a search field's magnifier). It
+    // takes no touches: a touch there is a touch on the field.
+    const std::shared_ptr<View>& leftView() const { return m_leftView; }
+    void setLeftView(std::shared_ptr<View> view);
     bool clearsOnBeginEditing() const { return m_clearsOnBeginEditing; }
     void setClearsOnBeginEditing(bool clears) { m_clearsOnBeginEditing = clears; }
 
@@ -108,6 +113,7 @@ public:
     bool showsClearButton() const;
 
     void touchesEnded(const Touch& touch) override;
+    void layoutSubviews() override;
     void draw(Painter& painter) override;
 
 private:
@@ -127,6 +133,7 @@ private:
     TextFieldDelegate* m_delegate { nullptr };
     bool m_editing { false };
     std::shared_ptr<View> m_inputAccessoryView;
+    std::shared_ptr<View> m_leftView;
     TextFocus m_focus;
 };
 

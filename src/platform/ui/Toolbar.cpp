@@ -117,7 +117,9 @@ void Toolbar::layoutSubviews()
     double spare = std::max(0.0, room - fixed);
     double flexibleWidth = flexible > 0 ? spare / flexible : 0;
 
-    double x = edgeMargin;
+    // Items that still do not fit (pictures keep their size) stand centred on the bar,
+    // running over both its ends alike rather than all past one, onto what lies beside.
+    double x = fixed > room ? (bounds().width() - fixed - gaps) / 2 : edgeMargin;
     for (auto& slot : slots) {
         if (slot.item->isFlexibleSpace()) {
             x += flexibleWidth + itemGap;
@@ -135,8 +137,7 @@ void Toolbar::layoutSubviews()
 
 void Toolbar::draw(Painter& painter)
 {
-    painter.fillRect(bounds(), barBackgroundColor(m_barStyle, m_tintColor, m_translucent));
-    painter.drawLine({ 0, 0.25 }, { bounds().width(), 0.25 }, Color::colorWithWhite(0.7), 0.5);
+    paintBarBackground(painter, bounds(), m_barStyle, m_tintColor, m_translucent, 0.25);
 }
 
 } // namespace ui

@@ -11,7 +11,8 @@
 
 namespace tessaro {
 
-void ScreenRenderer::paint(QPainter& painter, ui::Window& window, const std::string& timeText)
+void ScreenRenderer::paint(QPainter& painter, ui::Window& window, const std::string& timeText,
+                           const KeyboardPanel::State& keyboardState)
 {
     ui::Rect screen = window.bounds();
     QtPainter canvas(painter);
@@ -19,7 +20,7 @@ void ScreenRenderer::paint(QPainter& painter, ui::Window& window, const std::str
     canvas.fillRect(screen, ui::Color::blackColor());
     window.renderWindow(canvas);
     if (auto keyboard = window.keyboardFrame())
-        KeyboardPanel::draw(canvas, *keyboard);
+        KeyboardPanel::draw(canvas, *keyboard, KeyboardPanel::focusedTraits(window), keyboardState);
     StatusBar::draw(canvas, screen.width(), StatusBar::currentLook(), timeText);
 }
 

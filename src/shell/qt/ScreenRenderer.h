@@ -6,6 +6,7 @@
 // The window is borrowed for the duration of each call.
 
 #include "platform/ui/Window.h"
+#include "shell/qt/KeyboardPanel.h"
 #include "shell/qt/StatusBar.h"
 
 #include <QImage>
@@ -20,8 +21,9 @@ namespace tessaro {
 class ScreenRenderer {
 public:
     // The screen in points, with the painter's transform already mapping points to pixels.
-    // The time text is the status bar's clock.
-    static void paint(QPainter& painter, ui::Window& window, const std::string& timeText);
+    // The time text is the status bar's clock; the keyboard shows the page and shift given.
+    static void paint(QPainter& painter, ui::Window& window, const std::string& timeText,
+                      const KeyboardPanel::State& keyboard = {});
 
     // The screen at `scale` pixels per point (2 gives the handset's own pixels).
     static QImage renderImage(ui::Window& window, double scale, const std::string& timeText);

@@ -4,6 +4,8 @@
 #include "shell/qt/StatusBar.h"
 
 #include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -117,6 +119,7 @@ void ScreenWidget::scheduleSync()
         [this] {
             m_syncQueued = false;
             m_editor.sync();
+            followEditorForInputMethods();
         },
         Qt::QueuedConnection);
 }
@@ -130,7 +133,7 @@ void ScreenWidget::paintEvent(QPaintEvent*)
     double z = zoom();
     painter.scale(z, z);
     painter.setClipRect(QRectF(0, 0, m_window->bounds().width(), m_window->bounds().height()));
-    ScreenRenderer::paint(painter, *m_window, StatusBar::currentTimeText());
+    ScreenRenderer::paint(painter, *m_window, StatusBar::currentTimeText(), m_router.keyboardState());
     painter.end();
 
     if (m_window->hasRunningAnimations()) {
@@ -187,6 +190,62 @@ void ScreenWidget::wheelEvent(QWheelEvent* event)
     m_router.wheel(toScreenPoint(event->position()), dx, dy);
     event->accept();
     refresh();
+}
+
+void ScreenWidget::followEditorForInputMethods()
+{
+    QWidget* editor = m_editor.editorWidget();
+    bool editing = editor != nullptr;
+    if (editing)
+        setInputMethodHints(editor->inputMethodHints());
+    if (testAttribute(Qt::WA_InputMethodEnabled) == editing)
+        return;
+    setAttribute(Qt::WA_InputMethodEnabled, editing);
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
+}
+
+QWidget* ScreenWidget::currentEditor()
+{
+    m_editor.sync();
+    followEditorForInputMethods();
+    return m_editor.editorWidget();
+}
+
+void ScreenWidget::inputMethodEvent(QInputMethodEvent* event)
+{
+    QWidget* editor = currentEditor();
+    if (!editor) {
+        event->ignore();
+        return;
+    }
+    // The editor shows the composition (preedit) in place and hands the committed text to
+    // the field as typing, as when it has the focus itself; from now on it has.
+    editor->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(editor, event);
+    refresh();
+}
+
+QVariant ScreenWidget::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    QWidget* editor = m_editor.editorWidget();
+    if (!editor)
+        return query == Qt::ImEnabled ? QVariant(false) : QWidget::inputMethodQuery(query);
+    QVariant answer = editor->inputMethodQuery(query);
+    // Places (where the candidate window opens) are asked in this widget's coordinates.
+    QPoint offset = editor->pos();
+    switch (answer.typeId()) {
+    case QMetaType::QRect:
+        return answer.toRect().translated(offset);
+    case QMetaType::QRectF:
+        return answer.toRectF().translated(offset);
+    case QMetaType::QPoint:
+        return answer.toPoint() + offset;
+    case QMetaType::QPointF:
+        return answer.toPointF() + QPointF(offset);
+    default:
+        return answer;
+    }
 }
 
 void ScreenWidget::keyPressEvent(QKeyEvent* event)

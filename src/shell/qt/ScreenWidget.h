@@ -42,6 +42,10 @@ public:
     QSize sizeForZoom(double zoom) const;
     QSize sizeHint() const override;
 
+    // An input method composing (kana–kanji conversion) may address the window itself
+    // rather than the editor over the field; both reach the focused field the same way.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     ui::Window& window() const { return *m_window; }
     TextEditorOverlay& editorOverlay() { return m_editor; }
 
@@ -57,8 +61,14 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    // Accepts input methods exactly while a field has the keyboard.
+    void followEditorForInputMethods();
+    // The editor over the focused field, made first when the field has just taken the
+    // keyboard; null when no field has it.
+    QWidget* currentEditor();
     void scheduleSync();
     void applicationStateChanged(Qt::ApplicationState state);
 

@@ -5,6 +5,7 @@
 #include "platform/ui/Responder.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableView.h"
+#include "platform/ui/TextInput.h"
 #include "shell/qt/KeyboardPanel.h"
 
 #include <algorithm>
@@ -191,11 +192,17 @@ void TouchRouter::release(const ui::Point& location)
         break;
     case Mode::Keyboard: {
         auto keyboard = m_window.keyboardFrame();
-        if (keyboard && KeyboardPanel::hideKeyRect(*keyboard).contains(location)
-            && KeyboardPanel::hideKeyRect(*keyboard).contains(m_start)) {
-            if (auto* responder = m_window.firstResponder())
-                (void)responder->resignFirstResponder();
+        if (!keyboard)
+            break;
+        if (m_keyboardOwner != m_window.firstResponder()) {
+            m_keyboardOwner = m_window.firstResponder();
+            m_keyboardState = {};
         }
+        // A key acts when the finger lifts on the key it went down on.
+        auto keys = KeyboardPanel::keys(*keyboard, KeyboardPanel::focusedTraits(m_window), m_keyboardState);
+        const auto* key = KeyboardPanel::keyAt(keys, location);
+        if (key && key == KeyboardPanel::keyAt(keys, m_start))
+            pressKeyboardKey(*key);
         break;
     }
     case Mode::Idle:
@@ -206,6 +213,42 @@ void TouchRouter::release(const ui::Point& location)
     if (wasDragging && scroller && !scroller->isPagingEnabled() && !scroller->isScrollAnimating())
         startGlide(scroller, { -flick.x, -flick.y });
     m_scroller.reset();
+}
+
+void TouchRouter::pressKeyboardKey(const KeyboardPanel::Key& key)
+{
+    auto* responder = m_window.firstResponder();
+    auto* input = responder ? responder->textInput() : nullptr;
+    if (!input)
+        return;
+    using Kind = KeyboardPanel::Key::Kind;
+    switch (key.kind) {
+    case Kind::Character:
+        input->insertText(key.label);
+        // Shift holds for one letter.
+        m_keyboardState.shifted = false;
+        break;
+    case Kind::Space:
+        input->insertText(" ");
+        break;
+    case Kind::Return:
+        input->insertText("\n");
+        break;
+    case Kind::Backspace:
+        input->deleteBackward();
+        break;
+    case Kind::Shift:
+        m_keyboardState.shifted = !m_keyboardState.shifted;
+        break;
+    case Kind::PageSwitch:
+        m_keyboardState.page = m_keyboardState.page == KeyboardPanel::Page::Letters ? KeyboardPanel::Page::Symbols
+                                                                                 : KeyboardPanel::Page::Letters;
+        m_keyboardState.shifted = false;
+        break;
+    case Kind::Hide:
+        (void)responder->resignFirstResponder();
+        break;
+    }
 }
 
 void TouchRouter::cancel()

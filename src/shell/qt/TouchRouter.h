@@ -9,11 +9,14 @@
 //    (or swipes) the list instead;
 //  - a flick glides on after the finger lifts, slowing down as on the handset;
 //  - the wheel (or a touchpad) scrolls what is under the pointer;
-//  - presses on the keyboard's area belong to the keyboard; its down key ends editing.
+//  - presses on the keyboard's area belong to the keyboard: its keys type into the focused
+//    field, and its down key ends editing.
 //
 // Qt-free: the window feeds it points in window coordinates, and the glide runs on the
 // main run loop, so tests drive it on the manual clock. Ownership: borrows the window,
 // which must outlive the router; scroll views are held weakly while dragged or gliding.
+
+#include "shell/qt/KeyboardPanel.h"
 
 #include "platform/foundation/Timer.h"
 #include "platform/ui/Geometry.h"
@@ -44,6 +47,8 @@ public:
     void wheel(const ui::Point& location, double dx, double dy);
 
     bool isGliding() const { return static_cast<bool>(m_glideTimer); }
+    // The keyboard's page and shift, as its keys left them.
+    const KeyboardPanel::State& keyboardState() const { return m_keyboardState; }
 
     // Slowest flick that glides on, in points per second.
     static constexpr double minimumGlideSpeed = 150;
@@ -66,6 +71,7 @@ private:
     void startGlide(const std::shared_ptr<ui::ScrollView>& scroller, ui::Point velocity);
     void stopGlide();
     void glideStep();
+    void pressKeyboardKey(const KeyboardPanel::Key& key);
 
     ui::Window& m_window;
     Mode m_mode { Mode::Idle };
@@ -76,6 +82,10 @@ private:
     // The list the touch belongs to once the router handed it over, or the one the
     // window's touch scrolls.
     std::weak_ptr<ui::ScrollView> m_scroller;
+
+    KeyboardPanel::State m_keyboardState;
+    // The field the keyboard's state belongs to; another field starts on plain letters.
+    const ui::Responder* m_keyboardOwner { nullptr };
 
     std::shared_ptr<foundation::Timer> m_glideTimer;
     std::weak_ptr<ui::ScrollView> m_glideTarget;

@@ -5,9 +5,15 @@
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/SearchBar.h"
 #include "platform/ui/SegmentedControl.h"
+#include "platform/ui/TableView.h"
+#include "platform/ui/TableViewCell.h"
+#include "platform/ui/TableViewDataSource.h"
+#include "platform/ui/TableViewDelegate.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/TextMeasurer.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/Window.h"
 #include "support/ManualTime.h"
@@ -31,6 +37,12 @@ View* findByText(View& root, const std::string& text)
             return found;
     }
     return nullptr;
+}
+
+// A picture of that size in points (only its header is read).
+std::shared_ptr<const Image> solidImage(std::uint8_t width, std::uint8_t height)
+{
+    return Image::fromData("picture", { 'G', 'I', 'F', '8', '9', 'a', width, 0, height, 0 });
 }
 
 struct BarsTest : ::testing::Test {
@@ -134,6 +146,43 @@ TEST_F(BarsTest, ToolbarTitlesTooWideForTheBarShareItsWidth)
     EXPECT_LE(right, 170);
 }
 
+TEST_F(BarsTest, ATitleTakesTheRoomItemsLeaveAndPicturesTooWideStandCentred)
+{
+    // A screen whose right item is a see-through toolbar wider than its two buttons.
+    auto groups = std::make_shared<ViewController>();
+    groups->setTitle("Groups");
+    auto contacts = std::make_shared<ViewController>();
+    contacts->setTitle("All Contacts");
+    auto buttons = std::make_shared<Toolbar>(Rect { 0, 0, 144, 44 });
+    buttons->setBackgroundColor(Color::clearColor());
+    buttons->setItems({ std::make_shared<BarButtonItem>(BarButtonSystemItem::FlexibleSpace, nullptr),
+                        std::make_shared<BarButtonItem>("Edit", BarButtonItemStyle::Plain, nullptr),
+                        std::make_shared<BarButtonItem>("New", BarButtonItemStyle::Bordered, nullptr) });
+    contacts->navigationItem().setRightBarButtonItem(std::make_shared<BarButtonItem>(buttons));
+    auto navigation = std::make_shared<NavigationController>(groups);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    navigation->pushViewController(contacts, false);
+    window->layoutIfNeeded();
+    auto* title = findByText(navigation->navigationBar(), "All Contacts");
+    ASSERT_NE(title, nullptr);
+    double needed = TextMeasurer::current().measure("All Contacts", Font::boldSystemFontOfSize(17)).width;
+    EXPECT_GE(title->frame().width(), needed) << "the whole title shows";
+    auto* edit = findByText(*buttons, "Edit");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_LE(title->frame().maxX(), edit->convertRectToView(edit->bounds(), &navigation->navigationBar()).minX());
+    auto* back = findByText(navigation->navigationBar(), "Groups");
+    ASSERT_NE(back, nullptr);
+    EXPECT_GE(title->frame().minX(), back->frame().maxX());
+
+    // A picture button wider than its little toolbar (a row's menu) stands centred on it.
+    auto menu = std::make_shared<Toolbar>(Rect { 254, 0, 40, 42 });
+    menu->setItems({ std::make_shared<BarButtonItem>(solidImage(24, 24), BarButtonItemStyle::Bordered, nullptr) });
+    menu->layoutIfNeeded();
+    ASSERT_EQ(menu->subviews().size(), 1u);
+    EXPECT_DOUBLE_EQ(menu->subviews().front()->frame().midX(), 20);
+}
+
 TEST_F(BarsTest, SegmentedControlSendsValueChangedOnlyForTheUsersNewChoice)
 {
     auto filter = std::make_shared<SegmentedControl>(std::vector<std::string> { "All", "Selected", "Others" });
@@ -225,21 +274,79 @@ TEST_F(BarsTest, ButtonShowsTheTitleOfItsStateFallingBackToNormal)
     EXPECT_EQ(button->titleLabel().text(), "Send");
 }
 
+namespace {
+
+// A list with one deletable row under a search field, saying nothing of its own words.
+class PlainList final : public ViewController, public TableViewDataSource, public TableViewDelegate {
+public:
+    std::shared_ptr<TableView> table;
+    std::shared_ptr<SearchBar> bar;
+    void viewDidLoad() override
+    {
+        table = std::make_shared<TableView>(view()->bounds());
+        bar = std::make_shared<SearchBar>();
+        table->setTableHeaderView(bar);
+        table->setDataSource(this);
+        table->setDelegate(this);
+        view()->addSubview(table);
+    }
+    ~PlainList() override
+    {
+        if (table) {
+            table->setDataSource(nullptr);
+            table->setDelegate(nullptr);
+        }
+    }
+    int numberOfRowsInSection(TableView&, int) override { return 1; }
+    std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView&, const IndexPath&) override
+    {
+        return std::make_shared<TableViewCell>(TableViewCellStyle::Default, "row");
+    }
+};
+
+} // namespace
+
 TEST_F(BarsTest, SystemWordsFollowTheDeviceLanguage)
 {
+    struct Case {
+        const char* language;
+        const char* edit;
+        const char* done;
+        const char* back;
+        const char* cancel;
+        const char* deleteRow;
+    };
+    const Case cases[] = {
+        { "en", "Edit", "Done", "Back", "Cancel", "Delete" },
+        { "ja", "編集", "完了", "戻る", "キャンセル", "削除" },
+    };
     auto& device = foundation::Device::current();
-    device.setLanguage("ja");
-    auto list = std::make_shared<ViewController>();
-    auto navigation = std::make_shared<NavigationController>(list);
-    window->setRootViewController(navigation);
-    window->makeKeyAndVisible();
-    list->navigationItem().setLeftBarButtonItem(list->editButtonItem());
-    tapText("編集");
-    EXPECT_TRUE(list->isEditing());
-    window->layoutIfNeeded();
-    EXPECT_NE(findByText(*window, "完了"), nullptr);
-    navigation->pushViewController(std::make_shared<ViewController>(), false);
-    EXPECT_EQ(navigation->navigationBar().backButtonTitle(), "戻る");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        device.setLanguage(c.language);
+        window = std::make_shared<Window>(Rect { 0, 0, 320, 568 });
+        auto list = std::make_shared<PlainList>();
+        auto navigation = std::make_shared<NavigationController>(list);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        list->navigationItem().setLeftBarButtonItem(list->editButtonItem());
+        tapText(c.edit);
+        EXPECT_TRUE(list->isEditing());
+        window->layoutIfNeeded();
+        EXPECT_NE(findByText(*window, c.done), nullptr);
+        list->setEditing(false, false);
+
+        // The search field's Cancel and a swiped row's Delete are the system's too.
+        list->bar->setShowsCancelButton(true);
+        ASSERT_NE(list->bar->cancelButton(), nullptr);
+        EXPECT_EQ(list->bar->cancelButton()->displayText(), c.cancel);
+        ASSERT_TRUE(list->table->showDeleteConfirmationForRowAtIndexPath({ 0, 0 }));
+        window->layoutIfNeeded();
+        EXPECT_NE(findByText(*window, c.deleteRow), nullptr);
+
+        navigation->pushViewController(std::make_shared<ViewController>(), false);
+        EXPECT_EQ(navigation->navigationBar().backButtonTitle(), c.back);
+    }
     device.reset();
 }
 

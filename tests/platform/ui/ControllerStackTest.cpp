@@ -1,3 +1,4 @@
+#include "platform/foundation/Device.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -150,6 +151,56 @@ TEST_F(ControllerStackTest, PresentingFromAScreenInsideContainersPresentsOverThe
     EXPECT_EQ(take(), (Journal { "sheet:load", "sheet:willAppear", "inner:willDisappear", "sheet:didAppear", "inner:didDisappear" }));
     inner->dismissViewControllerAnimated(false);
     EXPECT_EQ(navigation->presentedViewController(), nullptr);
+}
+
+TEST_F(ControllerStackTest, AStackReachingUnderTheStatusBarPutsItsBarBelowIt)
+{
+    struct Case {
+        const char* version;
+        bool presented; // else laid over the window below the banner slot, at y 70
+        double barTop;
+        double contentTop;
+    };
+    // In window points. Before 7 a modal screen begins below the status bar anyway.
+    const Case cases[] = {
+        { "7.0", true, 20, 64 },
+        { "6.1", true, 20, 64 },
+        { "7.0", false, 70, 114 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + (c.presented ? " presented" : " below the banner"));
+        foundation::Device::current().setSystemVersion(c.version);
+        auto root = make("root");
+        auto screen = make("screen");
+        auto stack = std::make_shared<NavigationController>(screen);
+        auto frame = std::make_shared<Window>(Rect { 0, 0, 320, 568 });
+        frame->setRootViewController(root);
+        frame->makeKeyAndVisible();
+        if (c.presented) {
+            root->presentViewController(stack, true);
+            time.advance(ViewController::modalTransitionDuration);
+        } else {
+            stack->view()->setFrame({ 0, 70, 320, 498 });
+            frame->addSubview(stack->view());
+        }
+        frame->layoutIfNeeded();
+        auto inWindow = [](const View& v) { return v.convertRectToView(v.bounds(), nullptr); };
+        EXPECT_EQ(inWindow(stack->navigationBar()).minY(), c.barTop);
+        EXPECT_EQ(inWindow(stack->navigationBar()).height(), NavigationBar::height);
+        Rect content = inWindow(*screen->view());
+        EXPECT_EQ(content.minY(), c.contentTop);
+        EXPECT_EQ(content.maxY(), 568) << "nothing hangs below the screen";
+
+        if (c.presented) {
+            // Sliding away, the stack keeps its layout.
+            root->dismissViewControllerAnimated(true);
+            frame->layoutIfNeeded();
+            EXPECT_EQ(stack->navigationBar().frame().minY(), c.version[0] == '7' ? 20 : 0);
+            time.advance(ViewController::modalTransitionDuration);
+        }
+        take();
+    }
+    foundation::Device::current().reset();
 }
 
 namespace {

@@ -32,6 +32,7 @@ public:
     bool allowBegin { true };
     bool reloadForText { true };
     int resultRequests { 0 };
+    std::vector<std::string> indexTitles;
     std::shared_ptr<TableView> table;
     std::shared_ptr<SearchBar> bar;
     std::unique_ptr<SearchDisplayController> search;
@@ -71,6 +72,10 @@ public:
             return static_cast<int>(bar->text().size());
         }
         return 40;
+    }
+    std::vector<std::string> sectionIndexTitlesForTableView(TableView& tableView) override
+    {
+        return &tableView == table.get() ? indexTitles : std::vector<std::string> {};
     }
     std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& tableView, const IndexPath& p) override
     {
@@ -205,6 +210,35 @@ TEST_F(SearchDisplayControllerTest, ResultsCoverTheListOnlyWhileThereIsTextAndRe
     EXPECT_EQ(screen->take(), (Journal { "willEndSearch +", "shouldEndEditing -", "didEndEditing -" }));
     EXPECT_FALSE(screen->search->isActive());
     EXPECT_NE(content.subviews().back()->typeName(), "SearchDimmingView");
+}
+
+TEST_F(SearchDisplayControllerTest, TheSectionIndexKeepsClearOfTheFieldAndGoesWhileTheSearchRuns)
+{
+    screen->indexTitles = { TableViewIndexSearch, "A", "B" };
+    screen->table->reloadData();
+    TextField& field = screen->bar->textField();
+    auto fieldRight = [&] {
+        window->layoutIfNeeded();
+        return field.convertRectToView(field.bounds(), nullptr).maxX();
+    };
+    EXPECT_LE(fieldRight(), 320 - TableView::sectionIndexWidth);
+    EXPECT_TRUE(screen->table->isShowingSectionIndex());
+
+    for (const char* typed : { "", "ab" }) {
+        SCOPED_TRACE(std::string("searching for '") + typed + "'");
+        tapSearchField();
+        keyboard().insertText(typed);
+        window->layoutIfNeeded();
+        EXPECT_FALSE(screen->table->isShowingSectionIndex());
+        ASSERT_NE(screen->bar->cancelButton(), nullptr);
+        Button& cancel = *screen->bar->cancelButton();
+        View* hit = window->hitTest(cancel.convertPointToView({ cancel.bounds().width() - 5, 20 }, nullptr));
+        EXPECT_TRUE(hit && (hit == &cancel || hit->isDescendantOf(cancel))) << "Cancel takes a touch at its right end";
+
+        screen->search->setActive(false, false);
+        EXPECT_LE(fieldRight(), 320 - TableView::sectionIndexWidth);
+        EXPECT_TRUE(screen->table->isShowingSectionIndex()) << "the index comes back when the search ends";
+    }
 }
 
 TEST_F(SearchDisplayControllerTest, ARefusedBeginStartsNoSearchAndAScrolledAwayBarComesBack)

@@ -263,6 +263,10 @@ TEST_F(GroupContactsTest, MatchesAreSortedAndCancelBringsTheSectionsBack)
 
     search("mar");
     EXPECT_EQ(allNames(results()), (std::vector<std::string> { "Adams Mark", "Miller Omar", "Zeller Mary" }));
+    // While the search runs the index is gone from over the search field and its Cancel.
+    EXPECT_FALSE(list().isShowingSectionIndex());
+    auto refused = tryAct({ { "cmd", "index" }, { "title", "M" } });
+    EXPECT_FALSE(refused.value("ok", true));
     act({ { "cmd", "tap" }, { "id", "groupcontacts.search" } });
     auto* cancel = groupContacts()->searchBar()->cancelButton();
     ASSERT_NE(cancel, nullptr);
@@ -270,6 +274,8 @@ TEST_F(GroupContactsTest, MatchesAreSortedAndCancelBringsTheSectionsBack)
     time.advance(1);
 
     EXPECT_FALSE(groupContacts()->isSearch());
+    window().layoutIfNeeded();
+    EXPECT_TRUE(list().isShowingSectionIndex());
     auto after = testsupport::checkTable(list());
     EXPECT_EQ(after.headers(), before.headers());
     EXPECT_EQ(after.indexTitles, before.indexTitles);

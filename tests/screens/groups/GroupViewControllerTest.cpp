@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace groupstest {
@@ -466,8 +467,32 @@ TEST_F(GroupListTest, TheApplicationsOwnScreensOpenFromTheBarAndTheMenu)
 {
     addLocalGroup("Local");
     launch(OpenedScreens::Application);
+    // Every frame of one kind of view the driver shows, in painting order.
+    auto framesOf = [&](const std::string& type) {
+        std::vector<nlohmann::json> frames;
+        std::function<void(const nlohmann::json&)> walk = [&](const nlohmann::json& node) {
+            if (node.value("type", "") == type)
+                frames.push_back(node["frame"]);
+            for (const auto& child : node.value("children", nlohmann::json::array()))
+                walk(child);
+        };
+        walk(act({ { "cmd", "dump" } })["tree"]);
+        return frames;
+    };
+    // A modal screen's bar lies below the status bar, its content below the bar, down to
+    // the bottom of the screen and no further.
+    auto expectModalBelowTheStatusBar = [&] {
+        auto bars = framesOf("NavigationBar");
+        ASSERT_FALSE(bars.empty());
+        EXPECT_EQ(bars.back(), (nlohmann::json { 0, 20, 320, 44 }));
+        for (const auto& table : framesOf("TableView")) {
+            EXPECT_GE(table[1].get<double>(), 64);
+            EXPECT_LE(table[1].get<double>() + table[3].get<double>(), 568);
+        }
+    };
     act({ { "cmd", "tap" }, { "id", "groups.edit" } });
     time.advance(1);
+    expectModalBelowTheStatusBar();
     ASSERT_NE(root().presentedViewController(), nullptr);
     EXPECT_NE(dynamic_cast<tessaro::CommonViewController*>(
                   dynamic_cast<ui::NavigationController*>(root().presentedViewController())->topViewController()),
@@ -477,6 +502,10 @@ TEST_F(GroupListTest, TheApplicationsOwnScreensOpenFromTheBarAndTheMenu)
     act({ { "cmd", "button" }, { "title", "GroupMembersEditTitle" } });
     time.advance(1);
     EXPECT_NE(groupList().memberEditViewController(), nullptr);
+    expectModalBelowTheStatusBar();
+    auto toolbars = framesOf("Toolbar");
+    ASSERT_FALSE(toolbars.empty());
+    EXPECT_EQ(toolbars.back()[1].get<double>() + toolbars.back()[3].get<double>(), 568) << "the filter bar ends at the bottom";
 }
 
 // ---- While access to the contacts is refused ----
