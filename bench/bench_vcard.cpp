@@ -1,6 +1,11 @@
-// vCard at the size of a full cloud account: 50,000 cards, each with three phone numbers and
-// two mail addresses (fixed seed). Import is the whole path a user waits for: reading the
-// file, making the persons and saving them in one transaction into a fresh store.
+// vCard at the size of a full cloud account: 50,000 cards (and 200,000 with
+// TESSARO_BENCH_LARGE=1), each with three phone numbers and two mail addresses, every fifth in
+// one of 500 groups named through CATEGORIES (fixed seed). Import is the whole path a user
+// of `tessaro import` waits for: reading the file piece by piece and storing card by card
+// in one transaction into a fresh store; export is `tessaro export`, card by card from the
+// store's file. Both report the peak memory of the process while they ran.
+
+#include "ScaleCases.h"
 
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/vcard/BookExporter.h"
@@ -18,39 +23,11 @@
 namespace {
 
 constexpr int kCards = 50000;
+constexpr auto kGroups = scalecases::kGroups;
 
-std::string makeFile()
+const std::string& file(int cards)
 {
-    static const char* const kFirst[] = { "Anna", "Björn", "Chloé", "Daiki", "Emma", "Farid", "Grace", "Hiroshi",
-        "Inès", "Jonas", "Keiko", "Liam", "Maria", "Noah", "Olga", "Pedro" };
-    static const char* const kLast[] = { "Smith", "Müller", "García", "Sato", "Rossi", "Dubois", "Nowak", "Kim",
-        "Jensen", "Silva", "Tanaka", "Novák", "Öztürk", "Yamamoto", "Brown", "Ivanova" };
-    std::uint64_t state = 0x5EED5EED5EEDull;
-    auto next = [&] {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(state >> 33);
-    };
-    std::string text;
-    text.reserve(static_cast<std::size_t>(kCards) * 330);
-    for (int i = 0; i < kCards; ++i) {
-        const std::string first = kFirst[next() % 16];
-        const std::string last = kLast[next() % 16];
-        const std::string number = std::to_string(1000000 + next() % 9000000);
-        text += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + last + ";" + first + ";;;\r\nFN:" + first + " " + last + "\r\n";
-        text += "TEL;TYPE=CELL,VOICE:+81 90 " + number + "\r\n";
-        text += "TEL;TYPE=HOME,VOICE:03-" + number.substr(0, 4) + "-" + std::to_string(i) + "\r\n";
-        text += "TEL;TYPE=WORK,VOICE:+1 555 " + std::to_string(next() % 10000000) + "\r\n";
-        text += "EMAIL;TYPE=INTERNET,HOME:" + first + "." + std::to_string(i) + "@example.com\r\n";
-        text += "EMAIL;TYPE=INTERNET,WORK:" + last + std::to_string(i) + "@work.example\r\n";
-        text += "END:VCARD\r\n";
-    }
-    return text;
-}
-
-const std::string& file()
-{
-    static const std::string text = makeFile();
-    return text;
+    return scalecases::vcardBook(cards);
 }
 
 class ScratchFolder {
@@ -73,9 +50,15 @@ private:
     std::filesystem::path m_path;
 };
 
+// The file as the command line hands over standard input: one text, read piece by piece.
+contactstore::vcard::ImportResult importInto(const std::filesystem::path& folder, int cards)
+{
+    return contactstore::vcard::BookImporter::importIntoStore(folder, { { "bench.vcf", {}, file(cards) } });
+}
+
 void BM_VcardRead50000Cards(benchmark::State& state)
 {
-    const std::string& text = file();
+    const std::string& text = file(kCards);
     for (auto _ : state) {
         const contactstore::vcard::ReadResult result = contactstore::vcard::CardReader().read(text);
         if (result.cards.size() != kCards)
@@ -86,50 +69,49 @@ void BM_VcardRead50000Cards(benchmark::State& state)
 }
 BENCHMARK(BM_VcardRead50000Cards)->Unit(benchmark::kMillisecond);
 
-void BM_VcardImport50000CardsIntoAFreshStore(benchmark::State& state)
+void BM_VcardImportIntoAFreshStore(benchmark::State& state)
 {
-    const std::string& text = file();
+    const int cards = static_cast<int>(state.range(0));
+    (void)file(cards);
+    scalecases::PeakMemory peak;
     for (auto _ : state) {
         state.PauseTiming();
         auto folder = std::make_unique<ScratchFolder>();
-        contactstore::Error error;
-        contactstore::AddressBookRef book = contactstore::AddressBook::createAt(folder->path(), &error);
+        peak.restart();
         state.ResumeTiming();
-        {
-            contactstore::vcard::BookImporter importer(book);
-            importer.addText(text, "bench.vcf");
-            const contactstore::vcard::ImportResult result = importer.commit();
-            if (!result.ok() || result.personsAdded != kCards)
-                state.SkipWithError("the import failed");
-        }
+        const contactstore::vcard::ImportResult result = importInto(folder->path(), cards);
+        if (!result.ok() || result.personsAdded != static_cast<std::size_t>(cards) || result.groupsCreated != kGroups)
+            state.SkipWithError("the import failed");
         state.PauseTiming();
-        book.reset();
+        peak.take(state);
         folder.reset();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_VcardImport50000CardsIntoAFreshStore)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_VcardImportIntoAFreshStore)->Apply(scalecases::bookSizes)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-void BM_VcardExport50000Persons(benchmark::State& state)
+void BM_VcardExportOfTheStore(benchmark::State& state)
 {
+    const int cards = static_cast<int>(state.range(0));
     ScratchFolder folder;
-    contactstore::Error error;
-    {
-        contactstore::vcard::BookImporter importer(contactstore::AddressBook::createAt(folder.path(), &error));
-        importer.addText(file(), "bench.vcf");
-        if (!importer.commit().ok()) {
-            state.SkipWithError("the import failed");
-            return;
-        }
+    if (!importInto(folder.path(), cards).ok()) {
+        state.SkipWithError("the import failed");
+        return;
     }
-    const contactstore::AddressBookRef book = contactstore::AddressBook::createAt(folder.path(), &error);
+    scalecases::PeakMemory peak;
     for (auto _ : state) {
-        const contactstore::vcard::ExportResult result
-            = contactstore::vcard::BookExporter::exportToFile(*book, folder.path() / "out.vcf");
-        if (!result.ok())
+        std::size_t bytes = 0;
+        const contactstore::vcard::ExportResult result = contactstore::vcard::BookExporter::exportStore(
+            folder.path(), [&bytes](std::string_view text, std::string&) {
+                bytes += text.size();
+                return true;
+            });
+        if (!result.ok() || result.persons != static_cast<std::size_t>(cards))
             state.SkipWithError("the export failed");
+        state.counters["MiB written"] = static_cast<double>(bytes) / (1 << 20);
     }
+    peak.take(state);
 }
-BENCHMARK(BM_VcardExport50000Persons)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_VcardExportOfTheStore)->Apply(scalecases::bookSizes)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

@@ -42,8 +42,7 @@ std::vector<Contact> peopleWhere(const std::vector<PersonRef>& people, Test test
 
 bool hasEntries(const Person& person, PropertyID property)
 {
-    const MultiValue* multi = person.multiValue(property);
-    return multi && !multi->isEmpty();
+    return person.hasEntries(property);
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 #include "platform/contactstore/AddressBookContents.h"
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Person.h"
+#include "platform/contactstore/PersonSearchKeys.h"
 #include "platform/contactstore/Source.h"
 #include "platform/contactstore/StoredValueCodec.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/SqliteStatement.h"
+#include "platform/foundation/TextFolding.h"
 
 #include <sqlite3.h>
 
@@ -95,13 +97,72 @@ constexpr char kAddFormattedName[] = R"sql(
 ALTER TABLE person ADD COLUMN formatted_name TEXT;
 )sql";
 
+// The folded texts a person is searched by, kept so that no start folds them all again
+// (PersonSearchKeys); filled for every person when the fold changes (see refreshSearchKeys).
+constexpr char kAddSearchKeys[] = R"sql(
+ALTER TABLE person ADD COLUMN search_keys BLOB;
+)sql";
+
 // Upgrade steps: entry n brings a file of version n to version n + 1. Version 0 is a file
 // without our tables (new or empty).
 constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeSteps {
     kCreateVersion1,
     kAddPersonUid,
     kAddFormattedName,
+    kAddSearchKeys,
 };
+
+// Every column of a person, in the order readPersonRow reads them.
+constexpr char kSelectPersons[] = "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
+                                  "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
+                                  "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name, "
+                                  "search_keys FROM person ORDER BY id;";
+
+constexpr char kInsertPerson[] = "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
+                                 "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
+                                 "job_title, department, note, birthday, created, modified, multi_values, has_image, uid, "
+                                 "formatted_name, search_keys) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
+
+// A member who joins goes after every member stored now, whoever added them; one already
+// there, or a person deleted meanwhile, is left as it is.
+constexpr char kInsertMember[] = "INSERT OR IGNORE INTO group_member (group_id, person_id, position) "
+                                 "SELECT ?1, ?2, (SELECT coalesce(max(position) + 1, 0) FROM group_member WHERE group_id = ?1) "
+                                 "WHERE EXISTS (SELECT 1 FROM person WHERE id = ?2);";
+
+// The searched columns, in the order of PersonSearchKeys' text fields, then the lists.
+constexpr char kSearchedColumns[] = "first_name, last_name, nickname, middle_name, first_name_phonetic, last_name_phonetic, multi_values";
+
+// person_search_keys(first_name, ..., multi_values): the keys of a stored row, so that a row
+// changed in parts by several handles gets the keys of what it holds after the change.
+void personSearchKeysFunction(sqlite3_context* context, int argumentCount, sqlite3_value** arguments)
+{
+    if (argumentCount != PersonSearchKeys::PhoneNumbers + 1) {
+        sqlite3_result_error(context, "person_search_keys takes the six names and the lists", -1);
+        return;
+    }
+    std::array<std::string, PersonSearchKeys::PhoneNumbers> texts;
+    std::array<const std::string*, PersonSearchKeys::PhoneNumbers> present {};
+    for (std::size_t field = 0; field < texts.size(); ++field) {
+        sqlite3_value* argument = arguments[field];
+        if (sqlite3_value_type(argument) == SQLITE_NULL)
+            continue;
+        auto text = reinterpret_cast<const char*>(sqlite3_value_text(argument));
+        texts[field].assign(text ? text : "", static_cast<std::size_t>(sqlite3_value_bytes(argument)));
+        present[field] = &texts[field];
+    }
+    sqlite3_value* lists = arguments[PersonSearchKeys::PhoneNumbers];
+    auto blob = static_cast<const char*>(sqlite3_value_blob(lists));
+    std::vector<std::pair<PropertyID, Value>> values;
+    const MultiValue* phones = nullptr;
+    if (blob && StoredValueCodec::decode(std::string_view(blob, static_cast<std::size_t>(sqlite3_value_bytes(lists))), values)) {
+        for (const auto& [property, value] : values) {
+            if (property == kPersonPhoneProperty)
+                phones = std::get_if<MultiValue>(&value);
+        }
+    }
+    std::string keys = PersonSearchKeys::make(present, phones);
+    sqlite3_result_blob(context, keys.data(), static_cast<int>(keys.size()), SQLITE_TRANSIENT);
+}
 
 std::mutex g_hookMutex;
 std::function<void()> g_beforeCommitHook;
@@ -146,6 +207,27 @@ bool failOnConnection(Error* error, sqlite3* connection, std::string_view what)
     return fail(error, std::string(what) + ": " + sqlite3_errmsg(connection));
 }
 
+// The end of every write: the identifiers handed out are counted as used, the hook of the
+// tests runs, and the transaction commits.
+bool commitWrite(sqlite3* connection, SqliteTransaction& transaction, std::int64_t nextID, Error* error)
+{
+    SqliteStatement writeCounter(connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
+    writeCounter.bindInt64(1, nextID);
+    if (writeCounter.step() != SQLITE_DONE)
+        return failOnConnection(error, connection, "The address book's identifier counter cannot be written");
+
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_beforeCommitHook;
+    }
+    if (hook)
+        hook();
+    if (!transaction.commit())
+        return failOnConnection(error, connection, "The address book cannot be written");
+    return true;
+}
+
 std::string_view columnView(sqlite3_stmt* statement, int column)
 {
     auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -166,10 +248,13 @@ std::shared_ptr<AddressBookDatabase> AddressBookDatabase::open(const std::filesy
     }
     sqlite3_busy_timeout(database->m_connection, 5000);
     sqlite3_extended_result_codes(database->m_connection, 1);
+    sqlite3_create_function_v2(database->m_connection, "person_search_keys", PersonSearchKeys::PhoneNumbers + 1,
+                               SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, personSearchKeysFunction, nullptr, nullptr, nullptr);
     if (!database->checkIntegrity(file, error))
         return nullptr;
     if (!database->prepareSchema(error))
         return nullptr;
+    database->refreshSearchKeys();
     return database;
 }
 
@@ -248,6 +333,127 @@ bool AddressBookDatabase::prepareSchema(Error* error)
     return true;
 }
 
+void AddressBookDatabase::refreshSearchKeys()
+{
+    const std::int64_t revision = foundation::TextFolding::revision();
+    auto keptRevision = [this]() -> std::optional<std::int64_t> {
+        SqliteStatement read(m_connection, "SELECT value FROM store_info WHERE key = 'search_keys_revision';");
+        if (!read.stepRow())
+            return std::nullopt;
+        return read.columnInt64(0);
+    };
+    if (keptRevision() == revision) {
+        m_keptSearchKeysCurrent = true;
+        return;
+    }
+    // Folded once for the whole book, in one transaction; a file this program may not write
+    // (or that another holds locked for long) keeps its old keys, and the persons then fold
+    // their own keys in memory when searched.
+    SqliteTransaction transaction(m_connection);
+    std::string message;
+    if (transaction.isActive() && keptRevision() == revision) {
+        m_keptSearchKeysCurrent = true;
+        return;
+    }
+    if (!transaction.isActive()
+        || !foundation::sqliteExec(m_connection, std::string("UPDATE person SET search_keys = person_search_keys(") + kSearchedColumns + ");", &message)
+        || !foundation::sqliteExec(m_connection, "INSERT OR REPLACE INTO store_info (key, value) VALUES ('search_keys_revision', "
+                                       + std::to_string(revision) + ");", &message)
+        || !transaction.commit()) {
+        foundation::log("Error: the address book's search keys cannot be brought up to date: "
+                        + (message.empty() ? std::string(sqlite3_errmsg(m_connection)) : message));
+        return;
+    }
+    m_keptSearchKeysCurrent = true;
+}
+
+bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images) const
+{
+    person.m_recordID = sqlite3_column_int(row, 0);
+    // Exactly the values the row holds: at a quarter of a million persons every spare
+    // slot is megabytes.
+    std::size_t held = 2;
+    for (int column : { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 21, 22 })
+        held += sqlite3_column_type(row, column) != SQLITE_NULL ? 1 : 0;
+    person.m_values.reserve(held);
+    if (sqlite3_column_type(row, 2) != SQLITE_NULL)
+        person.m_values.emplace_back(kPersonKindProperty, Value(static_cast<std::int64_t>(sqlite3_column_int64(row, 2))));
+    for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
+        int index = static_cast<int>(column) + 3;
+        if (sqlite3_column_type(row, index) != SQLITE_NULL)
+            person.m_values.emplace_back(kTextColumns[column].first, Value(std::string(columnView(row, index))));
+    }
+    if (sqlite3_column_type(row, 16) != SQLITE_NULL)
+        person.m_values.emplace_back(kPersonBirthdayProperty, Value(fromStored(sqlite3_column_int64(row, 16))));
+    person.m_values.emplace_back(kPersonCreationDateProperty, Value(fromStored(sqlite3_column_int64(row, 17))));
+    person.m_values.emplace_back(kPersonModificationDateProperty, Value(fromStored(sqlite3_column_int64(row, 18))));
+    auto blob = static_cast<const char*>(sqlite3_column_blob(row, 19));
+    std::string_view multiValues(blob ? blob : "", blob ? static_cast<std::size_t>(sqlite3_column_bytes(row, 19)) : 0);
+    // Only the shape is checked now; the lists are decoded when first read.
+    bool wellFormed = StoredValueCodec::isWellFormed(multiValues);
+    if (wellFormed && !multiValues.empty())
+        person.keepStoredLists(std::string(multiValues));
+    if (sqlite3_column_type(row, 21) != SQLITE_NULL)
+        person.m_values.emplace_back(kPersonUIDProperty, Value(std::string(columnView(row, 21))));
+    if (sqlite3_column_int(row, 20) != 0) {
+        person.m_imageState = Person::ImageState::Stored;
+        person.m_storedImages = images;
+    }
+    if (sqlite3_column_type(row, 22) != SQLITE_NULL)
+        person.m_values.emplace_back(kPersonFormattedNameProperty, Value(std::string(columnView(row, 22))));
+    if (m_keptSearchKeysCurrent && sqlite3_column_type(row, 23) != SQLITE_NULL) {
+        auto keys = static_cast<const char*>(sqlite3_column_blob(row, 23));
+        person.m_searchKeys.assign(keys ? keys : "", static_cast<std::size_t>(sqlite3_column_bytes(row, 23)));
+        person.m_searchKeysKept = true;
+    }
+    return wellFormed;
+}
+
+bool AddressBookDatabase::readEachPerson(std::vector<StoredGroup>& groups, const std::function<bool(const Person&)>& each, Error* error)
+{
+    if (!foundation::sqliteExec(m_connection, "BEGIN;"))
+        return failOnConnection(error, m_connection, "The address book cannot be read");
+    struct EndRead {
+        sqlite3* connection;
+        ~EndRead() { (void)foundation::sqliteExec(connection, "COMMIT;"); }
+    } endRead { m_connection };
+
+    SqliteStatement groupRows(m_connection, "SELECT id, name FROM contact_group ORDER BY id;");
+    while (groupRows.stepRow())
+        groups.push_back({ groupRows.columnInt(0), groupRows.columnText(1), {} });
+    if (!groupRows.isValid())
+        return fail(error, "The address book's groups cannot be read: " + groupRows.errorMessage());
+    SqliteStatement members(m_connection, "SELECT group_id, person_id FROM group_member ORDER BY group_id, position;");
+    auto group = groups.begin();
+    while (members.stepRow()) {
+        RecordID groupID = members.columnInt(0);
+        while (group != groups.end() && group->recordID < groupID)
+            ++group;
+        if (group != groups.end() && group->recordID == groupID)
+            group->members.push_back(members.columnInt(1));
+    }
+    if (!members.isValid())
+        return fail(error, "The address book's group members cannot be read: " + members.errorMessage());
+
+    SqliteStatement rows(m_connection, kSelectPersons);
+    auto images = self();
+    std::size_t damaged = 0;
+    int result = SQLITE_DONE;
+    while ((result = rows.step()) == SQLITE_ROW) {
+        Person person;
+        if (!readPersonRow(rows.handle(), person, images))
+            ++damaged;
+        if (!each(person))
+            return true;
+    }
+    if (result != SQLITE_DONE)
+        return fail(error, "The address book's persons cannot be read: " + rows.errorMessage());
+    if (damaged)
+        foundation::log("Error: the phone numbers, addresses or other lists of " + std::to_string(damaged)
+                        + " persons in the address book are damaged and were left out");
+    return true;
+}
+
 bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents, Error* error)
 {
     // One read transaction, so that the snapshot is of one moment even while other
@@ -279,48 +485,21 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
     auto people = std::make_shared<std::vector<Person>>();
     people->reserve(count.stepRow() ? static_cast<std::size_t>(count.columnInt64(0)) : 0);
 
-    SqliteStatement rows(m_connection,
-                         "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
-                         "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
-                         "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name FROM person "
-                         "ORDER BY id;");
+    SqliteStatement rows(m_connection, kSelectPersons);
     sqlite3_stmt* row = rows.handle();
     std::size_t damaged = 0;
     SourceRef lastSource;
     int result = SQLITE_DONE;
     while ((result = rows.step()) == SQLITE_ROW) {
         Person& person = people->emplace_back();
-        person.m_recordID = sqlite3_column_int(row, 0);
         RecordID sourceID = sqlite3_column_int(row, 1);
         if (!lastSource || lastSource->recordID() != sourceID)
             lastSource = findRecord(contents.sources, sourceID);
         // A person of an account that vanished from the file stays visible in the local one.
         person.m_source = lastSource ? lastSource : contents.sources.front();
         person.m_book = bookLink;
-        person.m_values.reserve(8);
-        if (sqlite3_column_type(row, 2) != SQLITE_NULL)
-            person.m_values.emplace_back(kPersonKindProperty, Value(static_cast<std::int64_t>(sqlite3_column_int64(row, 2))));
-        for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
-            int index = static_cast<int>(column) + 3;
-            if (sqlite3_column_type(row, index) != SQLITE_NULL)
-                person.m_values.emplace_back(kTextColumns[column].first, Value(std::string(columnView(row, index))));
-        }
-        if (sqlite3_column_type(row, 16) != SQLITE_NULL)
-            person.m_values.emplace_back(kPersonBirthdayProperty, Value(fromStored(sqlite3_column_int64(row, 16))));
-        person.m_values.emplace_back(kPersonCreationDateProperty, Value(fromStored(sqlite3_column_int64(row, 17))));
-        person.m_values.emplace_back(kPersonModificationDateProperty, Value(fromStored(sqlite3_column_int64(row, 18))));
-        auto blob = static_cast<const char*>(sqlite3_column_blob(row, 19));
-        std::string_view multiValues(blob ? blob : "", blob ? static_cast<std::size_t>(sqlite3_column_bytes(row, 19)) : 0);
-        if (!StoredValueCodec::decode(multiValues, person.m_values))
+        if (!readPersonRow(row, person, images))
             ++damaged;
-        if (sqlite3_column_type(row, 21) != SQLITE_NULL)
-            person.m_values.emplace_back(kPersonUIDProperty, Value(std::string(columnView(row, 21))));
-        if (sqlite3_column_int(row, 20) != 0) {
-            person.m_imageState = Person::ImageState::Stored;
-            person.m_storedImages = images;
-        }
-        if (sqlite3_column_type(row, 22) != SQLITE_NULL)
-            person.m_values.emplace_back(kPersonFormattedNameProperty, Value(std::string(columnView(row, 22))));
     }
     if (result != SQLITE_DONE)
         return fail(error, "The address book's persons cannot be read: " + rows.errorMessage());
@@ -431,6 +610,161 @@ void bindPropertyValue(SqliteStatement& statement, int index, const Person& pers
 
 } // namespace
 
+void AddressBookDatabase::bindNewPerson(SqliteStatement& insert, Person& person, RecordID sourceID, Date savedAt, std::string& madeUid)
+{
+    person.unpackLists();
+    std::string multiValues = StoredValueCodec::encode(person.m_values);
+    insert.bindInt(1, person.recordID());
+    bindPerson(insert, person, sourceID, 2);
+    insert.bindInt64(18, toStored(savedAt));
+    insert.bindInt64(19, toStored(savedAt));
+    if (!multiValues.empty())
+        insert.bindBlob(20, multiValues.data(), static_cast<int>(multiValues.size()));
+    insert.bindInt(21, person.hasImageData() ? 1 : 0);
+    if (const std::string* uid = person.stringValue(kPersonUIDProperty)) {
+        insert.bindText(22, *uid);
+    } else {
+        madeUid = newPersonUid();
+        insert.bindText(22, madeUid);
+    }
+    if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
+        insert.bindText(23, *formattedName);
+    const std::string& keys = person.searchKeys();
+    insert.bindBlob(24, keys.data(), static_cast<int>(keys.size()));
+}
+
+std::unique_ptr<AddressBookDatabase::Addition> AddressBookDatabase::beginAddition(Error* error)
+{
+    std::unique_ptr<Addition> addition(new Addition(*this));
+    addition->m_transaction = std::make_unique<SqliteTransaction>(m_connection);
+    if (!addition->m_transaction->isActive()) {
+        failOnConnection(error, m_connection, "The address book cannot be written");
+        return nullptr;
+    }
+    SqliteStatement readCounter(m_connection, "SELECT value FROM store_info WHERE key = 'next_record_id';");
+    if (!readCounter.stepRow()) {
+        fail(error, "The address book's identifier counter cannot be read: " + readCounter.errorMessage());
+        return nullptr;
+    }
+    addition->m_nextID = readCounter.columnInt64(0);
+    // The first local account, as a handle's default account is.
+    SqliteStatement source(m_connection, "SELECT id FROM source ORDER BY type <> 0, id LIMIT 1;");
+    if (!source.stepRow()) {
+        fail(error, "The address book has no account to add to.");
+        return nullptr;
+    }
+    addition->m_source = source.columnInt(0);
+    addition->m_savedAt = toStored(now());
+    addition->m_insertPerson = std::make_unique<SqliteStatement>(m_connection, kInsertPerson);
+    addition->m_findGroup = std::make_unique<SqliteStatement>(
+        m_connection, "SELECT id FROM contact_group WHERE source_id = ? AND name = ? ORDER BY id LIMIT 1;");
+    addition->m_insertGroup = std::make_unique<SqliteStatement>(
+        m_connection, "INSERT INTO contact_group (id, source_id, name, created, modified) VALUES (?, ?, ?, ?, ?);");
+    addition->m_insertMember = std::make_unique<SqliteStatement>(m_connection, kInsertMember);
+    return addition;
+}
+
+AddressBookDatabase::Addition::Addition(AddressBookDatabase& database)
+    : m_database(database)
+{
+}
+
+// Letting go of the transaction unfinished rolls back everything added.
+AddressBookDatabase::Addition::~Addition() = default;
+
+bool AddressBookDatabase::Addition::addPerson(Person& person, Error* error)
+{
+    if (m_nextID > INT32_MAX) {
+        reportError(error, ErrorCode::OutOfIdentifiers, "The address book has no record identifiers left.");
+        return false;
+    }
+    person.m_recordID = static_cast<RecordID>(m_nextID);
+    std::string madeUid;
+    m_database.bindNewPerson(*m_insertPerson, person, m_source, fromStored(m_savedAt), madeUid);
+    if (m_insertPerson->step() != SQLITE_DONE) {
+        person.m_recordID = kRecordInvalidID;
+        return failOnConnection(error, m_database.m_connection, "A person cannot be written to the address book");
+    }
+    m_insertPerson->reset();
+    if (person.m_imageState == Person::ImageState::Pending) {
+        SqliteStatement writeImage(m_database.m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
+        writeImage.bindInt(1, person.recordID());
+        writeImage.bindBlob(2, person.m_pending->image.data(), static_cast<int>(person.m_pending->image.size()));
+        writeImage.bindBlob(3, person.m_pending->thumbnail.data(), static_cast<int>(person.m_pending->thumbnail.size()));
+        if (writeImage.step() != SQLITE_DONE) {
+            person.m_recordID = kRecordInvalidID;
+            return failOnConnection(error, m_database.m_connection, "A picture cannot be written to the address book");
+        }
+    }
+    ++m_nextID;
+    return true;
+}
+
+bool AddressBookDatabase::Addition::groupNamed(const std::string& name, RecordID& group, bool& created, Error* error)
+{
+    m_findGroup->bindInt(1, m_source);
+    m_findGroup->bindText(2, name);
+    int found = m_findGroup->step();
+    if (found == SQLITE_ROW) {
+        group = m_findGroup->columnInt(0);
+        created = false;
+        m_findGroup->reset();
+        return true;
+    }
+    if (found != SQLITE_DONE)
+        return failOnConnection(error, m_database.m_connection, "A group cannot be read from the address book");
+    m_findGroup->reset();
+    if (m_nextID > INT32_MAX) {
+        reportError(error, ErrorCode::OutOfIdentifiers, "The address book has no record identifiers left.");
+        return false;
+    }
+    m_insertGroup->bindInt(1, static_cast<RecordID>(m_nextID));
+    m_insertGroup->bindInt(2, m_source);
+    m_insertGroup->bindText(3, name);
+    m_insertGroup->bindInt64(4, m_savedAt);
+    m_insertGroup->bindInt64(5, m_savedAt);
+    if (m_insertGroup->step() != SQLITE_DONE)
+        return failOnConnection(error, m_database.m_connection, "A group cannot be written to the address book");
+    m_insertGroup->reset();
+    group = static_cast<RecordID>(m_nextID++);
+    created = true;
+    return true;
+}
+
+bool AddressBookDatabase::Addition::addMember(RecordID group, RecordID person, Error* error)
+{
+    m_insertMember->bindInt(1, group);
+    m_insertMember->bindInt(2, person);
+    if (m_insertMember->step() != SQLITE_DONE)
+        return failOnConnection(error, m_database.m_connection, "A group cannot be written to the address book");
+    m_insertMember->reset();
+    if (sqlite3_changes(m_database.m_connection) > 0)
+        m_grownGroups.insert(group);
+    return true;
+}
+
+std::optional<std::string> AddressBookDatabase::Addition::storedUid(RecordID person)
+{
+    SqliteStatement read(m_database.m_connection, "SELECT uid FROM person WHERE id = ?;");
+    read.bindInt(1, person);
+    return read.stepRow() ? read.columnText(0) : std::nullopt;
+}
+
+bool AddressBookDatabase::Addition::commit(Error* error)
+{
+    sqlite3* connection = m_database.m_connection;
+    // Groups that gained members changed now, as a handle's save would have them.
+    SqliteStatement touch(connection, "UPDATE contact_group SET modified = ? WHERE id = ?;");
+    for (RecordID group : m_grownGroups) {
+        touch.bindInt64(1, m_savedAt);
+        touch.bindInt(2, group);
+        if (touch.step() != SQLITE_DONE)
+            return failOnConnection(error, connection, "A group cannot be written to the address book");
+        touch.reset();
+    }
+    return commitWrite(connection, *m_transaction, m_nextID, error);
+}
+
 bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, bool& stillStored)
 {
     std::vector<PropertyID> columns;
@@ -491,7 +825,15 @@ bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, b
     if (update.step() != SQLITE_DONE)
         return false;
     stillStored = sqlite3_changes(m_connection) != 0;
-    return true;
+    bool searchedChanged = std::any_of(person.m_changedProperties.begin(), person.m_changedProperties.end(),
+                                       [](PropertyID property) { return PersonSearchKeys::isSearched(property); });
+    if (!stillStored || !searchedChanged)
+        return true;
+    // Folded from the row as it now stands: other handles may have changed the names this
+    // one left alone.
+    SqliteStatement refold(m_connection, std::string("UPDATE person SET search_keys = person_search_keys(") + kSearchedColumns + ") WHERE id = ?;");
+    refold.bindInt(1, person.recordID());
+    return refold.step() == SQLITE_DONE;
 }
 
 bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
@@ -604,11 +946,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     if (!deleteEach(deletePerson, contents.removedPeople))
         return failOnConnection(error, m_connection, "A person cannot be deleted from the address book");
 
-    SqliteStatement insertPerson(m_connection,
-                                 "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
-                                 "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
-                                 "job_title, department, note, birthday, created, modified, multi_values, has_image, uid, "
-                                 "formatted_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    SqliteStatement insertPerson(m_connection, kInsertPerson);
     // Identifiers made for new persons, given to them once the save has committed.
     std::vector<std::pair<Person*, std::string>> madeUids;
     SqliteStatement writeImage(m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
@@ -622,22 +960,10 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         RecordID sourceID = person.m_source ? person.m_source->recordID() : contents.sources.front()->recordID();
         bool written;
         if (created) {
-            std::string multiValues = StoredValueCodec::encode(person.m_values);
-            insertPerson.bindInt(1, person.recordID());
-            bindPerson(insertPerson, person, sourceID, 2);
-            insertPerson.bindInt64(18, toStored(savedAt));
-            insertPerson.bindInt64(19, toStored(savedAt));
-            if (!multiValues.empty())
-                insertPerson.bindBlob(20, multiValues.data(), static_cast<int>(multiValues.size()));
-            insertPerson.bindInt(21, person.hasImageData() ? 1 : 0);
-            if (const std::string* uid = person.stringValue(kPersonUIDProperty)) {
-                insertPerson.bindText(22, *uid);
-            } else {
-                madeUids.emplace_back(&person, newPersonUid());
-                insertPerson.bindText(22, madeUids.back().second);
-            }
-            if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
-                insertPerson.bindText(23, *formattedName);
+            std::string madeUid;
+            bindNewPerson(insertPerson, person, sourceID, savedAt, madeUid);
+            if (!madeUid.empty())
+                madeUids.emplace_back(&person, std::move(madeUid));
             written = stepDone(insertPerson);
         } else {
             bool stillStored = true;
@@ -653,8 +979,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         if (person.m_imageChanged || (created && person.m_imageState == Person::ImageState::Pending)) {
             if (person.m_imageState == Person::ImageState::Pending) {
                 writeImage.bindInt(1, person.recordID());
-                writeImage.bindBlob(2, person.m_pendingImage.data(), static_cast<int>(person.m_pendingImage.size()));
-                writeImage.bindBlob(3, person.m_pendingThumbnail.data(), static_cast<int>(person.m_pendingThumbnail.size()));
+                writeImage.bindBlob(2, person.m_pending->image.data(), static_cast<int>(person.m_pending->image.size()));
+                writeImage.bindBlob(3, person.m_pending->thumbnail.data(), static_cast<int>(person.m_pending->thumbnail.size()));
                 written = stepDone(writeImage);
             } else {
                 deleteImage.bindInt(1, person.recordID());
@@ -673,12 +999,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     SqliteStatement updateGroup(m_connection, "UPDATE contact_group SET modified = ? WHERE id = ?;");
     SqliteStatement renameGroup(m_connection, "UPDATE contact_group SET name = ?, modified = ? WHERE id = ?;");
     SqliteStatement removeMember(m_connection, "DELETE FROM group_member WHERE group_id = ? AND person_id = ?;");
-    // A member deleted by another handle meanwhile is left out rather than failing the save;
-    // one who joins goes after every member stored now, whoever added them.
-    SqliteStatement insertMember(m_connection,
-                                 "INSERT OR IGNORE INTO group_member (group_id, person_id, position) "
-                                 "SELECT ?1, ?2, (SELECT coalesce(max(position) + 1, 0) FROM group_member WHERE group_id = ?1) "
-                                 "WHERE EXISTS (SELECT 1 FROM person WHERE id = ?2);");
+    SqliteStatement insertMember(m_connection, kInsertMember);
     for (auto& group : contents.groups) {
         bool created = wasNew(*group);
         if (!created && !group->hasUnsavedChanges() && !adopted.count(group.get()))
@@ -731,21 +1052,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             return failOnConnection(error, m_connection, "A group cannot be written to the address book");
     }
 
-    SqliteStatement writeCounter(m_connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
-    writeCounter.bindInt64(1, nextID);
-    if (!stepDone(writeCounter))
-        return failOnConnection(error, m_connection, "The address book's identifier counter cannot be written");
-
-    std::function<void()> hook;
-    {
-        std::lock_guard lock(g_hookMutex);
-        hook = g_beforeCommitHook;
-    }
-    if (hook)
-        hook();
-
-    if (!transaction.commit())
-        return failOnConnection(error, m_connection, "The address book cannot be written");
+    if (!commitWrite(m_connection, transaction, nextID, error))
+        return false;
     takeBack.committed = true;
 
     // The file now holds everything; bring the records in memory in line with it.
@@ -764,8 +1072,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         if (person.m_imageState == Person::ImageState::Pending) {
             person.m_imageState = Person::ImageState::Stored;
             person.m_storedImages = images;
-            person.m_pendingImage.clear();
-            person.m_pendingThumbnail.clear();
+            person.m_pending.reset();
         }
     }
     for (auto& [person, uid] : madeUids)

@@ -13,12 +13,21 @@
 #include "platform/contactstore/Values.h"
 
 #include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
+
+namespace foundation {
+class SqliteStatement;
+class SqliteTransaction;
+}
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace contactstore {
 
@@ -28,7 +37,7 @@ class AddressBookDatabase {
 public:
     // The version of the schema this program writes. Files of an older version are upgraded
     // step by step when opened; a file of a newer version is refused, never changed.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // Opens (creating when missing) the file and brings its schema up to date.
     [[nodiscard]] static std::shared_ptr<AddressBookDatabase> open(const std::filesystem::path& file, Error* error);
@@ -44,6 +53,57 @@ public:
     // marked saved (identifiers, dates); on failure nothing in the file or in memory changes.
     [[nodiscard]] bool save(AddressBookContents& contents, Error* error);
 
+    // A stored group as the stream of persons meets it: its name and its members in order.
+    struct StoredGroup {
+        RecordID recordID { kRecordInvalidID };
+        std::optional<std::string> name;
+        std::vector<RecordID> members;
+    };
+    // Reads the groups, then every person one at a time, each made for the call alone and
+    // gone after it, all as of one moment: for going through a book of any size while holding
+    // one person. `each` answers false to stop early.
+    [[nodiscard]] bool readEachPerson(std::vector<StoredGroup>& groups, const std::function<bool(const Person&)>& each, Error* error);
+
+    // Persons, groups and memberships added straight to the file in one transaction, for an
+    // import of any size that no handle holds in memory. Whatever was added is taken back
+    // when the addition is let go without a commit.
+    class Addition {
+    public:
+        ~Addition();
+        Addition(const Addition&) = delete;
+        Addition& operator=(const Addition&) = delete;
+
+        // The account added persons and groups join: the first local one.
+        RecordID source() const { return m_source; }
+        // Stores a new person (of the addition's account) and gives it its identifier.
+        [[nodiscard]] bool addPerson(Person& person, Error* error);
+        // The group of that name in the addition's account (the first made, when several
+        // have it), or a new one; `created` says which.
+        [[nodiscard]] bool groupNamed(const std::string& name, RecordID& group, bool& created, Error* error);
+        // Puts the person at the end of the group; a member already there stays where it is.
+        [[nodiscard]] bool addMember(RecordID group, RecordID person, Error* error);
+        [[nodiscard]] bool commit(Error* error);
+        // The card identifier stored with a person added (or stored before); none when none.
+        std::optional<std::string> storedUid(RecordID person);
+
+    private:
+        friend class AddressBookDatabase;
+        explicit Addition(AddressBookDatabase& database);
+
+        AddressBookDatabase& m_database;
+        std::unique_ptr<foundation::SqliteTransaction> m_transaction;
+        std::unique_ptr<foundation::SqliteStatement> m_insertPerson;
+        std::unique_ptr<foundation::SqliteStatement> m_findGroup;
+        std::unique_ptr<foundation::SqliteStatement> m_insertGroup;
+        std::unique_ptr<foundation::SqliteStatement> m_insertMember;
+        RecordID m_source { kRecordInvalidID };
+        std::int64_t m_nextID { 0 };
+        std::int64_t m_savedAt { 0 };
+        std::set<RecordID> m_grownGroups;
+    };
+    // Null with the error when the file cannot be written now.
+    [[nodiscard]] std::unique_ptr<Addition> beginAddition(Error* error);
+
     std::optional<std::string> readImage(RecordID person, ImageFormat format);
 
     // Runs inside every save's transaction after all rows are written and before the commit.
@@ -55,12 +115,23 @@ private:
     // Refuses (Damaged) a file that fails SQLite's quick check or belongs to another program.
     [[nodiscard]] bool checkIntegrity(const std::filesystem::path& file, Error* error);
     [[nodiscard]] bool prepareSchema(Error* error);
+    // Fills a person from a row of the person query; false when its lists are damaged (and
+    // left out).
+    bool readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images) const;
+    // Folds every person's search keys again when the file's were folded another way (or
+    // never); see PersonSearchKeys.
+    void refreshSearchKeys();
     // Writes the properties (and picture) a handle changed on a stored person over the
     // stored row, leaving the rest as other handles stored it. stillStored is false when the
     // person has been deleted meanwhile.
+    // Binds every column of a new person to the person insert; a person without an
+    // identifier of its own gets one, handed back in madeUid.
+    void bindNewPerson(foundation::SqliteStatement& insert, Person& person, RecordID sourceID, Date savedAt, std::string& madeUid);
     [[nodiscard]] bool writeChangedProperties(Person& person, Date savedAt, bool& stillStored);
 
     sqlite3* m_connection { nullptr };
+    // Whether the search keys in the file were folded as this program folds.
+    bool m_keptSearchKeysCurrent { false };
     std::shared_ptr<AddressBookDatabase> self();
     std::weak_ptr<AddressBookDatabase> m_self;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/contactstore/AddressBookDatabase.h"
 #include "platform/contactstore/NameFormat.h"
+#include "platform/contactstore/PersonSearchKeys.h"
 
 #include <mutex>
 #include <utility>
@@ -84,6 +85,8 @@ bool Person::isWritable(PropertyID property) const
 
 void Person::didChangeValue(PropertyID property)
 {
+    if (PersonSearchKeys::isSearched(property))
+        m_searchKeysKept = false;
     // A formatted name was written with the names as they were; once one of them changes
     // it no longer says this person's name.
     switch (property) {
@@ -118,7 +121,9 @@ std::optional<std::string> Person::copyImageDataWithFormat(ImageFormat format) c
     case ImageState::None:
         return std::nullopt;
     case ImageState::Pending:
-        return format == ImageFormat::Thumbnail ? m_pendingThumbnail : m_pendingImage;
+        if (!m_pending)
+            return std::nullopt;
+        return format == ImageFormat::Thumbnail ? m_pending->thumbnail : m_pending->image;
     case ImageState::Stored:
         if (!m_storedImages)
             return std::nullopt;
@@ -141,8 +146,10 @@ bool Person::setImageData(std::string data, Error* error)
     std::optional<std::string> thumbnail;
     if (maker)
         thumbnail = maker(data);
-    m_pendingThumbnail = thumbnail && !thumbnail->empty() ? std::move(*thumbnail) : data;
-    m_pendingImage = std::move(data);
+    auto pending = std::make_unique<PendingImage>();
+    pending->thumbnail = thumbnail && !thumbnail->empty() ? std::move(*thumbnail) : data;
+    pending->image = std::move(data);
+    m_pending = std::move(pending);
     m_imageState = ImageState::Pending;
     m_imageChanged = true;
     markChanged();
@@ -154,11 +161,22 @@ bool Person::removeImageData(Error*)
     if (m_imageState == ImageState::None)
         return true;
     m_imageState = ImageState::None;
-    m_pendingImage.clear();
-    m_pendingThumbnail.clear();
+    m_pending.reset();
     m_imageChanged = true;
     markChanged();
     return true;
+}
+
+const std::string& Person::searchKeys() const
+{
+    if (!m_searchKeysKept) {
+        std::array<const std::string*, PersonSearchKeys::PhoneNumbers> texts {};
+        for (std::size_t field = 0; field < texts.size(); ++field)
+            texts[field] = stringValue(PersonSearchKeys::kTextProperties[field]);
+        m_searchKeys = PersonSearchKeys::make(texts, multiValue(kPersonPhoneProperty));
+        m_searchKeysKept = true;
+    }
+    return m_searchKeys;
 }
 
 void Person::setThumbnailMaker(ThumbnailMaker maker)

@@ -50,6 +50,10 @@ public:
     using ThumbnailMaker = std::function<std::optional<std::string>(std::string_view imageData)>;
     static void setThumbnailMaker(ThumbnailMaker maker);
 
+    // The person's search keys (PersonSearchKeys): as kept in the file, or folded afresh
+    // from the values when one of them changed since.
+    const std::string& searchKeys() const;
+
 protected:
     bool isWritable(PropertyID property) const override;
     void didChangeValue(PropertyID property) override;
@@ -63,11 +67,17 @@ private:
     SourceRef m_source;
     ImageState m_imageState { ImageState::None };
     bool m_imageChanged { false };
-    std::string m_pendingImage;
-    std::string m_pendingThumbnail;
+    // A picture set and not yet saved; most persons have none, so it is held apart.
+    struct PendingImage {
+        std::string image;
+        std::string thumbnail;
+    };
+    std::unique_ptr<PendingImage> m_pending;
     // Where a saved picture is read from; kept by persons that have one, so that the
     // picture stays readable after the handle that loaded the person is gone.
     std::shared_ptr<AddressBookDatabase> m_storedImages;
+    mutable std::string m_searchKeys;
+    mutable bool m_searchKeysKept { false };
 };
 
 } // namespace contactstore

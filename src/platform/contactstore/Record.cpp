@@ -1,5 +1,7 @@
 #include "platform/contactstore/Record.h"
 
+#include "platform/contactstore/StoredValueCodec.h"
+
 #include <algorithm>
 
 namespace contactstore {
@@ -40,14 +42,44 @@ Record::~Record() = default;
 Record::Record(Record&&) noexcept = default;
 Record& Record::operator=(Record&&) noexcept = default;
 
-std::vector<std::pair<PropertyID, Value>>::iterator Record::find(PropertyID property)
+std::pair<PropertyID, Value>* Record::find(PropertyID property)
 {
-    return std::find_if(m_values.begin(), m_values.end(), [property](const auto& slot) { return slot.first == property; });
+    unpackLists();
+    auto slot = std::find_if(m_values.begin(), m_values.end(), [property](const auto& entry) { return entry.first == property; });
+    return slot == m_values.end() ? nullptr : &*slot;
 }
 
-std::vector<std::pair<PropertyID, Value>>::const_iterator Record::find(PropertyID property) const
+const std::pair<PropertyID, Value>* Record::find(PropertyID property) const
 {
-    return std::find_if(m_values.begin(), m_values.end(), [property](const auto& slot) { return slot.first == property; });
+    auto holding = [property](const auto& entry) { return entry.first == property; };
+    auto slot = std::find_if(m_values.begin(), m_values.end(), holding);
+    if (slot != m_values.end())
+        return &*slot;
+    if (!isMultiValueType(typeOfProperty(property)))
+        return nullptr;
+    if (!m_storedLists.empty()) {
+        // Decoded once, all lists together; the opened lists then stay put, so values read
+        // before remain valid until the next write.
+        if (!StoredValueCodec::decode(m_storedLists, m_openedLists))
+            m_openedLists.clear();
+        std::string().swap(m_storedLists);
+    }
+    auto opened = std::find_if(m_openedLists.begin(), m_openedLists.end(), holding);
+    return opened == m_openedLists.end() ? nullptr : &*opened;
+}
+
+void Record::unpackLists()
+{
+    if (!m_storedLists.empty()) {
+        if (!StoredValueCodec::decode(m_storedLists, m_openedLists))
+            m_openedLists.clear();
+        std::string().swap(m_storedLists);
+    }
+    if (m_openedLists.empty())
+        return;
+    for (auto& entry : m_openedLists)
+        m_values.push_back(std::move(entry));
+    m_openedLists.clear();
 }
 
 std::optional<Value> Record::copyValue(PropertyID property) const
@@ -59,8 +91,8 @@ std::optional<Value> Record::copyValue(PropertyID property) const
 
 const Value* Record::value(PropertyID property) const
 {
-    auto slot = find(property);
-    return slot == m_values.end() ? nullptr : &slot->second;
+    const auto* slot = find(property);
+    return slot ? &slot->second : nullptr;
 }
 
 const std::string* Record::stringValue(PropertyID property) const
@@ -98,6 +130,20 @@ const MultiValue* Record::multiValue(PropertyID property) const
     return held ? std::get_if<MultiValue>(held) : nullptr;
 }
 
+bool Record::hasEntries(PropertyID property) const
+{
+    if (m_storedLists.empty()) {
+        const MultiValue* multi = multiValue(property);
+        return multi && !multi->isEmpty();
+    }
+    auto slot = std::find_if(m_values.begin(), m_values.end(), [property](const auto& entry) { return entry.first == property; });
+    if (slot != m_values.end()) {
+        const auto* multi = std::get_if<MultiValue>(&slot->second);
+        return multi && !multi->isEmpty();
+    }
+    return StoredValueCodec::holdsEntries(m_storedLists, property);
+}
+
 bool Record::isWritable(PropertyID) const
 {
     return true;
@@ -131,8 +177,8 @@ bool Record::setValue(PropertyID property, Value newValue, Error* error)
     if (const auto* multi = std::get_if<MultiValue>(&newValue); multi && multi->isEmpty())
         return removeValue(property, error);
 
-    auto slot = find(property);
-    if (slot == m_values.end())
+    auto* slot = find(property);
+    if (!slot)
         m_values.emplace_back(property, std::move(newValue));
     else if (slot->second == newValue)
         return true;
@@ -153,10 +199,10 @@ bool Record::removeValue(PropertyID property, Error* error)
         reportError(error, ErrorCode::ReadOnlyProperty, "The property " + std::to_string(property) + " is kept by the address book and cannot be removed.");
         return false;
     }
-    auto slot = find(property);
-    if (slot == m_values.end())
+    auto* slot = find(property);
+    if (!slot)
         return true;
-    m_values.erase(slot);
+    m_values.erase(m_values.begin() + (slot - m_values.data()));
     noteChanged(property);
     didChangeValue(property);
     return true;
@@ -166,7 +212,7 @@ void Record::markChanged()
 {
     m_changed = true;
     m_cache.reset();
-    m_sortKey.clear();
+    m_keptSortKey.reset();
 }
 
 void Record::noteChanged(PropertyID property)
@@ -178,13 +224,13 @@ void Record::noteChanged(PropertyID property)
 
 void Record::assignStoredValue(PropertyID property, Value storedValue)
 {
-    auto slot = find(property);
-    if (slot == m_values.end())
+    auto* slot = find(property);
+    if (!slot)
         m_values.emplace_back(property, std::move(storedValue));
     else
         slot->second = std::move(storedValue);
     m_cache.reset();
-    m_sortKey.clear();
+    m_keptSortKey.reset();
 }
 
 } // namespace contactstore

@@ -56,6 +56,9 @@ public:
     std::optional<std::int64_t> copyInteger(PropertyID property) const;
     std::optional<Date> copyDate(PropertyID property) const;
     const MultiValue* multiValue(PropertyID property) const;
+    // Whether the multi-value property has at least one entry; lists kept as read from
+    // the file are looked at without being decoded.
+    bool hasEntries(PropertyID property) const;
 
     // The most bytes one text of a record may hold (a name, a note, one phone number, one
     // part of an address): far beyond what a person writes, and small enough that every
@@ -87,11 +90,16 @@ public:
     // language and order it was made for until a value changes, so that sorting the members
     // of a big group again compares bytes instead of collating every name again. Null when
     // none is kept for that tag.
-    const std::string* keptSortKey(std::string_view tag) const { return m_sortKeyTag == tag && !m_sortKey.empty() ? &m_sortKey : nullptr; }
+    const std::string* keptSortKey(std::string_view tag) const
+    {
+        return m_keptSortKey && m_keptSortKey->tag == tag && !m_keptSortKey->key.empty() ? &m_keptSortKey->key : nullptr;
+    }
     void keepSortKey(std::string_view tag, std::string key) const
     {
-        m_sortKeyTag = tag;
-        m_sortKey = std::move(key);
+        if (!m_keptSortKey)
+            m_keptSortKey = std::make_unique<KeptSortKey>();
+        m_keptSortKey->tag = tag;
+        m_keptSortKey->key = std::move(key);
     }
 
     // The address book that this record was read from or added to; null when none or gone.
@@ -115,18 +123,33 @@ private:
     friend class AddressBook;
     friend class AddressBookDatabase;
 
-    std::vector<std::pair<PropertyID, Value>>::iterator find(PropertyID property);
-    std::vector<std::pair<PropertyID, Value>>::const_iterator find(PropertyID property) const;
+    // Where the property's value is held; null when absent. Writes unpack the lists first.
+    std::pair<PropertyID, Value>* find(PropertyID property);
+    const std::pair<PropertyID, Value>* find(PropertyID property) const;
+    // Keeps lists as read from the file (StoredValueCodec's form) until one is asked for.
+    void keepStoredLists(std::string storedLists) { m_storedLists = std::move(storedLists); }
+    // Brings the lists into m_values, so that every value is where a write expects it.
+    void unpackLists();
 
     RecordID m_recordID { kRecordInvalidID };
     std::vector<std::pair<PropertyID, Value>> m_values;
+    // The lists (phone numbers, addresses ...) of a record read from the file, in their stored
+    // form until one of them is read, then decoded into m_openedLists, which stays as it is
+    // until a write moves it into m_values: a big book holds tens of thousands of persons
+    // whose lists nobody opens, and in stored form they take a fraction of the memory.
+    mutable std::string m_storedLists;
+    mutable std::vector<std::pair<PropertyID, Value>> m_openedLists;
     bool m_changed { false };
     // The properties set or removed through this handle since it loaded or last saved: a
     // save writes only these, over whatever other handles have stored meanwhile.
     std::vector<PropertyID> m_changedProperties;
     mutable std::unique_ptr<RecordCache> m_cache;
-    mutable std::string m_sortKeyTag;
-    mutable std::string m_sortKey;
+    // Held apart: only records a list sorted have one.
+    struct KeptSortKey {
+        std::string tag;
+        std::string key;
+    };
+    mutable std::unique_ptr<KeptSortKey> m_keptSortKey;
 };
 
 } // namespace contactstore

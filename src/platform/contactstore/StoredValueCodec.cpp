@@ -100,6 +100,23 @@ public:
         return value;
     }
 
+    bool skipText()
+    {
+        auto length = unsignedNumber();
+        if (!length || *length > m_in.size() - m_position)
+            return false;
+        m_position += *length;
+        return true;
+    }
+
+    bool skip(std::size_t bytes)
+    {
+        if (m_in.size() - m_position < bytes)
+            return false;
+        m_position += bytes;
+        return true;
+    }
+
     std::optional<double> real()
     {
         if (m_in.size() - m_position < 8)
@@ -175,10 +192,67 @@ std::optional<ScalarValue> readScalar(Reader& in, PropertyType type)
     }
 }
 
+bool skipScalar(Reader& in, PropertyType type)
+{
+    switch (type) {
+    case PropertyType::String:
+        return in.skipText();
+    case PropertyType::Integer:
+    case PropertyType::Date:
+        return in.signedNumber().has_value();
+    case PropertyType::Real:
+        return in.skip(8);
+    case PropertyType::Dictionary: {
+        auto count = in.unsignedNumber();
+        if (!count || *count > kMaximumEntries)
+            return false;
+        for (std::uint64_t index = 0; index < *count; ++index) {
+            if (!in.skipText() || !in.skipText())
+                return false;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool isStorableMultiType(std::uint64_t code)
 {
     return code >= static_cast<std::uint64_t>(PropertyType::MultiString)
         && code <= static_cast<std::uint64_t>(PropertyType::MultiDictionary);
+}
+
+// The format byte and the number of lists of a blob; none when malformed.
+std::optional<std::uint64_t> readListCount(Reader& in)
+{
+    if (in.byte() != StoredValueCodec::kFormat)
+        return std::nullopt;
+    auto count = in.unsignedNumber();
+    if (!count || *count > kMaximumProperties)
+        return std::nullopt;
+    return count;
+}
+
+struct ListHead {
+    PropertyID property;
+    PropertyType type;
+    MultiValueIdentifier nextIdentifier;
+    std::uint64_t entryCount;
+};
+
+// What precedes the entries of one list; none when malformed.
+std::optional<ListHead> readListHead(Reader& in)
+{
+    auto property = in.signedNumber();
+    auto type = property ? in.unsignedNumber() : std::nullopt;
+    auto nextIdentifier = type ? in.signedNumber() : std::nullopt;
+    auto entryCount = nextIdentifier ? in.unsignedNumber() : std::nullopt;
+    if (!entryCount || !isStorableMultiType(*type) || *entryCount > kMaximumEntries || *property < INT32_MIN
+        || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
+        return std::nullopt;
+    return ListHead { static_cast<PropertyID>(*property), static_cast<PropertyType>(*type),
+                      static_cast<MultiValueIdentifier>(*nextIdentifier), *entryCount };
 }
 
 } // namespace
@@ -212,31 +286,66 @@ std::string StoredValueCodec::encode(const std::vector<std::pair<PropertyID, Val
     return out.take();
 }
 
+bool StoredValueCodec::isWellFormed(std::string_view blob)
+{
+    return walk(blob, nullptr);
+}
+
+bool StoredValueCodec::holdsEntries(std::string_view blob, PropertyID wanted)
+{
+    bool holds = false;
+    return walk(blob, [&](PropertyID property, std::uint64_t entries) { holds = holds || (property == wanted && entries > 0); }) && holds;
+}
+
+bool StoredValueCodec::walk(std::string_view blob, const std::function<void(PropertyID, std::uint64_t)>& each)
+{
+    // The walk of decode, keeping nothing.
+    if (blob.empty())
+        return true;
+    Reader in(blob);
+    auto count = readListCount(in);
+    if (!count)
+        return false;
+    for (std::uint64_t index = 0; index < *count; ++index) {
+        auto list = readListHead(in);
+        if (!list)
+            return false;
+        auto [property, multiType, nextIdentifier, entryCount] = *list;
+        if (each)
+            each(property, entryCount);
+        for (std::uint64_t entryIndex = 0; entryIndex < entryCount; ++entryIndex) {
+            auto identifier = in.signedNumber();
+            auto hasLabel = identifier ? in.byte() : std::nullopt;
+            if (!hasLabel || *identifier < 0 || *identifier > INT32_MAX || *hasLabel > 1)
+                return false;
+            if (*hasLabel && !in.skipText())
+                return false;
+            if (!skipScalar(in, elementType(multiType)))
+                return false;
+        }
+    }
+    return in.atEnd();
+}
+
 bool StoredValueCodec::decode(std::string_view blob, std::vector<std::pair<PropertyID, Value>>& values)
 {
     if (blob.empty())
         return true;
     Reader in(blob);
-    if (in.byte() != kFormat)
-        return false;
-    auto count = in.unsignedNumber();
-    if (!count || *count > kMaximumProperties)
+    auto count = readListCount(in);
+    if (!count)
         return false;
 
     std::vector<std::pair<PropertyID, Value>> decoded;
     decoded.reserve(*count);
     for (std::uint64_t index = 0; index < *count; ++index) {
-        auto property = in.signedNumber();
-        auto type = property ? in.unsignedNumber() : std::nullopt;
-        auto nextIdentifier = type ? in.signedNumber() : std::nullopt;
-        auto entryCount = nextIdentifier ? in.unsignedNumber() : std::nullopt;
-        if (!entryCount || !isStorableMultiType(*type) || *entryCount > kMaximumEntries
-            || *property < INT32_MIN || *property > INT32_MAX || *nextIdentifier < 0 || *nextIdentifier > INT32_MAX)
+        auto list = readListHead(in);
+        if (!list)
             return false;
-        auto multiType = static_cast<PropertyType>(*type);
+        auto [property, multiType, nextIdentifier, entryCount] = *list;
         std::vector<MultiValueEntry> entries;
-        entries.reserve(*entryCount);
-        for (std::uint64_t entryIndex = 0; entryIndex < *entryCount; ++entryIndex) {
+        entries.reserve(entryCount);
+        for (std::uint64_t entryIndex = 0; entryIndex < entryCount; ++entryIndex) {
             auto identifier = in.signedNumber();
             auto hasLabel = identifier ? in.byte() : std::nullopt;
             if (!hasLabel || *identifier < 0 || *identifier > INT32_MAX || *hasLabel > 1)
@@ -252,8 +361,7 @@ bool StoredValueCodec::decode(std::string_view blob, std::vector<std::pair<Prope
                 return false;
             entries.push_back(MultiValueEntry { std::move(*value), std::move(label), static_cast<MultiValueIdentifier>(*identifier) });
         }
-        decoded.emplace_back(static_cast<PropertyID>(*property),
-                             MultiValue::fromStoredEntries(multiType, std::move(entries), static_cast<MultiValueIdentifier>(*nextIdentifier)));
+        decoded.emplace_back(property, MultiValue::fromStoredEntries(multiType, std::move(entries), nextIdentifier));
     }
     if (!in.atEnd())
         return false;

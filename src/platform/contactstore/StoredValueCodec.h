@@ -11,6 +11,7 @@
 #include "platform/contactstore/MultiValue.h"
 #include "platform/contactstore/Constants.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +26,16 @@ public:
     // Every multi-value among the values; empty when there is none.
     static std::string encode(const std::vector<std::pair<PropertyID, Value>>& values);
     // Appends the multi-values of a blob; false (and nothing appended) when it is malformed.
+    // Whether decode would take the blob, found without decoding it.
+    static bool isWellFormed(std::string_view blob);
+    // Whether a well-formed blob holds the multi-value with at least one entry, found
+    // without decoding it.
+    static bool holdsEntries(std::string_view blob, PropertyID property);
+
+private:
+    static bool walk(std::string_view blob, const std::function<void(PropertyID, std::uint64_t entries)>& each);
+
+public:
     [[nodiscard]] static bool decode(std::string_view blob, std::vector<std::pair<PropertyID, Value>>& values);
 };
 

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace foundation {
 
@@ -67,81 +68,118 @@ bool writeAll(int descriptor, std::string_view bytes, int& code)
 
 bool AtomicFile::write(const std::filesystem::path& file, std::string_view bytes, std::string* error)
 {
-    std::filesystem::path target;
-    if (!followLinks(file, target, error))
+    AtomicFile whole(file);
+    return whole.open(error) && whole.append(bytes, error) && whole.commit(error);
+}
+
+AtomicFile::AtomicFile(std::filesystem::path file)
+    : m_file(std::move(file))
+{
+}
+
+AtomicFile::~AtomicFile()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    if (m_named)
+        ::unlink(m_partial.c_str());
+}
+
+bool AtomicFile::giveUp(int reason, std::string* error)
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    m_descriptor = -1;
+    if (m_named)
+        ::unlink(m_partial.c_str());
+    m_named = false;
+    return fail(error, because(m_file, reason));
+}
+
+bool AtomicFile::open(std::string* error)
+{
+    if (!followLinks(m_file, m_target, error))
         return false;
 
     struct stat existing { };
-    bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return fail(error, because(file, EISDIR));
-    if (exists && S_ISSOCK(existing.st_mode))
-        return fail(error, "cannot write " + file.string() + ": it is a socket");
-    int code = 0;
-    if (exists && !S_ISREG(existing.st_mode)) {
+    m_exists = ::stat(m_target.c_str(), &existing) == 0;
+    if (m_exists && S_ISDIR(existing.st_mode))
+        return fail(error, because(m_file, EISDIR));
+    if (m_exists && S_ISSOCK(existing.st_mode))
+        return fail(error, "cannot write " + m_file.string() + ": it is a socket");
+    if (m_exists && !S_ISREG(existing.st_mode)) {
         // A pipe, a terminal or a device is what the user asked to write to; it cannot be
         // replaced, only written.
-        int descriptor = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        if (descriptor < 0)
-            return fail(error, because(file, errno));
-        bool written = writeAll(descriptor, bytes, code);
-        if (::close(descriptor) != 0 && written) {
-            written = false;
-            code = errno;
-        }
-        return written || fail(error, because(file, code));
+        m_descriptor = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (m_descriptor < 0)
+            return fail(error, because(m_file, errno));
+        m_direct = true;
+        return true;
+    }
+    if (m_exists) {
+        m_mode = existing.st_mode & 07777;
+        m_owner = existing.st_uid;
+        m_ownerGroup = existing.st_gid;
     }
 
-    std::filesystem::path folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    m_folder = m_target.parent_path().empty() ? std::filesystem::path(".") : m_target.parent_path();
     static std::atomic<unsigned> s_counter { 0 };
-    std::string partialName = "." + target.filename().string() + ".partial-" + std::to_string(::getpid()) + "-"
+    std::string partialName = "." + m_target.filename().string() + ".partial-" + std::to_string(::getpid()) + "-"
         + std::to_string(s_counter++);
-    std::filesystem::path partial = folder / partialName;
+    m_partial = m_folder / partialName;
 
     // An unnamed file leaves nothing behind when the program is killed while writing.
-    bool named = false;
-    int descriptor = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (descriptor < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        descriptor = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        named = descriptor >= 0;
+    m_descriptor = ::open(m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (m_descriptor < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        m_descriptor = ::open(m_partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        m_named = m_descriptor >= 0;
     }
-    if (descriptor < 0)
-        return fail(error, because(file, errno));
-    auto giveUp = [&](int reason) {
-        ::close(descriptor);
-        if (named)
-            ::unlink(partial.c_str());
-        return fail(error, because(file, reason));
-    };
+    if (m_descriptor < 0)
+        return fail(error, because(m_file, errno));
+    return true;
+}
 
-    if (!writeAll(descriptor, bytes, code))
-        return giveUp(code);
+bool AtomicFile::append(std::string_view bytes, std::string* error)
+{
+    if (m_descriptor < 0)
+        return fail(error, because(m_file, EBADF));
+    int code = 0;
+    return writeAll(m_descriptor, bytes, code) || giveUp(code, error);
+}
+
+bool AtomicFile::commit(std::string* error)
+{
+    if (m_descriptor < 0)
+        return fail(error, because(m_file, EBADF));
+    int code = 0;
+    if (m_direct) {
+        int descriptor = std::exchange(m_descriptor, -1);
+        return ::close(descriptor) == 0 || fail(error, because(m_file, errno));
+    }
     // Contacts are private: a new file is its owner's alone, a replaced one keeps what its
     // owner chose.
-    if (::fchmod(descriptor, exists ? (existing.st_mode & 07777) : 0600) != 0)
-        return giveUp(errno);
-    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()))
-        (void)::fchown(descriptor, existing.st_uid, existing.st_gid);
-    if (::fsync(descriptor) != 0)
-        return giveUp(errno);
-    if (!named) {
-        std::string self = "/proc/self/fd/" + std::to_string(descriptor);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, partial.c_str(), AT_SYMLINK_FOLLOW) != 0)
-            return giveUp(errno);
-        named = true;
+    if (::fchmod(m_descriptor, m_mode) != 0)
+        return giveUp(errno, error);
+    if (m_exists && (m_owner != ::geteuid() || m_ownerGroup != ::getegid()))
+        (void)::fchown(m_descriptor, m_owner, m_ownerGroup);
+    if (::fsync(m_descriptor) != 0)
+        return giveUp(errno, error);
+    if (!m_named) {
+        std::string self = "/proc/self/fd/" + std::to_string(m_descriptor);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, m_partial.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            return giveUp(errno, error);
+        m_named = true;
     }
-    if (::close(descriptor) != 0) {
+    int descriptor = std::exchange(m_descriptor, -1);
+    if (::close(descriptor) != 0)
+        return giveUp(errno, error);
+    if (::rename(m_partial.c_str(), m_target.c_str()) != 0) {
         code = errno;
-        ::unlink(partial.c_str());
-        return fail(error, because(file, code));
+        return giveUp(code, error);
     }
-    if (::rename(partial.c_str(), target.c_str()) != 0) {
-        code = errno;
-        ::unlink(partial.c_str());
-        return fail(error, because(file, code));
-    }
+    m_named = false;
     // The new name itself reaches the disk with the folder.
-    int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int folderDescriptor = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderDescriptor >= 0) {
         (void)::fsync(folderDescriptor);
         ::close(folderDescriptor);

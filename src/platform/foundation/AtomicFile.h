@@ -17,6 +17,33 @@ class AtomicFile {
 public:
     // False with the reason ("No space left on device") when the bytes did not all arrive.
     [[nodiscard]] static bool write(const std::filesystem::path& file, std::string_view bytes, std::string* error = nullptr);
+
+    // The same piece by piece, for files too big to hold in memory at once: open, append
+    // each piece, commit. Nothing shows at the path until commit succeeds; a file let go
+    // without a commit leaves nothing behind (a pipe or device keeps what it was given).
+    explicit AtomicFile(std::filesystem::path file);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    [[nodiscard]] bool open(std::string* error = nullptr);
+    [[nodiscard]] bool append(std::string_view bytes, std::string* error = nullptr);
+    [[nodiscard]] bool commit(std::string* error = nullptr);
+
+private:
+    bool giveUp(int reason, std::string* error);
+
+    std::filesystem::path m_file;
+    std::filesystem::path m_target;
+    std::filesystem::path m_folder;
+    std::filesystem::path m_partial;
+    bool m_exists { false };
+    bool m_direct { false };
+    bool m_named { false };
+    unsigned m_mode { 0600 };
+    unsigned m_owner { 0 };
+    unsigned m_ownerGroup { 0 };
+    int m_descriptor { -1 };
 };
 
 } // namespace foundation

@@ -5,6 +5,7 @@
 #include <unicode/normalizer2.h>
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
+#include <unicode/uversion.h>
 
 namespace foundation {
 
@@ -67,6 +68,16 @@ TextFolding::TextFolding()
 }
 
 TextFolding::~TextFolding() = default;
+
+std::int64_t TextFolding::revision()
+{
+    // Our own rules' revision, then ICU's version: a new ICU may bring new case foldings
+    // or transliterations.
+    constexpr std::int64_t kRulesRevision = 1;
+    UVersionInfo icu {};
+    u_getVersion(icu);
+    return kRulesRevision * 100000000 + icu[0] * 1000000 + icu[1] * 10000 + icu[2] * 100 + icu[3];
+}
 
 std::string TextFolding::fold(std::string_view text) const
 {

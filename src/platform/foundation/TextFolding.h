@@ -9,6 +9,7 @@
 // accents and other combining marks removed, except the kana voicing marks, so that が
 // never matches か.
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,6 +31,10 @@ public:
     // The folded form of UTF-8 text. Text that is not valid UTF-8 folds as well as ICU can
     // read it; nothing fails.
     std::string fold(std::string_view text) const;
+
+    // Names the fold: it changes whenever the same text could fold differently (our rules,
+    // the ICU data underneath), so folded texts kept on disk are known to be stale.
+    static std::int64_t revision();
 
     // Whether folded text contains a folded search text. An empty search text is contained
     // nowhere, as in the platform's own "contains" searches.

@@ -2,8 +2,10 @@
 
 #include "addressbook/AddressBookGroup.h"
 #include "addressbook/AddressBookQueries.h"
+#include "addressbook/SharedAddressBook.h"
 #include "app/GroupKinds.h"
 #include "app/Utility.h"
+#include "platform/contactstore/AddressBook.h"
 #include "store/DataManager.h"
 
 #include <unordered_set>
@@ -75,10 +77,13 @@ std::size_t GroupPersons::noGroupContactsCount()
     // Counting needs no list: every grouped identifier that names an existing person takes
     // one person away from the whole.
     RecordIDs grouped = groupedRecordIDs();
-    std::size_t all = AddressBookQueries::contactsCount();
+    auto book = SharedAddressBook::get();
+    if (!book)
+        return 0;
+    std::size_t all = book->personCount();
     std::size_t groupedPersons = 0;
     for (auto identifier : grouped) {
-        if (Contact::contactWithRecordID(identifier))
+        if (book->personWithRecordID(identifier))
             ++groupedPersons;
     }
     return groupedPersons >= all ? 0 : all - groupedPersons;

@@ -5,6 +5,7 @@
 
 #include "platform/contactstore/AddressBookDatabase.h"
 #include "platform/contactstore/Group.h"
+#include "platform/contactstore/PersonSearchKeys.h"
 #include "platform/contactstore/Source.h"
 #include "platform/contactstore/vcard/BookExporter.h"
 #include "platform/foundation/Log.h"
@@ -393,11 +394,14 @@ TEST(AddressBookTest, AFileOfTheFirstSchemaIsUpgradedWithItsPersonsKept)
         ASSERT_TRUE(book->addRecord(makePerson("Early", "Adopter", { "+1 555 0100" })));
         ASSERT_TRUE(book->save());
     }
-    // The first schema had no formatted names.
-    execute(folder.path(), "ALTER TABLE person DROP COLUMN formatted_name; ALTER TABLE person DROP COLUMN uid; PRAGMA user_version = 1;");
+    // The first schema had no formatted names and kept no search keys.
+    execute(folder.path(), "ALTER TABLE person DROP COLUMN search_keys; ALTER TABLE person DROP COLUMN formatted_name; "
+                           "ALTER TABLE person DROP COLUMN uid; DELETE FROM store_info WHERE key = 'search_keys_revision'; "
+                           "PRAGMA user_version = 1;");
 
     auto book = openBook(folder.path());
     EXPECT_EQ(queryNumber(folder.path(), "PRAGMA user_version"), AddressBookDatabase::kSchemaVersion);
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT count(*) FROM person WHERE search_keys IS NULL"), 0);
     ASSERT_EQ(firstNames(book), std::vector<std::string> { "Early" });
     const PersonRef person = book->copyArrayOfAllPeople().front();
     EXPECT_TRUE(person->multiValue(kPersonPhoneProperty));
@@ -545,7 +549,8 @@ TEST(AddressBookTest, PersonsOfAnOlderFileGetIdentifiersWhenItIsUpgraded)
         ASSERT_TRUE(book->addRecord(makePerson("Old")) && book->addRecord(makePerson("Older")) && book->save());
     }
     // The file as the previous version of the program left it.
-    execute(folder.path(), "ALTER TABLE person DROP COLUMN uid; ALTER TABLE person DROP COLUMN formatted_name; PRAGMA user_version = 1;");
+    execute(folder.path(), "ALTER TABLE person DROP COLUMN search_keys; ALTER TABLE person DROP COLUMN uid; "
+                           "ALTER TABLE person DROP COLUMN formatted_name; PRAGMA user_version = 1;");
     auto book = openBook(folder.path());
     std::set<std::string> identifiers;
     for (const auto& person : book->copyArrayOfAllPeople())
@@ -554,4 +559,43 @@ TEST(AddressBookTest, PersonsOfAnOlderFileGetIdentifiersWhenItIsUpgraded)
     for (const auto& uid : identifiers)
         EXPECT_EQ(uid.size(), 45u) << uid;
     EXPECT_EQ(queryNumber(folder.path(), "PRAGMA user_version"), AddressBookDatabase::kSchemaVersion);
+}
+
+// The folded names and numbers are kept in the file, folded from the row as stored, so a
+// handle that loads them searches what the file holds, and a stale or missing fold is made
+// again when the book is opened.
+TEST(AddressBookTest, SearchKeysKeptInTheFileFollowTheStoredPerson)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        ASSERT_TRUE(book->addRecord(makePerson("Zoë", "Łukasz", { "(555) 123-45", "+1 555-0100" })) && book->save());
+    }
+    auto older = openBook(folder.path());
+    {
+        // Another handle renames the family while the older one changes the given name.
+        auto other = openBook(folder.path());
+        ASSERT_TRUE(other->copyArrayOfAllPeople().front()->setValue(kPersonLastNameProperty, std::string("ŌNO")) && other->save());
+    }
+    const PersonRef changed = older->copyArrayOfAllPeople().front();
+    ASSERT_TRUE(changed->setValue(kPersonFirstNameProperty, std::string("Ärne")));
+    ASSERT_TRUE(changed->setValue(kPersonNicknameProperty, std::string("ｱｲ")));
+    // In memory the handle's own values are folded at once.
+    EXPECT_EQ(PersonSearchKeys::fields(changed->searchKeys())[PersonSearchKeys::FirstName], "arne");
+    ASSERT_TRUE(older->save());
+
+    auto expectStoredKeys = [&](const std::string& when) {
+        const AddressBookRef reopened = openBook(folder.path());
+        auto fields = PersonSearchKeys::fields(reopened->copyArrayOfAllPeople().front()->searchKeys());
+        const std::array<std::string_view, PersonSearchKeys::FieldCount> expected { "arne", "ono", "あい", "", "", "", "55512345 +15550100" };
+        EXPECT_EQ(fields, expected) << when;
+    };
+    expectStoredKeys("after the save");
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT count(*) FROM person WHERE search_keys IS NULL"), 0);
+
+    // Keys of another fold (or none) are made again at the next opening.
+    execute(folder.path(), "UPDATE person SET search_keys = x'00'; UPDATE store_info SET value = 1 WHERE key = 'search_keys_revision';");
+    expectStoredKeys("after a new fold");
+    execute(folder.path(), "UPDATE person SET search_keys = NULL; DELETE FROM store_info WHERE key = 'search_keys_revision';");
+    expectStoredKeys("after keys went missing");
 }

@@ -10,7 +10,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace contactstore::vcard {
@@ -33,8 +35,20 @@ public:
     [[nodiscard]] static ExportResult exportToFile(const AddressBook& book, const std::filesystem::path& file,
         CardWriter::Version version = CardWriter::Version::V3);
 
+    // The stored book of a folder, read straight from its file and written one card at a
+    // time, so that a book of any size is written in the memory of a few cards: the same
+    // cards as exportToFile of a handle on it. `write` takes each piece of text in turn and
+    // answers false when it could not take it (the export then stops with its `error`).
+    [[nodiscard]] static ExportResult exportStore(const std::filesystem::path& directory,
+        const std::function<bool(std::string_view text, std::string& error)>& write,
+        CardWriter::Version version = CardWriter::Version::V3);
+    // exportStore into a file that appears complete or not at all.
+    [[nodiscard]] static ExportResult exportStoreToFile(const std::filesystem::path& directory,
+        const std::filesystem::path& file, CardWriter::Version version = CardWriter::Version::V3);
+
     // A card identifier ("urn:uuid:...") for a record of a book, stable across exports.
     static std::string uidFor(const AddressBook& book, const Record& record);
+    static std::string uidFor(const std::filesystem::path& databasePath, RecordType type, RecordID recordID);
 };
 
 } // namespace contactstore::vcard

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,20 @@ public:
     // Puts everything read into the book and saves it. Nothing is added when a file had a
     // fault, a card was refused, or the save failed; the book is then as it was.
     [[nodiscard]] ImportResult commit();
+
+    // A file to import piece by piece: a path, or text already read (standard input).
+    struct Input {
+        std::string name;
+        std::filesystem::path file;
+        std::optional<std::string> text;
+    };
+    // Imports the inputs straight into the store of the folder, card by card in one
+    // transaction, so that neither the files nor their persons are ever held whole in
+    // memory; all or nothing, with the same faults, warnings and counts as commit(). Every
+    // input is first checked to be there and to hold a card, and the store is neither
+    // created nor opened when one does not.
+    [[nodiscard]] static ImportResult importIntoStore(const std::filesystem::path& directory, const std::vector<Input>& inputs,
+                                                      CardReader::Limits limits = {});
 
 private:
     struct FileCards {

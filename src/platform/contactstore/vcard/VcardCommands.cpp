@@ -17,17 +17,6 @@ namespace {
 // A file of 50,000 cards can warn about thousands of values; the first ones tell the story.
 constexpr std::size_t kShownWarnings = 20;
 
-AddressBookRef openBook(std::FILE* err)
-{
-    Error error;
-    AddressBookRef book = AddressBook::create(&error);
-    if (!book)
-        std::fprintf(err, "error: the address book cannot be opened: %s\n", error.description.c_str());
-    else if (!book->isAccessGranted())
-        std::fprintf(err, "error: access to the address book is refused\n");
-    return book && book->isAccessGranted() ? book : nullptr;
-}
-
 void printImportFaults(const ImportResult& result, std::FILE* err)
 {
     for (std::size_t i = 0; i < result.warnings.size() && i < kShownWarnings; ++i)
@@ -60,31 +49,22 @@ int VcardCommands::runImport(const std::vector<std::string>& arguments, std::FIL
         std::fprintf(err, "usage: tessaro import FILE...\n");
         return 2;
     }
-    // Every file is read before the address book is opened: an import that cannot succeed
-    // (a missing file, a broken card) leaves a new profile without an address book.
-    BookImporter importer(nullptr);
+    // Every file is looked at before the address book is opened: an import that cannot
+    // succeed (a missing file, a file with no card) leaves a new profile without an address
+    // book. The cards then go into the store one by one, in one transaction.
+    std::vector<BookImporter::Input> inputs;
     for (const std::string& file : arguments) {
         if (file != "-") {
-            importer.addFile(file);
-        } else if (auto text = readAll(in, importer.limits().maxInputBytes)) {
-            importer.addText(*text, "standard input");
+            inputs.push_back({ file, file, std::nullopt });
+        } else if (auto text = readAll(in, CardReader::Limits {}.maxInputBytes)) {
+            inputs.push_back({ "standard input", {}, std::move(*text) });
         } else {
             std::fprintf(err, "error: standard input: is larger than a vCard file may be\n");
             std::fprintf(err, "nothing was imported\n");
             return 1;
         }
     }
-    if (importer.hasReadErrors()) {
-        printImportFaults(importer.commit(), err);
-        std::fprintf(err, "nothing was imported\n");
-        return 1;
-    }
-    const AddressBookRef book = openBook(err);
-    if (!book)
-        return 1;
-    importer.setBook(book);
-    const ImportResult result = importer.commit();
-
+    const ImportResult result = BookImporter::importIntoStore(foundation::DataLocations::addressBookDirectory(), inputs);
     printImportFaults(result, err);
     if (!result.ok()) {
         std::fprintf(err, "nothing was imported\n");
@@ -125,23 +105,33 @@ int VcardCommands::runExport(const std::vector<std::string>& arguments, std::FIL
     }
     // A profile without an address book (a --profile forgotten or mistyped) would otherwise
     // get an empty one made, and the named file, perhaps a good export, replaced by nothing.
-    const auto storeFile = foundation::DataLocations::addressBookDirectory() / AddressBook::kDatabaseFileName;
+    const std::filesystem::path directory = foundation::DataLocations::addressBookDirectory();
+    const auto storeFile = directory / AddressBook::kDatabaseFileName;
     if (std::error_code ignored; !std::filesystem::exists(storeFile, ignored)) {
         std::fprintf(err, "error: there is no address book at %s; nothing was exported\n", storeFile.c_str());
         return 1;
     }
-    const AddressBookRef book = openBook(err);
-    if (!book)
-        return 1;
+    // Written straight from the store's file, one card at a time: a book of any size is
+    // written in the memory of a few cards.
     if (file == "-") {
-        const std::string text = CardWriter(version).write(BookExporter::cards(*book));
-        if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
+        bool written = true;
+        const ExportResult result = BookExporter::exportStore(directory, [&](std::string_view text, std::string& error) {
+            written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+            if (!written)
+                error = "the cards could not be written to standard output";
+            return written;
+        }, version);
+        if (result.ok() && std::fflush(out) != 0) {
             std::fprintf(err, "error: the cards could not be written to standard output\n");
+            return 1;
+        }
+        if (!result.ok()) {
+            std::fprintf(err, "error: %s\n", result.error.c_str());
             return 1;
         }
         return 0;
     }
-    const ExportResult result = BookExporter::exportToFile(*book, file, version);
+    const ExportResult result = BookExporter::exportStoreToFile(directory, file, version);
     if (!result.ok()) {
         std::fprintf(err, "error: %s\n", result.error.c_str());
         return 1;

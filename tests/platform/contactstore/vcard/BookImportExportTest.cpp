@@ -307,6 +307,17 @@ TEST(VcardRoundTrip, ImportExportImportGivesTheSameBookInBothVersions)
         ASSERT_TRUE(written.ok()) << written.error;
         EXPECT_EQ(written.persons, original->personCount());
         EXPECT_EQ(written.groups, original->groupCount());
+        // Written straight from the store's file, card by card, the file is the same.
+        const fs::path streamed = folder / ("streamed-" + tag + ".vcf");
+        const ExportResult fromStore = BookExporter::exportStoreToFile(folder / "first", streamed, version);
+        ASSERT_TRUE(fromStore.ok()) << fromStore.error;
+        EXPECT_EQ(fromStore.persons, written.persons);
+        EXPECT_EQ(fromStore.groups, written.groups);
+        auto bytes = [](const fs::path& file) {
+            std::ifstream stream(file, std::ios::binary);
+            return std::string((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+        };
+        EXPECT_EQ(bytes(streamed), bytes(exported));
 
         const ImportResult second = importFiles(folder / ("second-" + tag), { exported });
         ASSERT_TRUE(second.ok()) << second.errors.front();
@@ -343,4 +354,83 @@ TEST(VcardExport, TheFileAppearsWholeOrNotAtAll)
     EXPECT_EQ(BookExporter::cards(*book).front().uid, BookExporter::cards(*open(folder.path())).front().uid)
         << "identifiers stay the same from one export to the next";
     EXPECT_NE(text.find("CATEGORIES:myContacts,Amigos,Starred\r\n"), std::string::npos) << text;
+}
+
+// The command line's import reads files a piece at a time and writes each card straight into
+// the store: it must land exactly what reading the files whole into a handle lands, with the
+// same warnings at the same lines, and a failure must leave the file as it was.
+TEST(VcardImport, StreamedIntoTheStoreItLandsWhatAWholeReadLandsOrNothing)
+{
+    testsupport::TempDir folder;
+    // Big enough for several pieces: a group card naming members further on, categories,
+    // a line the reader skips deep in the file, a person without data, a card with no end.
+    const fs::path big = folder / "big.vcf";
+    {
+        std::ofstream out(big, std::ios::binary);
+        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Team\r\nX-ADDRESSBOOKSERVER-KIND:group\r\n"
+               "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:00000000-0000-4000-8000-000000012000\r\n"
+               "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:00000000-0000-4000-8000-000000000007\r\nEND:VCARD\r\n";
+        const std::string note(400, 'n');
+        for (int card = 0; card < 3000; ++card) {
+            out << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Family" << card % 1000 << ";Given" << card << ";;;\r\nFN:Given" << card << "\r\n"
+                << "NOTE:" << note << "\r\n"
+                << "TEL;TYPE=CELL:+1 555 " << card << "\r\nUID:urn:uuid:00000000-0000-4000-8000-0000000" << 10000 + card << "\r\n";
+            if (card % 10 == 0)
+                out << "CATEGORIES:Circle " << card % 7 << ",Everyone\r\n";
+            if (card == 2000)
+                out << "this line is no property\r\n";
+            if (card == 2500)
+                out << "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\n";
+            out << "END:VCARD\r\n";
+        }
+        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Last;Unended;;;\r\n";
+    }
+    std::vector<fs::path> files { big };
+    std::vector<BookImporter::Input> inputs { { big.string(), big, std::nullopt } };
+    for (const std::string& name : kGoodFiles) {
+        files.push_back(golden(name));
+        inputs.push_back({ golden(name).string(), golden(name), std::nullopt });
+    }
+
+    const ImportResult whole = importFiles(folder / "whole", files);
+    ASSERT_TRUE(whole.ok()) << whole.errors.front();
+    const ImportResult streamed = BookImporter::importIntoStore(folder / "streamed", inputs);
+    ASSERT_TRUE(streamed.ok()) << streamed.errors.front();
+    EXPECT_EQ(streamed.personsAdded, whole.personsAdded);
+    EXPECT_EQ(streamed.groupsCreated, whole.groupsCreated);
+    EXPECT_EQ(streamed.groupsExtended, whole.groupsExtended);
+    // The same remarks; a whole read makes those of reading every file before the rest.
+    auto sorted = [](std::vector<std::string> lines) {
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    EXPECT_EQ(sorted(streamed.warnings), sorted(whole.warnings));
+    const std::vector<Card> expected = comparableCards(*open(folder / "whole"));
+    const std::vector<Card> landed = comparableCards(*open(folder / "streamed"));
+    ASSERT_EQ(landed.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_TRUE(expected[i].sameContent(landed[i])) << i << vcardtest::dump(expected[i]) << vcardtest::dump(landed[i]);
+
+    // Into the same store again, the groups are found by name; then a store that refuses
+    // the members: nothing of that import stays.
+    const ImportResult again = BookImporter::importIntoStore(folder / "streamed", { inputs.front() });
+    ASSERT_TRUE(again.ok()) << again.errors.front();
+    EXPECT_EQ(again.groupsCreated, 0u);
+    EXPECT_EQ(again.groupsExtended, 9u);
+    const long long before = contactstoretest::queryNumber(folder / "streamed", "SELECT count(*) FROM person");
+    contactstoretest::execute(folder / "streamed",
+        "CREATE TRIGGER refuse BEFORE INSERT ON group_member WHEN NEW.person_id > 6200 BEGIN SELECT RAISE(ABORT, 'disk says no'); END;");
+    const ImportResult refused = BookImporter::importIntoStore(folder / "streamed", { inputs.front() });
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(contains(refused.errors, "disk says no")) << refused.errors.front();
+    EXPECT_EQ(refused.personsAdded, 0u);
+    EXPECT_EQ(contactstoretest::queryNumber(folder / "streamed", "SELECT count(*) FROM person"), before);
+
+    // A file with no card is refused before any store is made.
+    const fs::path empty = folder / "empty.vcf";
+    std::ofstream(empty) << "no cards here\n";
+    const ImportResult none = BookImporter::importIntoStore(folder / "never", { { "good", big, std::nullopt }, { "empty.vcf", empty, std::nullopt } });
+    ASSERT_FALSE(none.ok());
+    EXPECT_TRUE(contains(none.errors, "empty.vcf:1: this is not a vCard file")) << none.errors.front();
+    EXPECT_FALSE(fs::exists(folder / "never"));
 }
