@@ -24,7 +24,7 @@ public:
     // base: the card as last agreed (as the server wrote it); localBase: that card as this
     // device holds it (after the address book's round trip), the reference for telling what
     // the device changed; local: the device's card now; remote: the server's card now.
-    // Fields the device cannot hold (categories) are the server's.
+    // What the device cannot hold (categories, property lines no field holds) is the server's.
     static MergeResult merge(const vcard::Card& base, const vcard::Card& localBase, const vcard::Card& local,
                              const vcard::Card& remote);
 };

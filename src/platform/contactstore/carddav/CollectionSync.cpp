@@ -506,7 +506,7 @@ struct CollectionSync::Impl {
         std::optional<Card> base = known ? parseCard(known->base) : std::nullopt;
         if (base) {
             // Only the device changed it: its fields over the last agreed card, which keeps
-            // what the device cannot hold (categories).
+            // what the device cannot hold (categories, other clients' property lines).
             Card localBase = isGroup ? *base : roundTrip(*base);
             local.categories = base->categories;
             outgoing = CardMerge::merge(*base, localBase, local, *base).card;

@@ -97,6 +97,11 @@ struct Card {
     // For a group card: the identifiers (usually "urn:uuid:...") of its members.
     std::vector<std::string> members;
 
+    // Property lines no field above holds (a server's own X- lines, GEO, LABEL, ...), unfolded
+    // and written back as they came, so a card sent back to where it came from keeps what
+    // others wrote on it. The store does not hold them.
+    std::vector<std::string> otherProperties;
+
     // Where the card starts in its file, for messages about it; not part of its value.
     int line { 0 };
 

@@ -279,11 +279,19 @@ private:
             takeCategories(line);
         else if (name == "X-ANDROID-CUSTOM")
             takeAndroidCustom(line);
-        else
-            takeLegacy(line);
+        else if (!takeLegacy(line) && !isFramingOrItemCompanion(name))
+            m_card.otherProperties.push_back(line.text());
     }
 
-    void takeLegacy(const ContentLine& line)
+    // Lines that belong to the card's frame or to another property's item group: never kept
+    // on their own, since whoever writes the card writes them anew.
+    static bool isFramingOrItemCompanion(const std::string& name)
+    {
+        return name == "VERSION" || name == "PRODID" || name == "REV" || name == "X-ABLABEL" || name == "X-ABADR";
+    }
+
+    // True when the line is an old spelling of a messenger or relation.
+    bool takeLegacy(const ContentLine& line)
     {
         for (const LegacyMessenger& messenger : kLegacyMessengers) {
             if (line.name() == messenger.property) {
@@ -291,7 +299,7 @@ private:
                 if (!username.empty())
                     m_card.instantMessages.push_back({ labelFor(line, LabeledProperty::InstantMessage),
                         { std::string(messenger.service), std::move(username), {} } });
-                return;
+                return true;
             }
         }
         for (const LegacyRelation& relation : kLegacyRelations) {
@@ -299,9 +307,10 @@ private:
                 std::string name = text(line);
                 if (!name.empty())
                     m_card.relatedNames.push_back({ itemLabel(line).value_or(std::string(relation.label)), name });
-                return;
+                return true;
             }
         }
+        return false;
     }
 
     // The value's bytes as UTF-8 text, transfer encoding and character set undone; the

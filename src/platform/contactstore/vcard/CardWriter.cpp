@@ -339,6 +339,8 @@ void CardWriter::append(const Card& card, std::string& text) const
         }
     }
 
+    for (const std::string& other : card.otherProperties)
+        CardWriter::appendFolded(other, text);
     if (!card.categories.empty()) {
         std::string list;
         for (const std::string& category : card.categories) {

@@ -202,6 +202,31 @@ std::optional<ContentLine> ContentLine::parse(std::string_view text, int line)
     return content;
 }
 
+std::string ContentLine::text() const
+{
+    std::string out;
+    if (!m_group.empty())
+        out += m_group + '.';
+    out += m_name;
+    for (const Parameter& parameter : m_parameters) {
+        out += ';';
+        out += parameter.name;
+        for (std::size_t i = 0; i < parameter.values.size(); ++i) {
+            const std::string& value = parameter.values[i];
+            out += i == 0 ? '=' : ',';
+            // The quotes were taken off when the line was read; a value that holds a
+            // separator needs them back.
+            if (value.find_first_of(":;,") != std::string::npos)
+                out += '"' + value + '"';
+            else
+                out += value;
+        }
+    }
+    out += ':';
+    out += m_value;
+    return out;
+}
+
 std::string ContentLine::parameter(std::string_view name) const
 {
     for (const Parameter& parameter : m_parameters) {

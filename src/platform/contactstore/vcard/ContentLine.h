@@ -32,6 +32,9 @@ public:
     const std::vector<Parameter>& parameters() const { return m_parameters; }
     int line() const { return m_line; }
 
+    // The line written out again (unfolded): group, name, parameters and the value as read.
+    std::string text() const;
+
     // The first value of the named parameter (upper-case name), empty when absent.
     std::string parameter(std::string_view name) const;
     // Every TYPE value, upper-cased, from all TYPE parameters.

@@ -223,7 +223,11 @@ class CardDavRoundTripTest : public CardDavSyncTest, public ::testing::WithParam
 TEST_P(CardDavRoundTripTest, ChangesDeletionsAndGroupsTravelBothWaysAndSettle)
 {
     put("ada.vcf", card(uuid('a'), "Ada", "Lovelace", "TEL;TYPE=CELL:111\r\n"));
-    put("bob.vcf", card(uuid('b'), "Bob", "Babbage", "TEL;TYPE=CELL:222\r\n"));
+    // Bob's card carries what the device cannot hold: another client's X- line (with a
+    // parameter that must be quoted) and a property the device does not know.
+    put("bob.vcf", card(uuid('b'), "Bob", "Babbage",
+                        "TEL;TYPE=CELL:222\r\nX-SOCIALPROFILE;TYPE=mastodon;X-HOME=\"a:b\":https://social.example/@bob\r\n"
+                        "EXPERTISE;LEVEL=expert:difference engines\r\n"));
     put("dan.vcf", card(uuid('d'), "Dan", "Dijkstra"));
     put("team.vcf", groupCardV4(uuid('t'), "Team", { uuid('a') }));
     addAccount();
@@ -282,6 +286,15 @@ TEST_P(CardDavRoundTripTest, ChangesDeletionsAndGroupsTravelBothWaysAndSettle)
     ASSERT_TRUE(remote.count(uuid('b')));
     EXPECT_EQ(remote[uuid('b')].phones.size(), 1u);
     EXPECT_EQ(remote[uuid('b')].phones.front().value, "333");
+    // The device's edit replaced only what it holds: the rest of Bob's card is still there.
+    std::string bobsOthers;
+    for (const std::string& line : remote[uuid('b')].otherProperties)
+        bobsOthers += line + "\n";
+    EXPECT_NE(bobsOthers.find("X-SOCIALPROFILE"), std::string::npos) << bobsOthers;
+    EXPECT_NE(bobsOthers.find("https://social.example/@bob"), std::string::npos) << bobsOthers;
+    EXPECT_NE(bobsOthers.find("\"a:b\""), std::string::npos) << bobsOthers;
+    EXPECT_NE(bobsOthers.find("EXPERTISE;LEVEL=expert:difference engines"), std::string::npos) << bobsOthers;
+    EXPECT_EQ(bobsOthers.find("222"), std::string::npos) << bobsOthers;
     friendsCard = std::find_if(remote.begin(), remote.end(), [](const auto& entry) { return entry.second.formattedName == "Friends"; });
     ASSERT_NE(friendsCard, remote.end());
     EXPECT_TRUE(friendsCard->second.members.empty());
