@@ -69,31 +69,12 @@ PersonRef richPerson(std::mt19937& random)
     return person;
 }
 
-<<<<<<< HEAD
-// Builds the profile once per run, in a folder removed at exit.
-class BenchProfile {
-public:
-    static RecordID open()
-    {
-        static BenchProfile profile;
-        return profile.m_rich;
-    }
-
-    ~BenchProfile() { Utility::sharedUtility().setAddressBook(nullptr); }
-
-private:
-    BenchProfile()
-    {
-        fixturebook::useAsProfile(m_folder.path());
-        auto book = AddressBook::create();
-=======
 // The profile of the run, built once, in a folder removed at exit; the rich person's
 // identifier comes back.
 RecordID openProfile()
 {
     static RecordID rich = kRecordInvalidID;
     static fixturebook::ApplicationProfile profile("tessaro-bench-detail", [](AddressBook& book) {
->>>>>>> main
         std::mt19937 random(20261207);
         PersonRef richOne;
         for (int index = 0; index < kPersons; ++index) {
