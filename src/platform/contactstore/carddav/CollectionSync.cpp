@@ -105,6 +105,16 @@ std::string fileNameFor(const std::string& uid)
     return name.substr(0, 200) + ".vcf";
 }
 
+// Group cards name their members by URI. Many clients keep a person's UID bare and name the
+// member "urn:uuid:" followed by it, so a member may stand in either form.
+std::string bareMemberUid(const std::string& member)
+{
+    std::string_view rest(member);
+    if (rest.starts_with("urn:uuid:"))
+        rest.remove_prefix(9);
+    return std::string(rest);
+}
+
 std::string groupName(const Group& group)
 {
     const std::string* name = group.stringValue(kGroupNameProperty);
@@ -188,6 +198,12 @@ struct CollectionSync::Impl {
         }
     }
 
+    bool isKnownPerson(const std::string& member) const
+    {
+        std::string bare = bareMemberUid(member);
+        return personByUid.count(member) || personByUid.count(bare) || syncedPersonUids.count(member) || syncedPersonUids.count(bare);
+    }
+
     Card groupCard(const Group& group, const std::string& uid, const std::string& baseText)
     {
         Card card;
@@ -203,7 +219,7 @@ struct CollectionSync::Impl {
         if (!baseText.empty()) {
             if (auto base = parseCard(baseText)) {
                 for (const std::string& member : base->members) {
-                    if (!personByUid.count(member) && !syncedPersonUids.count(member) && std::find(card.members.begin(), card.members.end(), member) == card.members.end())
+                    if (!isKnownPerson(member) && std::find(card.members.begin(), card.members.end(), member) == card.members.end())
                         card.members.push_back(member);
                 }
             }
@@ -362,6 +378,8 @@ struct CollectionSync::Impl {
         std::vector<PersonRef> wanted;
         for (const std::string& uid : card.members) {
             auto found = personByUid.find(uid);
+            if (found == personByUid.end())
+                found = personByUid.find(bareMemberUid(uid));
             if (found != personByUid.end() && std::find(wanted.begin(), wanted.end(), found->second) == wanted.end())
                 wanted.push_back(found->second);
         }

@@ -307,6 +307,30 @@ TEST_P(CardDavRoundTripTest, ChangesDeletionsAndGroupsTravelBothWaysAndSettle)
 INSTANTIATE_TEST_SUITE_P(ChangeDetection, CardDavRoundTripTest, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "SyncCollection" : "EtagComparison"; });
 
+TEST_F(CardDavSyncTest, AGroupMayNameABareUidAsAUrnAndKeepsItsOtherMembersOnUpload)
+{
+    put("eve.vcf", card("eve-bare", "Eve", "Everest"));
+    put("fay.vcf", card("urn:uuid:fay", "Fay", "Fuji"));
+    // Gus is in the group but not in this address book: the device must not drop him.
+    put("club.vcf", groupCardV4("club", "Club", { "urn:uuid:eve-bare", "urn:uuid:fay", "urn:uuid:gus-elsewhere" }));
+    addAccount();
+    syncOk();
+    {
+        AddressBookRef local = book();
+        ASSERT_TRUE(groupNamed(local, "Club"));
+        EXPECT_EQ(memberNames(groupNamed(local, "Club")), (std::set<std::string> { "Eve", "Fay" }));
+        ASSERT_TRUE(groupNamed(local, "Club")->removeMember(named(local, "Fay")));
+        ASSERT_TRUE(local->save());
+    }
+    syncOk();
+    auto remote = serverCards();
+    auto club = std::find_if(remote.begin(), remote.end(), [](const auto& entry) { return entry.second.formattedName == "Club"; });
+    ASSERT_NE(club, remote.end());
+    std::vector<std::string> members = club->second.members;
+    std::sort(members.begin(), members.end());
+    EXPECT_EQ(members, (std::vector<std::string> { "eve-bare", "urn:uuid:gus-elsewhere" }));
+}
+
 TEST_F(CardDavSyncTest, CardChangedOnBothSidesIsMergedFieldByField)
 {
     put("eve.vcf", card(uuid('e'), "Eve", "Example", "TITLE:Engineer\r\nTEL;TYPE=CELL:100\r\nNOTE:old\r\n"));
