@@ -115,6 +115,13 @@ std::string bareMemberUid(const std::string& member)
     return std::string(rest);
 }
 
+// The member line of a person: a UID that is already a URI (ours are "urn:uuid:...") stands as
+// it is; a bare one, as other clients make them, is named the way those clients expect.
+std::string memberReference(const std::string& uid)
+{
+    return uid.find(':') == std::string::npos ? "urn:uuid:" + uid : uid;
+}
+
 std::string groupName(const Group& group)
 {
     const std::string* name = group.stringValue(kGroupNameProperty);
@@ -212,7 +219,7 @@ struct CollectionSync::Impl {
         card.formattedName = groupName(group);
         for (const PersonRef& member : group.copyArrayOfAllMembers()) {
             if (const std::string* memberUid = member->stringValue(kPersonUIDProperty))
-                card.members.push_back(*memberUid);
+                card.members.push_back(memberReference(*memberUid));
         }
         // Members the server names that this account has never held (cards of another
         // address book) stay members.
