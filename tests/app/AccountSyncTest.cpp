@@ -28,7 +28,12 @@ using testsupport::RadicaleServer;
 
 std::string card(const std::string& uid, const std::string& first)
 {
-    return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid + "\r\nN:Card;" + first + ";;;\r\nFN:" + first + " Card\r\nEND:VCARD\r\n";
+    return "BEGIN:VCARD\r\n"
+           "VERSION:3.0\r\n"
+           "UID:" + uid + "\r\n"
+           "N:Card;" + first + ";;;\r\n"
+           "FN:" + first + " Card\r\n"
+           "END:VCARD\r\n";
 }
 
 class AccountSyncTest : public AppFixture {

@@ -24,6 +24,24 @@ size_t collect(char* data, size_t size, size_t count, void* out)
     return size * count;
 }
 
+// One request to the server with a 10-second limit; a body makes it a POST.
+std::string fetch(const std::string& url, const std::string* body)
+{
+    std::string answer;
+    CURL* curl = curl_easy_init();
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    if (body) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body->c_str());
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body->size()));
+    }
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
+    curl_easy_perform(curl);
+    curl_easy_cleanup(curl);
+    return answer;
+}
+
 } // namespace
 
 LoopbackAdServer::LoopbackAdServer()
@@ -77,32 +95,12 @@ void LoopbackAdServer::stop()
 
 std::string LoopbackAdServer::post(const std::string& path, const std::string& body)
 {
-    std::string answer;
-    CURL* curl = curl_easy_init();
-    std::string url = m_origin + path;
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size()));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
-    curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
-    return answer;
+    return fetch(m_origin + path, &body);
 }
 
 std::string LoopbackAdServer::get(const std::string& path)
 {
-    std::string answer;
-    CURL* curl = curl_easy_init();
-    std::string url = m_origin + path;
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
-    curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
-    return answer;
+    return fetch(m_origin + path, nullptr);
 }
 
 void LoopbackAdServer::script(const std::string& route, const std::string& answersJSON)

@@ -92,27 +92,24 @@ bool replacePersonFields(Person& person, const Card& card, Error* error)
     return vcard::PersonCardMapping::fillPerson(card, person, error);
 }
 
-std::string fileNameFor(const std::string& uid)
-{
-    std::string_view rest(uid);
-    if (rest.starts_with("urn:uuid:"))
-        rest.remove_prefix(9);
-    std::string name;
-    for (char c : rest) {
-        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
-        name += plain ? c : '-';
-    }
-    return name.substr(0, 200) + ".vcf";
-}
-
-// Group cards name their members by URI. Many clients keep a person's UID bare and name the
-// member "urn:uuid:" followed by it, so a member may stand in either form.
-std::string bareMemberUid(const std::string& member)
+// A UID without its "urn:uuid:" prefix. Group cards name their members by URI, and many clients
+// keep a person's UID bare and name the member "urn:uuid:" and it, so a member may stand in either form.
+std::string bareUid(const std::string& member)
 {
     std::string_view rest(member);
     if (rest.starts_with("urn:uuid:"))
         rest.remove_prefix(9);
     return std::string(rest);
+}
+
+std::string fileNameFor(const std::string& uid)
+{
+    std::string name;
+    for (char c : bareUid(uid)) {
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+        name += plain ? c : '-';
+    }
+    return name.substr(0, 200) + ".vcf";
 }
 
 // The member line of a person: a UID that is already a URI (ours are "urn:uuid:...") stands as
@@ -207,7 +204,7 @@ struct CollectionSync::Impl {
 
     bool isKnownPerson(const std::string& member) const
     {
-        std::string bare = bareMemberUid(member);
+        std::string bare = bareUid(member);
         return personByUid.count(member) || personByUid.count(bare) || syncedPersonUids.count(member) || syncedPersonUids.count(bare);
     }
 
@@ -386,7 +383,7 @@ struct CollectionSync::Impl {
         for (const std::string& uid : card.members) {
             auto found = personByUid.find(uid);
             if (found == personByUid.end())
-                found = personByUid.find(bareMemberUid(uid));
+                found = personByUid.find(bareUid(uid));
             if (found != personByUid.end() && std::find(wanted.begin(), wanted.end(), found->second) == wanted.end())
                 wanted.push_back(found->second);
         }

@@ -367,9 +367,13 @@ TEST(VcardImport, StreamedIntoTheStoreItLandsWhatAWholeReadLandsOrNothing)
     const fs::path big = folder / "big.vcf";
     {
         std::ofstream out(big, std::ios::binary);
-        out << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Team\r\nX-ADDRESSBOOKSERVER-KIND:group\r\n"
+        out << "BEGIN:VCARD\r\n"
+               "VERSION:3.0\r\n"
+               "FN:Team\r\n"
+               "X-ADDRESSBOOKSERVER-KIND:group\r\n"
                "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:00000000-0000-4000-8000-000000012000\r\n"
-               "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:00000000-0000-4000-8000-000000000007\r\nEND:VCARD\r\n";
+               "X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:00000000-0000-4000-8000-000000000007\r\n"
+               "END:VCARD\r\n";
         const std::string note(400, 'n');
         for (int card = 0; card < 3000; ++card) {
             out << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Family" << card % 1000 << ";Given" << card << ";;;\r\nFN:Given" << card << "\r\n"

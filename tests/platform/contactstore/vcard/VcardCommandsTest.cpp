@@ -131,7 +131,12 @@ TEST_F(VcardCommandsTest, ImportReadsEveryFileBeforeOpeningTheBookAndDashIsStand
     EXPECT_FALSE(fs::exists(book)) << "a failed import makes no address book";
 
     Captured input;
-    std::fputs("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n", input.file());
+    std::fputs("BEGIN:VCARD\r\n"
+               "VERSION:3.0\r\n"
+               "N:Lee;Ann;;;\r\n"
+               "FN:Ann Lee\r\n"
+               "END:VCARD\r\n",
+               input.file());
     std::rewind(input.file());
     EXPECT_EQ(VcardCommands::runImport({ "-" }, out.file(), err.file(), input.file()), 0) << err.text();
     EXPECT_EQ(personsInProfile(), 1u);
@@ -155,7 +160,12 @@ TEST_F(VcardCommandsTest, ARunawayNameIsCutToWhatAPersonHoldsWithAWarning)
 {
     Captured input;
     const std::string name(1'000'000, 'x');
-    std::fputs(("BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + name + ";Ann;;;\r\nFN:Ann\r\nEND:VCARD\r\n").c_str(), input.file());
+    const std::string card = "BEGIN:VCARD\r\n"
+                             "VERSION:3.0\r\n"
+                             "N:" + name + ";Ann;;;\r\n"
+                             "FN:Ann\r\n"
+                             "END:VCARD\r\n";
+    std::fputs(card.c_str(), input.file());
     std::rewind(input.file());
     EXPECT_EQ(VcardCommands::runImport({ "-" }, out.file(), err.file(), input.file()), 0) << err.text();
     EXPECT_NE(err.text().find("warning: standard input:1: a text longer than 64 KB was cut"), std::string::npos) << err.text();
