@@ -1,5 +1,6 @@
 #include "addressbook/AddressBookQueries.h"
 
+#include "addressbook/ContactDirectory.h"
 #include "addressbook/ContactSearchKeys.h"
 #include "addressbook/SharedAddressBook.h"
 #include "platform/contactstore/AddressBook.h"
@@ -9,6 +10,7 @@
 #include "platform/foundation/TextFolding.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace tessaro {
 
@@ -23,10 +25,37 @@ std::vector<PersonRef> allPeople()
     return book ? book->copyArrayOfAllPeople() : std::vector<PersonRef>();
 }
 
-bool matchesFourNames(const ContactSearchKeys& keys, std::string_view text)
+bool matchesEveryField(const ContactSearchKeys& keys, std::string_view text)
 {
     return TextFolding::contains(keys.firstname, text) || TextFolding::contains(keys.lastname, text)
-        || TextFolding::contains(keys.nickname, text) || TextFolding::contains(keys.middlename, text);
+        || TextFolding::contains(keys.nickname, text) || TextFolding::contains(keys.middlename, text)
+        || TextFolding::contains(keys.firstnamephonetic, text) || TextFolding::contains(keys.lastnamephonetic, text)
+        || TextFolding::contains(keys.phonenumbersforsearch, text);
+}
+
+struct Wanted {
+    std::string_view folded;
+    ContactDirectory::Fields fields;
+};
+
+// The book's persons that have every wanted text in one of its fields, in the book's order.
+std::vector<Contact> bookPeopleWhere(std::initializer_list<Wanted> wanted)
+{
+    std::vector<Contact> matches;
+    auto directory = ContactDirectory::current();
+    if (!directory)
+        return matches;
+    std::vector<bool> found(directory->people().size(), true);
+    for (const auto& text : wanted) {
+        auto hits = directory->matching(text.folded, text.fields);
+        for (std::size_t position = 0; position < found.size(); ++position)
+            found[position] = found[position] && hits[position];
+    }
+    for (std::size_t position = 0; position < found.size(); ++position) {
+        if (found[position])
+            matches.push_back(*Contact::contactWithRecord(directory->people()[position]));
+    }
+    return matches;
 }
 
 template <typename Test>
@@ -124,11 +153,19 @@ std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view t
     std::vector<Contact> matches;
     if (folded.empty())
         return matches;
+    auto directory = ContactDirectory::current();
+    std::vector<bool> found = directory ? directory->matching(folded, ContactDirectory::kEveryField) : std::vector<bool>();
+    std::size_t hint = 0;
     for (const auto& contact : contacts) {
-        const ContactSearchKeys& keys = ContactSearchKeys::of(*contact.record());
-        if (matchesFourNames(keys, folded) || TextFolding::contains(keys.firstnamephonetic, folded)
-            || TextFolding::contains(keys.lastnamephonetic, folded) || TextFolding::contains(keys.phonenumbersforsearch, folded))
+        std::size_t position = directory ? directory->positionOf(contact.record().get(), hint) : ContactDirectory::npos;
+        if (position != ContactDirectory::npos) {
+            hint = position + 1;
+            if (found[position])
+                matches.push_back(contact);
+        } else if (matchesEveryField(ContactSearchKeys::of(*contact.record()), folded)) {
+            // A person of no book, or of another handle, is looked at on its own.
             matches.push_back(contact);
+        }
     }
     return matches;
 }
@@ -138,7 +175,7 @@ std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view t
     std::string folded = TextFolding::shared().fold(text);
     if (folded.empty())
         return {};
-    return peopleWhere(allPeople(), [&folded](const Person& person) { return matchesFourNames(ContactSearchKeys::of(person), folded); });
+    return bookPeopleWhere({ { folded, ContactDirectory::kFourNames } });
 }
 
 std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view text, std::string_view secondText)
@@ -147,10 +184,7 @@ std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view t
     std::string second = TextFolding::shared().fold(secondText);
     if (first.empty() || second.empty())
         return {};
-    return peopleWhere(allPeople(), [&first, &second](const Person& person) {
-        const ContactSearchKeys& keys = ContactSearchKeys::of(person);
-        return matchesFourNames(keys, first) && matchesFourNames(keys, second);
-    });
+    return bookPeopleWhere({ { first, ContactDirectory::kFourNames }, { second, ContactDirectory::kFourNames } });
 }
 
 std::vector<Contact> AddressBookQueries::contactsMatchingPhone(std::string_view digits)
@@ -158,9 +192,7 @@ std::vector<Contact> AddressBookQueries::contactsMatchingPhone(std::string_view 
     std::string folded = TextFolding::shared().fold(digits);
     if (folded.empty())
         return {};
-    return peopleWhere(allPeople(), [&folded](const Person& person) {
-        return TextFolding::contains(ContactSearchKeys::of(person).phonenumbersforsearch, folded);
-    });
+    return bookPeopleWhere({ { folded, ContactDirectory::PhoneNumbers } });
 }
 
 std::vector<AddressBookGroup> AddressBookQueries::groupsMatchingName(std::string_view text)

@@ -107,6 +107,40 @@ TEST_F(AddressBookQueriesTest, ASearchSeesEditsMadeSinceTheLastSearch)
     EXPECT_EQ(AddressBookQueries::contactsMatchingPhone("55551234").size(), 1u);
 }
 
+TEST_F(AddressBookQueriesTest, AReopenedBookIsSearchedFieldByFieldAsBefore)
+{
+    // A name of 109 letters is stored after its length, byte 109, which reads as "m"; two
+    // names side by side must not make a word across them.
+    addContact(std::string(109, 'x'), "Ode");
+    addContact("Ann", "Elk", { "555 0101" });
+    addContact("Emma", "", { "555 0202" });
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases {
+        { "m", { "Emma" } },
+        { "nnel", {} },
+        { "annelk", {} },
+        { "elk", { "Ann" } },
+        { "xode", {} },
+        { "0101", { "Ann" } },
+        { "5550", { "Ann", "Emma" } },
+    };
+    auto expectCases = [&](const std::string& when) {
+        auto all = AddressBookQueries::contacts();
+        for (const auto& [typed, found] : cases)
+            EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName(typed, all)), found) << "typed " << typed << " " << when;
+        EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingName("m")), (std::vector<std::string> { "Emma" })) << when;
+        EXPECT_EQ(firstNames(AddressBookQueries::contactsMatchingPhone("5550202")), (std::vector<std::string> { "Emma" })) << when;
+    };
+    expectCases("as saved");
+    reopen();
+    expectCases("as read from the file");
+
+    // A person changed after the reading is searched by its new names.
+    auto emma = AddressBookQueries::contactsMatchingName("emma").front();
+    emma.setFirstname(std::string("Ida"));
+    EXPECT_TRUE(AddressBookQueries::contactsMatchingName("emma").empty());
+    EXPECT_EQ(AddressBookQueries::contactsMatchingName("ida").size(), 1u);
+}
+
 TEST_F(AddressBookQueriesTest, TypedDigitsFindNumbersWrittenWithSeparators)
 {
     addContact("Hyphen", "", { "090-1234-5678" });

@@ -295,6 +295,7 @@ bool AddressBook::removeRecord(const RecordRef& record, Error* error)
         if (person->recordID() != kRecordInvalidID)
             m_contents->removedPeople.push_back(person->recordID());
         eraseRecord(m_contents->people, *person);
+        noteChange();
         return true;
     }
 
@@ -306,6 +307,7 @@ bool AddressBook::removeRecord(const RecordRef& record, Error* error)
     if (group->recordID() != kRecordInvalidID)
         m_contents->removedGroups.push_back(group->recordID());
     eraseRecord(m_contents->groups, *group);
+    noteChange();
     return true;
 }
 
@@ -327,7 +329,27 @@ bool AddressBook::save(Error* error)
     }
     if (!hasUnsavedChanges())
         return true;
-    return m_database->save(*m_contents, error);
+    noteChange();
+    if (!m_database->save(*m_contents, error))
+        return false;
+    m_changeCountInFile = m_changeCount;
+    return true;
+}
+
+std::optional<std::string> AddressBook::copyKeptPersonsData(std::string_view name) const
+{
+    if (!m_database || m_changeCount != m_changeCountInFile)
+        return std::nullopt;
+    return m_database->readKeptPersonsData(name);
+}
+
+bool AddressBook::keepPersonsData(std::string_view name, std::string_view data, Error* error)
+{
+    if (!m_database || m_changeCount != m_changeCountInFile) {
+        reportError(error, ErrorCode::StorageFailed, "The persons have changes that are not saved.");
+        return false;
+    }
+    return m_database->writeKeptPersonsData(name, data, error);
 }
 
 CompositeNameFormat AddressBook::compositeNameFormat()

@@ -15,6 +15,7 @@
 #include "platform/contactstore/StoreError.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -81,6 +82,21 @@ public:
     // here; creation and modification dates are kept here.
     [[nodiscard]] bool save(Error* error = nullptr);
 
+    // Counts the changes seen through this handle: records added, removed, changed and saved.
+    // What is derived from the handle's records compares it to know when to derive again.
+    std::uint64_t changeCount() const { return m_changeCount; }
+
+    // Data a layer above derives from every person and keeps in the file to spare the work
+    // at the next start (the persons' order by name for one language, say), under a name
+    // that says what it is and how it was made. Handed back only when it was made from the
+    // persons exactly as this handle holds them: a change to a person through this handle,
+    // or one saved by another before this handle read the file, makes it none until it is
+    // kept again.
+    std::optional<std::string> copyKeptPersonsData(std::string_view name) const;
+    // Keeps data derived from the handle's persons; false (nothing written) when they are not
+    // the file's persons as they stand: unsaved changes, or another handle wrote persons.
+    bool keepPersonsData(std::string_view name, std::string_view data, Error* error = nullptr);
+
     // How composite names are built for the current language (NameFormat).
     static CompositeNameFormat compositeNameFormat();
     // The display form of a stored label (Localization); the empty text for no label.
@@ -100,12 +116,16 @@ public:
 private:
     bool belongsHere(const Record& record) const;
     void forgetPerson(const Person& person);
+    void noteChange() { ++m_changeCount; }
 
     std::filesystem::path m_databasePath;
     bool m_accessGranted { true };
     std::shared_ptr<AddressBookDatabase> m_database;
     // What the handle sees: loaded records (in contiguous storage) and records added since.
     std::unique_ptr<AddressBookContents> m_contents;
+    std::uint64_t m_changeCount { 0 };
+    // The change count when the handle's records last were the file's (loaded or saved).
+    std::uint64_t m_changeCountInFile { 0 };
 };
 
 } // namespace contactstore

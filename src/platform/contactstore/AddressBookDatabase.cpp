@@ -103,6 +103,13 @@ constexpr char kAddSearchKeys[] = R"sql(
 ALTER TABLE person ADD COLUMN search_keys BLOB;
 )sql";
 
+// What a layer above derives from all persons as stored (their order by name, say) and keeps
+// to spare the work at the next start, with the persons' revision it was made from; see
+// AddressBook::copyKeptPersonsData.
+constexpr char kAddKeptPersonsData[] = R"sql(
+CREATE TABLE kept_persons_data (name TEXT PRIMARY KEY NOT NULL, revision INTEGER NOT NULL, data BLOB NOT NULL);
+)sql";
+
 // Upgrade steps: entry n brings a file of version n to version n + 1. Version 0 is a file
 // without our tables (new or empty).
 constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeSteps {
@@ -110,6 +117,7 @@ constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeS
     kAddPersonUid,
     kAddFormattedName,
     kAddSearchKeys,
+    kAddKeptPersonsData,
 };
 
 // Every column of a person, in the order readPersonRow reads them.
@@ -207,14 +215,29 @@ bool failOnConnection(Error* error, sqlite3* connection, std::string_view what)
     return fail(error, std::string(what) + ": " + sqlite3_errmsg(connection));
 }
 
-// The end of every write: the identifiers handed out are counted as used, the hook of the
-// tests runs, and the transaction commits.
-bool commitWrite(sqlite3* connection, SqliteTransaction& transaction, std::int64_t nextID, Error* error)
+// The revision of the persons in the file: every write that adds, changes or deletes persons
+// counts it up, so whatever was derived from the persons knows whether it still holds.
+std::int64_t readPersonsRevision(sqlite3* connection)
+{
+    SqliteStatement read(connection, "SELECT value FROM store_info WHERE key = 'persons_revision';");
+    return read.stepRow() ? read.columnInt64(0) : 0;
+}
+
+// The end of every write: the identifiers handed out are counted as used, the persons'
+// revision counted up when persons were written, the hook of the tests runs, and the
+// transaction commits.
+bool commitWrite(sqlite3* connection, SqliteTransaction& transaction, std::int64_t nextID, bool personsWritten, Error* error)
 {
     SqliteStatement writeCounter(connection, "UPDATE store_info SET value = ? WHERE key = 'next_record_id';");
     writeCounter.bindInt64(1, nextID);
     if (writeCounter.step() != SQLITE_DONE)
         return failOnConnection(error, connection, "The address book's identifier counter cannot be written");
+    if (personsWritten) {
+        SqliteStatement countUp(connection, "INSERT INTO store_info (key, value) VALUES ('persons_revision', 1) "
+                                            "ON CONFLICT (key) DO UPDATE SET value = value + 1;");
+        if (countUp.step() != SQLITE_DONE)
+            return failOnConnection(error, connection, "The address book's revision cannot be written");
+    }
 
     std::function<void()> hook;
     {
@@ -389,7 +412,8 @@ void AddressBookDatabase::refreshSearchKeys()
     m_keptSearchKeysCurrent = true;
 }
 
-bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images) const
+bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images,
+                                        KeysText* keysText) const
 {
     person.m_recordID = sqlite3_column_int(row, 0);
     // Exactly the values the row holds: at a quarter of a million persons every spare
@@ -425,8 +449,14 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
         person.m_values.emplace_back(kPersonFormattedNameProperty, Value(std::string(columnView(row, 22))));
     if (m_keptSearchKeysCurrent && sqlite3_column_type(row, 23) != SQLITE_NULL) {
         auto keys = static_cast<const char*>(sqlite3_column_blob(row, 23));
-        person.m_searchKeys.assign(keys ? keys : "", static_cast<std::size_t>(sqlite3_column_bytes(row, 23)));
-        person.m_searchKeysKept = true;
+        std::string_view kept(keys ? keys : "", static_cast<std::size_t>(sqlite3_column_bytes(row, 23)));
+        if (keysText) {
+            keysText->spans.back() = { keysText->text.size(), kept.size() };
+            keysText->text.append(kept);
+        } else {
+            person.m_searchKeys.assign(kept);
+            person.m_searchKeysKept = true;
+        }
     }
     return wellFormed;
 }
@@ -481,6 +511,7 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
 
     std::weak_ptr<AddressBook> bookLink = book.weak_from_this();
     auto images = self();
+    m_personsRevision = readPersonsRevision(m_connection);
 
     SqliteStatement sources(m_connection, "SELECT id, type, name FROM source ORDER BY id;");
     while (sources.stepRow()) {
@@ -496,7 +527,14 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
         return fail(error, "The address book's accounts cannot be read: " + sources.errorMessage());
 
     SqliteStatement count(m_connection, "SELECT count(*) FROM person;");
-    auto people = std::make_shared<std::vector<Person>>();
+    // The persons read from the file and their search keys, in one text the persons look
+    // into: a search then scans contiguous memory, and a big book saves a block per person.
+    struct LoadedPeople {
+        std::vector<Person> people;
+        KeysText searchKeys;
+    };
+    auto loaded = std::make_shared<LoadedPeople>();
+    auto* people = &loaded->people;
     people->reserve(count.stepRow() ? static_cast<std::size_t>(count.columnInt64(0)) : 0);
 
     SqliteStatement rows(m_connection, kSelectPersons);
@@ -512,7 +550,8 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
         // A person of an account that vanished from the file stays visible in the local one.
         person.m_source = lastSource ? lastSource : contents.sources.front();
         person.m_book = bookLink;
-        if (!readPersonRow(row, person, images))
+        loaded->searchKeys.spans.emplace_back(0, KeysText::kNone);
+        if (!readPersonRow(row, person, images, &loaded->searchKeys))
             ++damaged;
     }
     if (result != SQLITE_DONE)
@@ -521,9 +560,18 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
         foundation::log("Error: the phone numbers, addresses or other lists of " + std::to_string(damaged)
                         + " persons in the address book are damaged and were left out");
 
+    // Now that the text has all keys and stops moving, the persons look into it.
+    auto& keys = loaded->searchKeys;
+    keys.text.shrink_to_fit();
+    for (std::size_t index = 0; index < people->size(); ++index) {
+        auto [at, length] = keys.spans[index];
+        if (length != KeysText::kNone)
+            (*people)[index].keepLoadedSearchKeys(std::string_view(keys.text).substr(at, length));
+    }
+    std::vector<std::pair<std::size_t, std::size_t>>().swap(keys.spans);
     contents.people.reserve(people->size());
     for (Person& person : *people)
-        contents.people.emplace_back(people, &person);
+        contents.people.emplace_back(loaded, &person);
 
     SqliteStatement groups(m_connection, "SELECT id, source_id, name FROM contact_group ORDER BY id;");
     while (groups.stepRow()) {
@@ -551,6 +599,38 @@ bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents,
     }
     if (!members.isValid())
         return fail(error, "The address book's group members cannot be read: " + members.errorMessage());
+    return true;
+}
+
+std::optional<std::string> AddressBookDatabase::readKeptPersonsData(std::string_view name)
+{
+    if (!m_personsRevision)
+        return std::nullopt;
+    SqliteStatement read(m_connection, "SELECT data FROM kept_persons_data WHERE name = ? AND revision = ?;");
+    read.bindText(1, name);
+    read.bindInt64(2, *m_personsRevision);
+    if (!read.stepRow())
+        return std::nullopt;
+    return read.columnBlob(0);
+}
+
+bool AddressBookDatabase::writeKeptPersonsData(std::string_view name, std::string_view data, Error* error)
+{
+    SqliteTransaction transaction(m_connection);
+    if (!transaction.isActive())
+        return failOnConnection(error, m_connection, "The address book cannot be written");
+    // Kept only for the persons the handle read: if another process wrote persons since,
+    // what the handle derived says nothing about the file.
+    if (!m_personsRevision || readPersonsRevision(m_connection) != *m_personsRevision) {
+        m_personsRevision.reset();
+        return fail(error, "The persons in the address book changed since they were read.");
+    }
+    SqliteStatement write(m_connection, "INSERT OR REPLACE INTO kept_persons_data (name, revision, data) VALUES (?, ?, ?);");
+    write.bindText(1, name);
+    write.bindInt64(2, *m_personsRevision);
+    write.bindBlob(3, data.data(), static_cast<int>(data.size()));
+    if (write.step() != SQLITE_DONE || !transaction.commit())
+        return failOnConnection(error, m_connection, "The address book cannot be written");
     return true;
 }
 
@@ -643,7 +723,7 @@ void AddressBookDatabase::bindNewPerson(SqliteStatement& insert, Person& person,
     }
     if (const std::string* formattedName = person.stringValue(kPersonFormattedNameProperty))
         insert.bindText(23, *formattedName);
-    const std::string& keys = person.searchKeys();
+    std::string_view keys = person.searchKeys();
     insert.bindBlob(24, keys.data(), static_cast<int>(keys.size()));
 }
 
@@ -776,7 +856,9 @@ bool AddressBookDatabase::Addition::commit(Error* error)
             return failOnConnection(error, connection, "A group cannot be written to the address book");
         touch.reset();
     }
-    return commitWrite(connection, *m_transaction, m_nextID, error);
+    // The handle's persons no longer are all the persons in the file.
+    m_database.m_personsRevision.reset();
+    return commitWrite(connection, *m_transaction, m_nextID, true, error);
 }
 
 bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, bool& stillStored)
@@ -1066,9 +1148,17 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             return failOnConnection(error, m_connection, "A group cannot be written to the address book");
     }
 
-    if (!commitWrite(m_connection, transaction, nextID, error))
+    bool personsWritten = !contents.removedPeople.empty()
+        || std::any_of(contents.people.begin(), contents.people.end(), [&](const PersonRef& person) { return wasNew(*person) || person->hasUnsavedChanges(); });
+    const std::int64_t revisionBefore = readPersonsRevision(m_connection);
+    if (!commitWrite(m_connection, transaction, nextID, personsWritten, error))
         return false;
     takeBack.committed = true;
+    // The handle's persons are the file's only when nobody else wrote persons since it read them.
+    if (m_personsRevision == revisionBefore)
+        m_personsRevision = revisionBefore + (personsWritten ? 1 : 0);
+    else
+        m_personsRevision.reset();
 
     // The file now holds everything; bring the records in memory in line with it.
     auto images = self();

@@ -37,7 +37,7 @@ class AddressBookDatabase {
 public:
     // The version of the schema this program writes. Files of an older version are upgraded
     // step by step when opened; a file of a newer version is refused, never changed.
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // Opens (creating when missing) the file and brings its schema up to date.
     [[nodiscard]] static std::shared_ptr<AddressBookDatabase> open(const std::filesystem::path& file, Error* error);
@@ -106,6 +106,15 @@ public:
 
     std::optional<std::string> readImage(RecordID person, ImageFormat format);
 
+    // The revision of the file's persons that the handle's loaded persons are (every write
+    // of persons counts it up); none once another process wrote persons after the handle
+    // read them, or an addition went straight to the file.
+    std::optional<std::int64_t> personsRevision() const { return m_personsRevision; }
+    // Data kept under the name for exactly that revision; none when none is kept for it.
+    std::optional<std::string> readKeptPersonsData(std::string_view name);
+    // Keeps data for the handle's revision; refused when the file's persons moved on.
+    [[nodiscard]] bool writeKeptPersonsData(std::string_view name, std::string_view data, Error* error);
+
     // Runs inside every save's transaction after all rows are written and before the commit.
     // For tests that kill the process in the middle of a save.
     static void setBeforeCommitHookForTesting(std::function<void()> hook);
@@ -117,7 +126,17 @@ private:
     [[nodiscard]] bool prepareSchema(Error* error);
     // Fills a person from a row of the person query; false when its lists are damaged (and
     // left out).
-    bool readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images) const;
+    // The search keys of many persons read together, gathered in one text: where each
+    // person's keys are in it (kNone for a person without kept keys).
+    struct KeysText {
+        static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+        std::string text;
+        std::vector<std::pair<std::size_t, std::size_t>> spans;
+    };
+    // Reads one person; its kept search keys go to keysText when given (its last span is the
+    // person's), else into the person.
+    bool readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images,
+                       KeysText* keysText = nullptr) const;
     // Folds every person's search keys again when the file's were folded another way (or
     // never); see PersonSearchKeys.
     void refreshSearchKeys();
@@ -132,6 +151,7 @@ private:
     sqlite3* m_connection { nullptr };
     // Whether the search keys in the file were folded as this program folds.
     bool m_keptSearchKeysCurrent { false };
+    std::optional<std::int64_t> m_personsRevision;
     std::shared_ptr<AddressBookDatabase> self();
     std::weak_ptr<AddressBookDatabase> m_self;
 };

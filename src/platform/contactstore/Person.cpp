@@ -85,8 +85,10 @@ bool Person::isWritable(PropertyID property) const
 
 void Person::didChangeValue(PropertyID property)
 {
-    if (PersonSearchKeys::isSearched(property))
+    if (PersonSearchKeys::isSearched(property)) {
         m_searchKeysKept = false;
+        m_searchKeysLoaded = false;
+    }
     // A formatted name was written with the names as they were; once one of them changes
     // it no longer says this person's name.
     switch (property) {
@@ -167,8 +169,10 @@ bool Person::removeImageData(Error*)
     return true;
 }
 
-const std::string& Person::searchKeys() const
+std::string_view Person::searchKeys() const
 {
+    if (m_searchKeysLoaded)
+        return m_loadedSearchKeys;
     if (!m_searchKeysKept) {
         std::array<const std::string*, PersonSearchKeys::PhoneNumbers> texts {};
         for (std::size_t field = 0; field < texts.size(); ++field)

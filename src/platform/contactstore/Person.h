@@ -52,7 +52,7 @@ public:
 
     // The person's search keys (PersonSearchKeys): as kept in the file, or folded afresh
     // from the values when one of them changed since.
-    const std::string& searchKeys() const;
+    std::string_view searchKeys() const;
 
 protected:
     bool isWritable(PropertyID property) const override;
@@ -76,6 +76,15 @@ private:
     // Where a saved picture is read from; kept by persons that have one, so that the
     // picture stays readable after the handle that loaded the person is gone.
     std::shared_ptr<AddressBookDatabase> m_storedImages;
+    // Keys read with many persons at once sit in a text those persons share; the view is
+    // given up when a searched value changes. Other keys are held here.
+    void keepLoadedSearchKeys(std::string_view keys)
+    {
+        m_loadedSearchKeys = keys;
+        m_searchKeysLoaded = true;
+    }
+    std::string_view m_loadedSearchKeys;
+    bool m_searchKeysLoaded { false };
     mutable std::string m_searchKeys;
     mutable bool m_searchKeysKept { false };
 };

@@ -1,5 +1,6 @@
 #include "platform/contactstore/Record.h"
 
+#include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/StoredValueCodec.h"
 
 #include <algorithm>
@@ -213,6 +214,8 @@ void Record::markChanged()
     m_changed = true;
     m_cache.reset();
     m_keptSortKey.reset();
+    if (auto book = m_book.lock())
+        book->noteChange();
 }
 
 void Record::noteChanged(PropertyID property)

@@ -14,33 +14,37 @@ namespace tessaro {
 
 namespace {
 
-using RecordIDs = std::unordered_set<contactstore::RecordID>;
+// Persons of the shared address book, told apart by the record itself: a group's members
+// are the book's own records, so nobody needs to be looked up or read to be counted.
+using Persons = std::unordered_set<const contactstore::Person*>;
 
-void addMembersOf(const GroupObject& group, RecordIDs& grouped)
+void addMembersOf(const GroupObject& group, const contactstore::AddressBook& book, Persons& grouped)
 {
     int identifier = GroupKinds::intValue(group.groupID);
     if (GroupKinds::isLocalGroup(group)) {
         // Rows of persons that no longer exist match nobody in the address book, so they
         // take nobody away.
-        for (auto member : DataManager::sharedDataBase().selectLocalGroupMemberIDsWithID(identifier))
-            grouped.insert(member);
+        for (auto member : DataManager::sharedDataBase().selectLocalGroupMemberIDsWithID(identifier)) {
+            if (auto person = book.personWithRecordID(member))
+                grouped.insert(person.get());
+        }
         return;
     }
     if (auto addressBookGroup = AddressBookGroup::groupWithRecordID(identifier)) {
         for (const auto& member : addressBookGroup->members())
-            grouped.insert(member.recordID());
+            grouped.insert(member.record().get());
     }
 }
 
 // Everyone who is in at least one real group of a fresh catalogue. The catalogue's first two
 // entries are all contacts and contacts in no group, which hold nobody of their own.
-RecordIDs groupedRecordIDs()
+Persons groupedPersons(const contactstore::AddressBook& book)
 {
     auto catalogue = Utility::sharedUtility().getAllGroupObject();
-    RecordIDs grouped;
+    Persons grouped;
     for (std::size_t index = 2; index < catalogue.size(); ++index) {
         if (GroupKinds::isRealGroup(catalogue[index]))
-            addMembersOf(catalogue[index], grouped);
+            addMembersOf(catalogue[index], book, grouped);
     }
     return grouped;
 }
@@ -66,27 +70,23 @@ std::vector<Contact> GroupPersons::personsOfGroup(const GroupObject& group)
 
 std::vector<Contact> GroupPersons::noGroupContacts()
 {
-    RecordIDs grouped = groupedRecordIDs();
+    auto book = SharedAddressBook::get();
+    if (!book)
+        return {};
+    Persons grouped = groupedPersons(*book);
     std::vector<Contact> persons = AddressBookQueries::contacts();
-    std::erase_if(persons, [&grouped](const Contact& person) { return grouped.count(person.recordID()) > 0; });
+    std::erase_if(persons, [&grouped](const Contact& person) { return grouped.count(person.record().get()) > 0; });
     return persons;
 }
 
 std::size_t GroupPersons::noGroupContactsCount()
 {
-    // Counting needs no list: every grouped identifier that names an existing person takes
-    // one person away from the whole.
-    RecordIDs grouped = groupedRecordIDs();
     auto book = SharedAddressBook::get();
     if (!book)
         return 0;
     std::size_t all = book->personCount();
-    std::size_t groupedPersons = 0;
-    for (auto identifier : grouped) {
-        if (book->personWithRecordID(identifier))
-            ++groupedPersons;
-    }
-    return groupedPersons >= all ? 0 : all - groupedPersons;
+    std::size_t grouped = groupedPersons(*book).size();
+    return grouped >= all ? 0 : all - grouped;
 }
 
 std::size_t GroupPersons::memberCount(const GroupObject& group)

@@ -1,49 +1,92 @@
 #include "screens/groups/PersonIndexSections.h"
 
+#include "addressbook/AddressBookQueries.h"
+#include "addressbook/ContactDirectory.h"
+#include "addressbook/ContactSearchKeys.h"
+#include "addressbook/SortKeyOrder.h"
 #include "platform/ui/LocalizedIndexedCollation.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
+
+#include <unicode/uversion.h>
 
 namespace tessaro {
 
 namespace {
 
-// A sort key with its first eight bytes read as one big-endian number: most comparisons of
-// two keys are decided by comparing the numbers, and only keys that agree there compare
-// their bytes.
-struct KeptKey {
-    std::uint64_t head { 0 };
-    const std::string* key { nullptr };
-    std::size_t index { 0 };
+using MakeKey = std::function<std::string(std::string_view)>;
 
-    KeptKey(const std::string& text, std::size_t position)
-        : key(&text)
-        , index(position)
-    {
-        for (std::size_t i = 0; i < 8; ++i)
-            head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-    }
-
-    // Equal keys keep the list's order, so the sort needs no stability of its own.
-    friend bool operator<(const KeptKey& a, const KeptKey& b)
-    {
-        if (a.head != b.head)
-            return a.head < b.head;
-        if (int order = a.key->compare(*b.key))
-            return order < 0;
-        return a.index < b.index;
-    }
-};
-
-} // namespace
-
-void PersonIndexSections::sortByName(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation)
+MakeKey keyMaker(const ui::LocalizedIndexedCollation& collation)
 {
-    const std::function<std::string(std::string_view)> makeKey = [&collation](std::string_view name) { return collation.sortKey(name); };
+    return [&collation](std::string_view name) { return collation.sortKey(name); };
+}
+
+// What the order of the persons by name depends on: the language's collation and index (of
+// this version of ICU), which name comes first, and how the lists make a sort name (the
+// number after "v", counted up whenever that changes).
+std::string keptOrderName(const ui::LocalizedIndexedCollation& collation)
+{
+    return std::string("person list order v1 ") + collation.localeIdentifier() + " icu " + U_ICU_VERSION
+        + (AddressBookQueries::firstNameSorting() ? " first" : " last");
+}
+
+// A list of a good part of the book is put in order by the book's order by name: one number
+// per person to compare instead of a key per person to look up, and the sections known
+// without collating names again. None, with the list as it was, when making the book's
+// order would cost more than it saves or a person is not in the book. Otherwise the
+// persons' sections, in their new order.
+std::optional<std::vector<int>> sortByBookOrder(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation)
+{
+    auto directory = ContactDirectory::current();
+    const std::string& tag = collation.localeIdentifier();
+    if (!directory || persons.empty() || persons.size() > UINT32_MAX)
+        return std::nullopt;
+    if (!directory->hasNameOrder(tag) && persons.size() * 2 < directory->people().size())
+        return std::nullopt;
+    const MakeKey makeKey = keyMaker(collation);
+    const auto& bookOrder = directory->nameOrder(tag, keptOrderName(collation), [&](const contactstore::PersonRef& person) {
+        // The sort name is made once for both the key and the section.
+        std::string name = Contact::contactWithRecord(person)->sortName();
+        const std::string& key = ContactSearchKeys::sortKey(*person, tag, makeKey, [&name] { return name; });
+        return ContactDirectory::NamePlace { &key, collation.sectionForString(name) };
+    });
+    std::vector<std::uint64_t> order;
+    std::vector<std::size_t> positions;
+    order.reserve(persons.size());
+    positions.reserve(persons.size());
+    std::size_t hint = 0;
+    for (std::size_t index = 0; index < persons.size(); ++index) {
+        std::size_t position = directory->positionOf(persons[index].record().get(), hint);
+        if (position == ContactDirectory::npos)
+            return std::nullopt;
+        hint = position + 1;
+        positions.push_back(position);
+        // Equal names keep the list's order: the index decides between equal ranks.
+        order.push_back((static_cast<std::uint64_t>(bookOrder.ranks[position]) << 32) | index);
+    }
+    std::sort(order.begin(), order.end());
+    std::vector<Contact> sorted;
+    std::vector<int> sections;
+    sorted.reserve(persons.size());
+    sections.reserve(persons.size());
+    for (std::uint64_t entry : order) {
+        std::size_t index = entry & 0xFFFFFFFFu;
+        sorted.push_back(std::move(persons[index]));
+        sections.push_back(bookOrder.sections[positions[index]]);
+    }
+    persons = std::move(sorted);
+    return sections;
+}
+
+// The persons sorted by the keys kept with each of them.
+void sortByKeptKeys(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation)
+{
+    const MakeKey makeKey = keyMaker(collation);
     // The keys live with the person records, which this list keeps alive while sorting.
-    std::vector<KeptKey> keyed;
+    std::vector<SortKeyOrder> keyed;
     keyed.reserve(persons.size());
     for (std::size_t index = 0; index < persons.size(); ++index)
         keyed.emplace_back(persons[index].sortKey(collation.localeIdentifier(), makeKey), index);
@@ -55,23 +98,39 @@ void PersonIndexSections::sortByName(std::vector<Contact>& persons, const ui::Lo
     persons = std::move(sorted);
 }
 
+} // namespace
+
+void PersonIndexSections::sortByName(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation)
+{
+    if (!sortByBookOrder(persons, collation))
+        sortByKeptKeys(persons, collation);
+}
+
 PersonIndexSections PersonIndexSections::build(std::vector<Contact> persons, const ui::LocalizedIndexedCollation& collation)
 {
     const auto& titles = collation.sectionTitles();
     if (titles.empty())
         return {};
+    // Sorted once as a whole, the persons fall into their sections already in order.
+    auto sections = sortByBookOrder(persons, collation);
+    if (!sections) {
+        sortByKeptKeys(persons, collation);
+        sections.emplace();
+        sections->reserve(persons.size());
+        for (const auto& person : persons)
+            sections->push_back(collation.sectionForString(person.sortName()));
+    }
     std::vector<std::vector<Contact>> buckets(titles.size());
-    for (auto& person : persons) {
-        int section = collation.sectionForString(person.sortName());
+    for (std::size_t index = 0; index < persons.size(); ++index) {
+        int section = (*sections)[index];
         if (section < 0 || section >= static_cast<int>(buckets.size()))
             section = static_cast<int>(buckets.size()) - 1;
-        buckets[static_cast<std::size_t>(section)].push_back(std::move(person));
+        buckets[static_cast<std::size_t>(section)].push_back(std::move(persons[index]));
     }
     PersonIndexSections result;
     for (std::size_t index = 0; index < buckets.size(); ++index) {
         if (buckets[index].empty())
             continue;
-        sortByName(buckets[index], collation);
         result.sections.push_back(std::move(buckets[index]));
         result.titles.push_back(titles[index]);
     }

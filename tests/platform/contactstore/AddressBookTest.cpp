@@ -8,6 +8,7 @@
 #include "platform/contactstore/PersonSearchKeys.h"
 #include "platform/contactstore/Source.h"
 #include "platform/contactstore/vcard/BookExporter.h"
+#include "platform/contactstore/vcard/BookImporter.h"
 #include "platform/foundation/Log.h"
 
 #include "support/TempDir.h"
@@ -397,7 +398,7 @@ TEST(AddressBookTest, AFileOfTheFirstSchemaIsUpgradedWithItsPersonsKept)
     // The first schema had no formatted names and kept no search keys.
     execute(folder.path(), "ALTER TABLE person DROP COLUMN search_keys; ALTER TABLE person DROP COLUMN formatted_name; "
                            "ALTER TABLE person DROP COLUMN uid; DELETE FROM store_info WHERE key = 'search_keys_revision'; "
-                           "PRAGMA user_version = 1;");
+                           "DROP TABLE kept_persons_data; PRAGMA user_version = 1;");
 
     auto book = openBook(folder.path());
     EXPECT_EQ(queryNumber(folder.path(), "PRAGMA user_version"), AddressBookDatabase::kSchemaVersion);
@@ -550,7 +551,7 @@ TEST(AddressBookTest, PersonsOfAnOlderFileGetIdentifiersWhenItIsUpgraded)
     }
     // The file as the previous version of the program left it.
     execute(folder.path(), "ALTER TABLE person DROP COLUMN search_keys; ALTER TABLE person DROP COLUMN uid; "
-                           "ALTER TABLE person DROP COLUMN formatted_name; PRAGMA user_version = 1;");
+                           "ALTER TABLE person DROP COLUMN formatted_name; DROP TABLE kept_persons_data; PRAGMA user_version = 1;");
     auto book = openBook(folder.path());
     std::set<std::string> identifiers;
     for (const auto& person : book->copyArrayOfAllPeople())
@@ -598,4 +599,57 @@ TEST(AddressBookTest, SearchKeysKeptInTheFileFollowTheStoredPerson)
     expectStoredKeys("after a new fold");
     execute(folder.path(), "UPDATE person SET search_keys = NULL; DELETE FROM store_info WHERE key = 'search_keys_revision';");
     expectStoredKeys("after keys went missing");
+}
+
+TEST(AddressBookTest, DataKeptForThePersonsHoldsOnlyWhileNoPersonChanges)
+{
+    testsupport::TempDir folder;
+    {
+        auto book = openBook(folder.path());
+        ASSERT_TRUE(book->addRecord(makePerson("Ann", "Lee")) && book->addRecord(makePerson("Bo", "Ng")) && book->save());
+        ASSERT_TRUE(book->keepPersonsData("order", "kept once"));
+    }
+    auto expectKept = [&](const AddressBookRef& book, std::optional<std::string> expected, const std::string& when) {
+        EXPECT_EQ(book->copyKeptPersonsData("order"), expected) << when;
+        EXPECT_EQ(book->copyKeptPersonsData("other"), std::nullopt) << when;
+    };
+    auto book = openBook(folder.path());
+    expectKept(book, "kept once", "in a later handle");
+
+    // A group's change leaves the persons as they were.
+    auto group = Group::create();
+    ASSERT_TRUE(group->setValue(kGroupNameProperty, std::string("Team")) && book->addRecord(group));
+    ASSERT_TRUE(group->addMember(book->copyArrayOfAllPeople().front()) && book->save());
+    expectKept(book, "kept once", "after a group changed");
+
+    // A change not saved yet: the handle's persons are not the file's.
+    const PersonRef ann = book->copyArrayOfAllPeople().front();
+    ASSERT_TRUE(ann->setValue(kPersonLastNameProperty, std::string("Zhu")));
+    expectKept(book, std::nullopt, "with the change pending");
+    Error error;
+    EXPECT_FALSE(book->keepPersonsData("order", "while changed", &error));
+    ASSERT_TRUE(book->save());
+    expectKept(book, std::nullopt, "after the change was saved");
+    expectKept(openBook(folder.path()), std::nullopt, "in a handle opened after the change");
+    ASSERT_TRUE(book->keepPersonsData("order", "kept twice"));
+    expectKept(openBook(folder.path()), "kept twice", "kept again");
+
+    // Another handle's change: this one still holds the persons the data was made from, but
+    // what it derives from them no longer says anything about the file.
+    {
+        auto other = openBook(folder.path());
+        ASSERT_TRUE(other->removeRecord(other->copyArrayOfAllPeople().back()) && other->save());
+    }
+    expectKept(book, "kept twice", "in the handle that still holds the persons as they were");
+    EXPECT_FALSE(book->keepPersonsData("order", "from old persons", &error));
+    expectKept(openBook(folder.path()), std::nullopt, "in a handle opened after the removal");
+
+    // Persons added straight to the file by an import count as a change too.
+    ASSERT_TRUE(openBook(folder.path())->keepPersonsData("order", "before the import"));
+    const auto imported = vcard::BookImporter::importIntoStore(folder.path(), { { "one.vcf", {}, "BEGIN:VCARD\r\n"
+                                                                                                    "VERSION:3.0\r\n"
+                                                                                                    "N:Kim;Jo;;;\r\n"
+                                                                                                    "END:VCARD\r\n" } });
+    ASSERT_EQ(imported.personsAdded, 1u);
+    expectKept(openBook(folder.path()), std::nullopt, "after an import");
 }

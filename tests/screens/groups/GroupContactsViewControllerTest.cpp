@@ -8,6 +8,9 @@
 #include "GroupTabFixture.h"
 
 #include "addressbook/AddressBookGroup.h"
+#include "addressbook/SharedAddressBook.h"
+#include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/Person.h"
 #include "app/AppNotification.h"
 #include "app/MyToolBar.h"
 #include "app/RootGeometry.h"
@@ -280,6 +283,50 @@ TEST_F(GroupContactsTest, MatchesAreSortedAndCancelBringsTheSectionsBack)
     EXPECT_EQ(after.headers(), before.headers());
     EXPECT_EQ(after.indexTitles, before.indexTitles);
     EXPECT_EQ(allNames(list()), (std::vector<std::string> { "Adams Mark", "Baker Tom", "Miller Omar", "Zeller Mary" }));
+}
+
+TEST_F(GroupContactsTest, TheOrderOfOneStartIsNeverShownAfterAPersonChanged)
+{
+    addPerson("Mary", "Zeller");
+    addPerson("Tom", "Baker");
+    tessaro::Contact omar = addPerson("Omar", "Miller");
+    tessaro::Contact ann = addPerson("Ann", "Baker");
+    const std::vector<std::string> first { "Baker Ann", "Baker Tom", "Miller Omar", "Zeller Mary" };
+    // Each start opens the address book afresh, as the application does.
+    auto expectAllContacts = [&](const std::vector<std::string>& names, const std::string& when) {
+        tessaro::Utility::sharedUtility().resetObject();
+        launch();
+        openGroupAtRow(kAllContactsRow);
+        EXPECT_EQ(allNames(list()), names) << when;
+        quit();
+    };
+    expectAllContacts(first, "at the first start");
+    expectAllContacts(first, "at the next start");
+
+    // Renamed by another application between two starts.
+    {
+        contactstore::Error error;
+        auto other = contactstore::AddressBook::create(&error);
+        ASSERT_TRUE(other) << error.description;
+        ASSERT_TRUE(other->personWithRecordID(omar.recordID())->setValue(contactstore::kPersonLastNameProperty, std::string("Abbott")));
+        ASSERT_TRUE(other->save(&error)) << error.description;
+    }
+    const std::vector<std::string> renamed { "Abbott Omar", "Baker Ann", "Baker Tom", "Zeller Mary" };
+    expectAllContacts(renamed, "after a rename elsewhere");
+
+    // Renamed in the application itself: the list that opens next has it in its place.
+    tessaro::Utility::sharedUtility().resetObject();
+    launch();
+    auto shown = tessaro::Contact::contactWithRecordID(ann.recordID());
+    ASSERT_TRUE(shown);
+    shown->setLastname(std::string("Young"));
+    contactstore::Error error;
+    ASSERT_TRUE(tessaro::SharedAddressBook::get()->save(&error)) << error.description;
+    openGroupAtRow(kAllContactsRow);
+    const std::vector<std::string> inApplication { "Abbott Omar", "Baker Tom", "Young Ann", "Zeller Mary" };
+    EXPECT_EQ(allNames(list()), inApplication);
+    quit();
+    expectAllContacts(inApplication, "at the start after that");
 }
 
 TEST_F(GroupContactsTest, TheListLoadedBeforeASearchNeverReadsPastTheMatches)
