@@ -111,13 +111,13 @@ std::optional<Contact> Contact::contactWithRecord(PersonRef record)
     return Contact(std::move(record));
 }
 
-std::vector<Contact> Contact::contactsWithRecords(const std::vector<PersonRef>& records)
+std::vector<Contact> Contact::contactsWithRecords(std::vector<PersonRef> records)
 {
     std::vector<Contact> contacts;
     contacts.reserve(records.size());
-    for (const auto& record : records) {
+    for (auto& record : records) {
         if (record)
-            contacts.push_back(Contact(record));
+            contacts.push_back(Contact(std::move(record)));
     }
     return contacts;
 }

@@ -30,7 +30,7 @@ public:
     // A wrapper of the record; none for a null record.
     static std::optional<Contact> contactWithRecord(contactstore::PersonRef record);
     // Wrappers of the records, in their order; null records are left out.
-    static std::vector<Contact> contactsWithRecords(const std::vector<contactstore::PersonRef>& records);
+    static std::vector<Contact> contactsWithRecords(std::vector<contactstore::PersonRef> records);
     // The person with the identifier in the shared address book; none when there is none.
     static std::optional<Contact> contactWithRecordID(contactstore::RecordID recordID);
     // A new empty person, not yet in the address book (AddressBookQueries::addContact).

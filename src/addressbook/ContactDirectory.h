@@ -53,7 +53,7 @@ public:
 
     // Where the person is, npos when it is not one of the book's persons. A caller walking a
     // list in the book's order passes the position after the previous one as the hint, and
-    // then no lookup is needed.
+    // then, for a person a little after it, no lookup is needed.
     std::size_t positionOf(const contactstore::Person* person, std::size_t hint);
 
     // What the lists sort a person by: the collation key of its name, and the index section

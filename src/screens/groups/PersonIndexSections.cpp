@@ -33,6 +33,31 @@ std::string keptOrderName(const ui::LocalizedIndexedCollation& collation)
         + (AddressBookQueries::firstNameSorting() ? " first" : " last");
 }
 
+// The indexes of the ranks in the order of the ranks; equal ranks keep their indexes' order.
+// Ranks are below the book's size, so many of them are counted into place rather than
+// compared.
+std::vector<std::size_t> orderOfRanks(const std::vector<std::uint32_t>& ranks, std::size_t bookSize)
+{
+    std::vector<std::size_t> order(ranks.size());
+    if (ranks.size() * 16 >= bookSize) {
+        std::vector<std::size_t> starts(bookSize + 1, 0);
+        for (std::uint32_t rank : ranks)
+            ++starts[rank + 1];
+        for (std::size_t rank = 1; rank < starts.size(); ++rank)
+            starts[rank] += starts[rank - 1];
+        for (std::size_t index = 0; index < ranks.size(); ++index)
+            order[starts[ranks[index]]++] = index;
+        return order;
+    }
+    std::vector<std::uint64_t> keyed(ranks.size());
+    for (std::size_t index = 0; index < ranks.size(); ++index)
+        keyed[index] = (static_cast<std::uint64_t>(ranks[index]) << 32) | index;
+    std::sort(keyed.begin(), keyed.end());
+    for (std::size_t index = 0; index < keyed.size(); ++index)
+        order[index] = keyed[index] & 0xFFFFFFFFu;
+    return order;
+}
+
 // A list of a good part of the book is put in order by the book's order by name: one number
 // per person to compare instead of a key per person to look up, and the sections known
 // without collating names again. None, with the list as it was, when making the book's
@@ -53,27 +78,24 @@ std::optional<std::vector<int>> sortByBookOrder(std::vector<Contact>& persons, c
         const std::string& key = ContactSearchKeys::sortKey(*person, tag, makeKey, [&name] { return name; });
         return ContactDirectory::NamePlace { &key, collation.sectionForString(name) };
     });
-    std::vector<std::uint64_t> order;
+    std::vector<std::uint32_t> ranks;
     std::vector<std::size_t> positions;
-    order.reserve(persons.size());
+    ranks.reserve(persons.size());
     positions.reserve(persons.size());
     std::size_t hint = 0;
-    for (std::size_t index = 0; index < persons.size(); ++index) {
-        std::size_t position = directory->positionOf(persons[index].record().get(), hint);
+    for (const auto& person : persons) {
+        std::size_t position = directory->positionOf(person.record().get(), hint);
         if (position == ContactDirectory::npos)
             return std::nullopt;
         hint = position + 1;
         positions.push_back(position);
-        // Equal names keep the list's order: the index decides between equal ranks.
-        order.push_back((static_cast<std::uint64_t>(bookOrder.ranks[position]) << 32) | index);
+        ranks.push_back(bookOrder.ranks[position]);
     }
-    std::sort(order.begin(), order.end());
     std::vector<Contact> sorted;
     std::vector<int> sections;
     sorted.reserve(persons.size());
     sections.reserve(persons.size());
-    for (std::uint64_t entry : order) {
-        std::size_t index = entry & 0xFFFFFFFFu;
+    for (std::size_t index : orderOfRanks(ranks, directory->people().size())) {
         sorted.push_back(std::move(persons[index]));
         sections.push_back(bookOrder.sections[positions[index]]);
     }
