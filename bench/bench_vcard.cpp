@@ -8,6 +8,8 @@
 #include "ScaleCases.h"
 
 #include "platform/contactstore/AddressBook.h"
+#include "platform/contactstore/Group.h"
+#include "platform/contactstore/Person.h"
 #include "platform/contactstore/vcard/BookExporter.h"
 #include "platform/contactstore/vcard/BookImporter.h"
 #include "platform/contactstore/vcard/CardReader.h"
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -113,5 +116,40 @@ void BM_VcardExportOfTheStore(benchmark::State& state)
     peak.take(state);
 }
 BENCHMARK(BM_VcardExportOfTheStore)->Apply(scalecases::bookSizes)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// An import into the application's handle that fails at its save is taken back: the persons
+// and groups it added, every fifth person a member of one of the 500 groups, leave the
+// handle again. Taking them out one by one looked at every group's members for each person.
+void BM_VcardImportTakenBackFromTheHandle(benchmark::State& state)
+{
+    const int cards = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        ScratchFolder folder;
+        auto book = contactstore::AddressBook::createAt(folder.path());
+        std::vector<contactstore::GroupRef> groups;
+        std::vector<contactstore::RecordRef> added;
+        for (std::size_t index = 0; index < kGroups; ++index) {
+            auto group = contactstore::Group::create();
+            (void)group->setValue(contactstore::kGroupNameProperty, "Group " + std::to_string(index));
+            (void)book->addRecord(group);
+            groups.push_back(group);
+            added.push_back(group);
+        }
+        for (int index = 0; index < cards; ++index) {
+            auto person = contactstore::Person::create();
+            (void)person->setValue(contactstore::kPersonFirstNameProperty, "Person " + std::to_string(index));
+            (void)book->addRecord(person);
+            if (index % 5 == 0)
+                (void)groups[static_cast<std::size_t>(index) % kGroups]->addMember(person);
+            added.push_back(person);
+        }
+        std::vector<contactstore::RecordRef> lastFirst(added.rbegin(), added.rend());
+        state.ResumeTiming();
+        if (!book->removeRecords(lastFirst) || book->personCount() != 0 || book->groupCount() != 0)
+            state.SkipWithError("the import was not taken back");
+    }
+}
+BENCHMARK(BM_VcardImportTakenBackFromTheHandle)->Apply(scalecases::bookSizes)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_set>
 
 namespace contactstore {
 
@@ -269,7 +270,7 @@ bool AddressBook::addRecord(const RecordRef& record, Error* error)
     return false;
 }
 
-bool AddressBook::removeRecord(const RecordRef& record, Error* error)
+bool AddressBook::removeOne(const RecordRef& record, bool leaveGroups, Error* error)
 {
     if (!record) {
         reportError(error, ErrorCode::NotInAddressBook, "There is no record to remove.");
@@ -285,13 +286,15 @@ bool AddressBook::removeRecord(const RecordRef& record, Error* error)
     }
 
     if (record->recordType() == kPersonType) {
-        PersonRef person = belongsHere(*record) ? std::static_pointer_cast<Person>(record) : personWithRecordID(record->recordID());
+        PersonRef person = ownPerson(record);
         if (!person) {
             reportError(error, ErrorCode::NotInAddressBook, "The person is not in the address book.");
             return false;
         }
-        for (const auto& group : m_contents->groups)
-            group->dropMember(person.get());
+        if (leaveGroups) {
+            for (const auto& group : m_contents->groups)
+                group->dropMember(person.get());
+        }
         if (person->recordID() != kRecordInvalidID)
             m_contents->removedPeople.push_back(person->recordID());
         eraseRecord(m_contents->people, *person);
@@ -309,6 +312,40 @@ bool AddressBook::removeRecord(const RecordRef& record, Error* error)
     eraseRecord(m_contents->groups, *group);
     noteChange();
     return true;
+}
+
+bool AddressBook::removeRecord(const RecordRef& record, Error* error)
+{
+    return removeOne(record, true, error);
+}
+
+bool AddressBook::removeRecords(const std::vector<RecordRef>& records, Error* error)
+{
+    if (m_accessGranted) {
+        // A person of this handle is taken as it is (groups hold only the handle's own
+        // persons, so one it does not hold drops nobody); another handle's by identifier.
+        std::unordered_set<const Person*> leaving;
+        for (const auto& record : records) {
+            if (!record || record->recordType() != kPersonType)
+                continue;
+            if (record->m_book.lock().get() == this)
+                leaving.insert(static_cast<const Person*>(record.get()));
+            else if (PersonRef person = personWithRecordID(record->recordID()))
+                leaving.insert(person.get());
+        }
+        for (const auto& group : m_contents->groups)
+            group->dropMembers(leaving);
+    }
+    for (const auto& record : records) {
+        if (!removeOne(record, false, error))
+            return false;
+    }
+    return true;
+}
+
+PersonRef AddressBook::ownPerson(const RecordRef& record) const
+{
+    return belongsHere(*record) ? std::static_pointer_cast<Person>(record) : personWithRecordID(record->recordID());
 }
 
 bool AddressBook::hasUnsavedChanges() const

@@ -75,6 +75,10 @@ public:
     // group. A record of another handle is matched by identifier. False with
     // NotInAddressBook when the book does not hold it; sources cannot be removed.
     [[nodiscard]] bool removeRecord(const RecordRef& record, Error* error = nullptr);
+    // Takes many records out at once, as removeRecord does each; the persons leave their
+    // groups in one pass over the groups, so that taking back thousands costs no more than
+    // looking at every membership once. Stops at the first record it cannot take out.
+    [[nodiscard]] bool removeRecords(const std::vector<RecordRef>& records, Error* error = nullptr);
 
     bool hasUnsavedChanges() const;
     // Writes every pending change in one transaction. On failure nothing is written, the
@@ -116,6 +120,10 @@ public:
 private:
     bool belongsHere(const Record& record) const;
     void forgetPerson(const Person& person);
+    // The book's own record for a person given by reference or identifier; null when none.
+    PersonRef ownPerson(const RecordRef& record) const;
+    // removeRecord's work; a person leaves its groups only when leaveGroups says so.
+    bool removeOne(const RecordRef& record, bool leaveGroups, Error* error);
     void noteChange() { ++m_changeCount; }
 
     std::filesystem::path m_databasePath;

@@ -135,4 +135,15 @@ void Group::dropMember(const Person* person)
     }
 }
 
+void Group::dropMembers(const std::unordered_set<const Person*>& persons)
+{
+    auto leaving = std::stable_partition(m_members.begin(), m_members.end(), [&persons](const PersonRef& member) { return !persons.count(member.get()); });
+    if (leaving == m_members.end())
+        return;
+    for (auto member = leaving; member != m_members.end(); ++member)
+        noteLeft(*member);
+    m_members.erase(leaving, m_members.end());
+    markChanged();
+}
+
 } // namespace contactstore

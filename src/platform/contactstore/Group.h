@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace contactstore {
@@ -53,6 +54,8 @@ private:
     // The group's own-book counterpart of a person, or null.
     PersonRef resolve(const PersonRef& person) const;
     void dropMember(const Person* person);
+    // Drops every member among the persons, in one pass over the members.
+    void dropMembers(const std::unordered_set<const Person*>& persons);
     // Records that a member left: undoes an unsaved joining, else remembers the removal.
     void noteLeft(const PersonRef& member);
 

@@ -162,6 +162,37 @@ TEST_F(GroupMembershipTest, RemovedPersonsLeaveTheirGroups)
     EXPECT_EQ(reread->memberCount(), 0u);
 }
 
+TEST_F(GroupMembershipTest, ManyRecordsTakenOutAtOnceLeaveEveryGroupAsOneByOneWould)
+{
+    auto erin = addPerson("Erin");
+    auto finn = addPerson("Finn");
+    auto gail = addPerson("Gail");
+    auto other = Group::create();
+    ASSERT_TRUE(other->setValue(kGroupNameProperty, std::string("Other")) && book->addRecord(other));
+    ASSERT_TRUE(group->addMember(erin) && group->addMember(finn) && group->addMember(gail) && other->addMember(finn));
+    ASSERT_TRUE(book->save());
+
+    // A saved person, a person and a group added since, and a person of another handle.
+    auto hugo = addPerson("Hugo");
+    auto added = Group::create();
+    ASSERT_TRUE(added->setValue(kGroupNameProperty, std::string("Added")) && book->addRecord(added));
+    ASSERT_TRUE(group->addMember(hugo) && added->addMember(hugo));
+    auto finnElsewhere = openBook(folder.path())->personWithRecordID(finn->recordID());
+    ASSERT_TRUE(book->removeRecords({ erin, hugo, added, finnElsewhere }));
+    EXPECT_EQ(firstNamesOf(group->copyArrayOfAllMembers()), (std::vector<std::string> { "Gail" }));
+    EXPECT_EQ(other->memberCount(), 0u);
+    EXPECT_EQ(firstNamesOf(book->copyArrayOfAllPeople()), (std::vector<std::string> { "Gail" }));
+    EXPECT_EQ(book->copyArrayOfAllGroups().size(), 2u);
+    ASSERT_TRUE(book->save());
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT count(*) FROM group_member"), 1);
+    EXPECT_EQ(queryNumber(folder.path(), "SELECT count(*) FROM person"), 1);
+
+    // A record the book does not hold stops the removal with the reason.
+    Error error;
+    EXPECT_FALSE(book->removeRecords({ erin }, &error));
+    EXPECT_EQ(error.code, ErrorCode::NotInAddressBook);
+}
+
 TEST_F(GroupMembershipTest, ANewPersonAndItsMembershipAreSavedTogether)
 {
     auto newcomer = addPerson("Gus");

@@ -174,8 +174,9 @@ public:
 
     void takeBack() override
     {
-        for (auto record = m_added.rbegin(); record != m_added.rend(); ++record)
-            (void)m_book.removeRecord(*record);
+        // Last added first: each then sits at the end of the book's lists.
+        std::vector<RecordRef> added(m_added.rbegin(), m_added.rend());
+        (void)m_book.removeRecords(added);
         m_added.clear();
     }
 
