@@ -147,6 +147,13 @@ bool AddressBookQueries::addGroup(const AddressBookGroup& group, Error* error)
     return addAndSave(group.record(), error);
 }
 
+void AddressBookQueries::prepareSearch()
+{
+    (void)TextFolding::shared().fold("a");
+    if (auto directory = ContactDirectory::current())
+        directory->prepareSearch();
+}
+
 std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view text, const std::vector<Contact>& contacts)
 {
     std::string folded = TextFolding::shared().fold(text);

@@ -39,6 +39,9 @@ public:
     [[nodiscard]] static bool addContact(const Contact& contact, contactstore::Error* error = nullptr);
     [[nodiscard]] static bool addGroup(const AddressBookGroup& group, contactstore::Error* error = nullptr);
 
+    // Readies what the searches below need, so that the first keystroke does not wait for
+    // it: the folding of typed text and the book's persons laid out for searching.
+    static void prepareSearch();
     // The given persons whose first, last, nick, middle or phonetic first or last name, or
     // cleaned phone numbers, contain the text; in the given order. The person lists' search.
     static std::vector<Contact> contactsMatchingName(std::string_view text, const std::vector<Contact>& contacts);

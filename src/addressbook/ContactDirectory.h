@@ -48,6 +48,8 @@ public:
     // Every person of the book, in the book's order.
     const std::vector<contactstore::PersonRef>& people() const { return m_people; }
 
+    // Lays the search keys out now rather than at the first keystroke.
+    void prepareSearch() { layOutSearchKeys(); }
     // By position: whether one of the person's fields among `fields` contains the folded text.
     std::vector<bool> matching(std::string_view foldedText, Fields fields);
 

@@ -252,6 +252,8 @@ bool PersonSectionsViewController::searchBarShouldBeginEditing(ui::SearchBar&)
     foundation::log("searchBarShouldBeginEditing");
     _isSearch = true;
     _isSearchCancelButtonClicked = false;
+    // While the keyboard slides in, so that the first letter typed is answered at once.
+    AddressBookQueries::prepareSearch();
     return true;
 }
 
