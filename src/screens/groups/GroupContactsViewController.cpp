@@ -1,5 +1,6 @@
 #include "screens/groups/GroupContactsViewController.h"
 
+#include "addressbook/AddressBookQueries.h"
 #include "app/AppNotification.h"
 #include "app/GroupKinds.h"
 #include "app/MyToolBar.h"
@@ -91,6 +92,12 @@ void GroupContactsViewController::addBarButton()
 
 void GroupContactsViewController::initData()
 {
+    // All Contacts is the whole book: its search goes through the book's search text at
+    // once, without listing everyone first.
+    if (_isSearch && GroupKinds::intValue(_groupObj.groupID) == -1) {
+        showMatches(AddressBookQueries::contactsMatchingText(searchText()));
+        return;
+    }
     showPersons(GroupPersons::personsOfGroup(_groupObj));
 }
 

@@ -105,16 +105,21 @@ void PersonSectionsViewController::showPersons(std::vector<Contact> persons)
     clearSections();
     const auto& collation = ui::LocalizedIndexedCollation::currentCollation();
     if (_isSearch) {
-        auto matches = AddressBookQueries::contactsMatchingName(searchText(), persons);
-        if (!matches.empty()) {
-            PersonIndexSections::sortByName(matches, collation);
-            _arrSection.push_back(std::move(matches));
-        }
+        showMatches(AddressBookQueries::contactsMatchingName(searchText(), persons));
         return;
     }
     auto sections = PersonIndexSections::build(std::move(persons), collation);
     _arrSection = std::move(sections.sections);
     _arrSectionTitle.insert(_arrSectionTitle.end(), sections.titles.begin(), sections.titles.end());
+}
+
+void PersonSectionsViewController::showMatches(std::vector<Contact> matches)
+{
+    clearSections();
+    if (matches.empty())
+        return;
+    PersonIndexSections::sortByName(matches, ui::LocalizedIndexedCollation::currentCollation());
+    _arrSection.push_back(std::move(matches));
 }
 
 const Contact* PersonSectionsViewController::personAt(const ui::IndexPath& indexPath) const
