@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 
 namespace tessaro {
 
@@ -38,24 +39,70 @@ struct Wanted {
     ContactDirectory::Fields fields;
 };
 
-// The book's persons that have every wanted text in one of its fields, in the book's order.
+// The positions of the directory's persons that have every wanted text in one of their
+// fields, ascending.
+std::vector<std::uint32_t> positionsWhere(ContactDirectory& directory, std::initializer_list<Wanted> wanted)
+{
+    std::vector<std::uint32_t> found;
+    bool first = true;
+    for (const auto& text : wanted) {
+        auto hits = directory.positionsMatching(text.folded, text.fields);
+        if (first) {
+            found = std::move(hits);
+            first = false;
+            continue;
+        }
+        std::vector<std::uint32_t> both;
+        std::set_intersection(found.begin(), found.end(), hits.begin(), hits.end(), std::back_inserter(both));
+        found = std::move(both);
+    }
+    return found;
+}
+
+// The positions in the book's order by name: a few matches are sorted by their ranks, many
+// are picked out of the whole order.
+void putInNameOrder(std::vector<std::uint32_t>& positions, const ContactDirectory::NameOrder& order)
+{
+    const std::size_t count = order.byName.size();
+    if (positions.size() * 16 < count) {
+        std::vector<std::uint64_t> ranked;
+        ranked.reserve(positions.size());
+        for (std::uint32_t position : positions)
+            ranked.push_back((static_cast<std::uint64_t>(order.ranks[position]) << 32) | position);
+        std::sort(ranked.begin(), ranked.end());
+        for (std::size_t index = 0; index < ranked.size(); ++index)
+            positions[index] = static_cast<std::uint32_t>(ranked[index]);
+        return;
+    }
+    std::vector<char> found(count, 0);
+    for (std::uint32_t position : positions)
+        found[position] = 1;
+    positions.clear();
+    for (std::uint32_t position : order.byName) {
+        if (found[position])
+            positions.push_back(position);
+    }
+}
+
+// The directory's persons that have every wanted text in one of its fields, in the book's
+// order or in its order by name.
+std::vector<Contact> bookPeopleWhere(ContactDirectory& directory, std::initializer_list<Wanted> wanted,
+                                     const ContactDirectory::NameOrder* order = nullptr)
+{
+    std::vector<std::uint32_t> positions = positionsWhere(directory, wanted);
+    if (order && order->byName.size() == directory.people().size())
+        putInNameOrder(positions, *order);
+    std::vector<Contact> matches;
+    matches.reserve(positions.size());
+    for (std::uint32_t position : positions)
+        matches.push_back(*Contact::contactWithRecord(directory.people()[position]));
+    return matches;
+}
+
 std::vector<Contact> bookPeopleWhere(std::initializer_list<Wanted> wanted)
 {
-    std::vector<Contact> matches;
     auto directory = ContactDirectory::current();
-    if (!directory)
-        return matches;
-    std::vector<bool> found(directory->people().size(), true);
-    for (const auto& text : wanted) {
-        auto hits = directory->matching(text.folded, text.fields);
-        for (std::size_t position = 0; position < found.size(); ++position)
-            found[position] = found[position] && hits[position];
-    }
-    for (std::size_t position = 0; position < found.size(); ++position) {
-        if (found[position])
-            matches.push_back(*Contact::contactWithRecord(directory->people()[position]));
-    }
-    return matches;
+    return directory ? bookPeopleWhere(*directory, wanted) : std::vector<Contact>();
 }
 
 template <typename Test>
@@ -161,7 +208,11 @@ std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view t
     if (folded.empty())
         return matches;
     auto directory = ContactDirectory::current();
-    std::vector<bool> found = directory ? directory->matching(folded, ContactDirectory::kEveryField) : std::vector<bool>();
+    std::vector<char> found(directory ? directory->people().size() : 0, 0);
+    if (directory) {
+        for (std::uint32_t position : directory->positionsMatching(folded, ContactDirectory::kEveryField))
+            found[position] = 1;
+    }
     std::size_t hint = 0;
     for (const auto& contact : contacts) {
         std::size_t position = directory ? directory->positionOf(contact.record().get(), hint) : ContactDirectory::npos;
@@ -183,6 +234,15 @@ std::vector<Contact> AddressBookQueries::contactsMatchingText(std::string_view t
     if (folded.empty())
         return {};
     return bookPeopleWhere({ { folded, ContactDirectory::kEveryField } });
+}
+
+std::vector<Contact> AddressBookQueries::contactsMatchingText(std::string_view text, ContactDirectory& directory,
+                                                              const ContactDirectory::NameOrder& order)
+{
+    std::string folded = TextFolding::shared().fold(text);
+    if (folded.empty())
+        return {};
+    return bookPeopleWhere(directory, { { folded, ContactDirectory::kEveryField } }, &order);
 }
 
 std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view text)

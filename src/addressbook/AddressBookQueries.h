@@ -10,6 +10,7 @@
 
 #include "addressbook/AddressBookGroup.h"
 #include "addressbook/Contact.h"
+#include "addressbook/ContactDirectory.h"
 #include "platform/contactstore/StoreError.h"
 
 #include <cstddef>
@@ -48,6 +49,8 @@ public:
     // Every person of the book matching as the person lists' search does (above), in the
     // book's order: the search of all contacts.
     static std::vector<Contact> contactsMatchingText(std::string_view text);
+    // The same among the directory's persons, in its order by name.
+    static std::vector<Contact> contactsMatchingText(std::string_view text, ContactDirectory& directory, const ContactDirectory::NameOrder& order);
     // Every person whose first, last, nick or middle name contains the text.
     static std::vector<Contact> contactsMatchingName(std::string_view text);
     // Every person whose names contain both texts (each in any of the four names).

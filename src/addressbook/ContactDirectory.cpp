@@ -64,9 +64,9 @@ void ContactDirectory::layOutSearchKeys()
     m_starts.push_back(m_searchText.size());
 }
 
-std::vector<bool> ContactDirectory::matching(std::string_view foldedText, Fields fields)
+std::vector<std::uint32_t> ContactDirectory::positionsMatching(std::string_view foldedText, Fields fields)
 {
-    std::vector<bool> hits(m_people.size(), false);
+    std::vector<std::uint32_t> hits;
     if (foldedText.empty() || m_people.empty())
         return hits;
     layOutSearchKeys();
@@ -89,7 +89,7 @@ std::vector<bool> ContactDirectory::matching(std::string_view foldedText, Fields
                 && at + foldedText.size() <= begin + keys[field].size();
         }
         if (inWantedField) {
-            hits[person] = true;
+            hits.push_back(static_cast<std::uint32_t>(person));
             from = m_starts[person + 1];
         } else {
             from = at + 1;
@@ -143,11 +143,14 @@ void ContactDirectory::makeNameOrder(const PlaceOf& placeOf)
     }
     std::sort(keyed.begin(), keyed.end());
     m_order.ranks.assign(m_people.size(), 0);
+    m_order.byName.clear();
+    m_order.byName.reserve(m_people.size());
     std::uint32_t rank = 0;
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         if (i > 0 && !keyed[i].sameKey(keyed[i - 1]))
             ++rank;
         m_order.ranks[keyed[i].index] = rank;
+        m_order.byName.push_back(static_cast<std::uint32_t>(keyed[i].index));
     }
 }
 
@@ -189,7 +192,18 @@ bool ContactDirectory::readKeptNameOrder(const AddressBook& book, std::string_vi
             return false;
         order.ranks[position] = numberAt<std::uint32_t>(data, count + position);
         order.sections[position] = numberAt<std::int32_t>(data, 2 * count + position);
+        if (order.ranks[position] >= count)
+            return false;
     }
+    // The positions by name, counted into place by rank; equal ranks in the book's order.
+    std::vector<std::uint32_t> starts(count + 1, 0);
+    for (std::uint32_t rank : order.ranks)
+        ++starts[rank + 1];
+    for (std::size_t rank = 1; rank <= count; ++rank)
+        starts[rank] += starts[rank - 1];
+    order.byName.resize(count);
+    for (std::size_t position = 0; position < count; ++position)
+        order.byName[starts[order.ranks[position]]++] = static_cast<std::uint32_t>(position);
     m_order = std::move(order);
     return true;
 }

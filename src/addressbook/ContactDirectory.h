@@ -50,8 +50,9 @@ public:
 
     // Lays the search keys out now rather than at the first keystroke.
     void prepareSearch() { layOutSearchKeys(); }
-    // By position: whether one of the person's fields among `fields` contains the folded text.
-    std::vector<bool> matching(std::string_view foldedText, Fields fields);
+    // The positions, ascending, of the persons one of whose fields among `fields` contains
+    // the folded text.
+    std::vector<std::uint32_t> positionsMatching(std::string_view foldedText, Fields fields);
 
     // Where the person is, npos when it is not one of the book's persons. A caller walking a
     // list in the book's order passes the position after the previous one as the hint, and
@@ -70,6 +71,8 @@ public:
         // equal share a place), and its section.
         std::vector<std::uint32_t> ranks;
         std::vector<int> sections;
+        // The positions in the order by name; equal names in the book's order.
+        std::vector<std::uint32_t> byName;
     };
     // Whether the order of the collation is made already.
     bool hasNameOrder(std::string_view collation) const { return m_orderMade && m_orderCollation == collation; }

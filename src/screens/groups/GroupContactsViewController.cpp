@@ -1,6 +1,5 @@
 #include "screens/groups/GroupContactsViewController.h"
 
-#include "addressbook/AddressBookQueries.h"
 #include "app/AppNotification.h"
 #include "app/GroupKinds.h"
 #include "app/MyToolBar.h"
@@ -9,12 +8,14 @@
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/LocalizedIndexedCollation.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TableView.h"
 #include "screens/groups/GroupMenu.h"
 #include "screens/groups/GroupPersons.h"
 #include "screens/groups/GroupPresentation.h"
+#include "screens/groups/PersonIndexSections.h"
 
 namespace tessaro {
 
@@ -95,7 +96,7 @@ void GroupContactsViewController::initData()
     // All Contacts is the whole book: its search goes through the book's search text at
     // once, without listing everyone first.
     if (_isSearch && GroupKinds::intValue(_groupObj.groupID) == -1) {
-        showMatches(AddressBookQueries::contactsMatchingText(searchText()));
+        showMatches(PersonIndexSections::bookMatchesByName(searchText(), ui::LocalizedIndexedCollation::currentCollation()));
         return;
     }
     showPersons(GroupPersons::personsOfGroup(_groupObj));

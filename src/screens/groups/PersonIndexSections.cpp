@@ -33,6 +33,19 @@ std::string keptOrderName(const ui::LocalizedIndexedCollation& collation)
         + (AddressBookQueries::firstNameSorting() ? " first" : " last");
 }
 
+// The book's order by name in the collation, kept or made.
+const ContactDirectory::NameOrder& bookNameOrder(ContactDirectory& directory, const ui::LocalizedIndexedCollation& collation)
+{
+    const std::string& tag = collation.localeIdentifier();
+    const MakeKey makeKey = keyMaker(collation);
+    return directory.nameOrder(tag, keptOrderName(collation), [&](const contactstore::PersonRef& person) {
+        // The sort name is made once for both the key and the section.
+        std::string name = Contact::contactWithRecord(person)->sortName();
+        const std::string& key = ContactSearchKeys::sortKey(*person, tag, makeKey, [&name] { return name; });
+        return ContactDirectory::NamePlace { &key, collation.sectionForString(name) };
+    });
+}
+
 // The indexes of the ranks in the order of the ranks; equal ranks keep their indexes' order.
 // Ranks are below the book's size, so many of them are counted into place rather than
 // compared.
@@ -71,13 +84,7 @@ std::optional<std::vector<int>> sortByBookOrder(std::vector<Contact>& persons, c
         return std::nullopt;
     if (!directory->hasNameOrder(tag) && persons.size() * 2 < directory->people().size())
         return std::nullopt;
-    const MakeKey makeKey = keyMaker(collation);
-    const auto& bookOrder = directory->nameOrder(tag, keptOrderName(collation), [&](const contactstore::PersonRef& person) {
-        // The sort name is made once for both the key and the section.
-        std::string name = Contact::contactWithRecord(person)->sortName();
-        const std::string& key = ContactSearchKeys::sortKey(*person, tag, makeKey, [&name] { return name; });
-        return ContactDirectory::NamePlace { &key, collation.sectionForString(name) };
-    });
+    const auto& bookOrder = bookNameOrder(*directory, collation);
     std::vector<std::uint32_t> ranks;
     std::vector<std::size_t> positions;
     ranks.reserve(persons.size());
@@ -121,6 +128,17 @@ void sortByKeptKeys(std::vector<Contact>& persons, const ui::LocalizedIndexedCol
 }
 
 } // namespace
+
+std::vector<Contact> PersonIndexSections::bookMatchesByName(std::string_view text, const ui::LocalizedIndexedCollation& collation)
+{
+    auto directory = ContactDirectory::current();
+    if (!directory) {
+        auto matches = AddressBookQueries::contactsMatchingText(text);
+        sortByName(matches, collation);
+        return matches;
+    }
+    return AddressBookQueries::contactsMatchingText(text, *directory, bookNameOrder(*directory, collation));
+}
 
 void PersonIndexSections::sortByName(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation)
 {

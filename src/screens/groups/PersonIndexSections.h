@@ -7,6 +7,7 @@
 #include "addressbook/Contact.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ui {
@@ -23,6 +24,9 @@ struct PersonIndexSections {
     // Sorts the persons by sortName in the collation's order; persons whose names collate
     // equal keep their order.
     static void sortByName(std::vector<Contact>& persons, const ui::LocalizedIndexedCollation& collation);
+    // The book's persons that the person lists' search finds for the text, sorted by
+    // sortName as sortByName sorts them, straight from the book's order by name.
+    static std::vector<Contact> bookMatchesByName(std::string_view text, const ui::LocalizedIndexedCollation& collation);
     // Puts each person into the section of its sortName, sorts each section, and keeps the
     // sections that have persons.
     static PersonIndexSections build(std::vector<Contact> persons, const ui::LocalizedIndexedCollation& collation);

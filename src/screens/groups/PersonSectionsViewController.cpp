@@ -105,7 +105,9 @@ void PersonSectionsViewController::showPersons(std::vector<Contact> persons)
     clearSections();
     const auto& collation = ui::LocalizedIndexedCollation::currentCollation();
     if (_isSearch) {
-        showMatches(AddressBookQueries::contactsMatchingName(searchText(), persons));
+        auto matches = AddressBookQueries::contactsMatchingName(searchText(), persons);
+        PersonIndexSections::sortByName(matches, collation);
+        showMatches(std::move(matches));
         return;
     }
     auto sections = PersonIndexSections::build(std::move(persons), collation);
@@ -113,13 +115,11 @@ void PersonSectionsViewController::showPersons(std::vector<Contact> persons)
     _arrSectionTitle.insert(_arrSectionTitle.end(), sections.titles.begin(), sections.titles.end());
 }
 
-void PersonSectionsViewController::showMatches(std::vector<Contact> matches)
+void PersonSectionsViewController::showMatches(std::vector<Contact> sortedMatches)
 {
     clearSections();
-    if (matches.empty())
-        return;
-    PersonIndexSections::sortByName(matches, ui::LocalizedIndexedCollation::currentCollation());
-    _arrSection.push_back(std::move(matches));
+    if (!sortedMatches.empty())
+        _arrSection.push_back(std::move(sortedMatches));
 }
 
 const Contact* PersonSectionsViewController::personAt(const ui::IndexPath& indexPath) const

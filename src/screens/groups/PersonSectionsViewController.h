@@ -97,8 +97,8 @@ protected:
     // The persons in their sections, or while a search runs the ones matching the search
     // field's text, sorted, as one section.
     void showPersons(std::vector<Contact> persons);
-    // The matches of a search, sorted, as one section.
-    void showMatches(std::vector<Contact> matches);
+    // The matches of a search, sorted already, as one section.
+    void showMatches(std::vector<Contact> sortedMatches);
     // The person at the index path, if the sections hold one there. The list keeps the
     // counts it last loaded while a search changes the sections under it, so an index path
     // may point past what the sections hold now.
