@@ -90,10 +90,12 @@ std::optional<std::vector<int>> sortByBookOrder(std::vector<Contact>& persons, c
     ranks.reserve(persons.size());
     positions.reserve(persons.size());
     std::size_t hint = 0;
+    bool wholeBookInItsOrder = persons.size() == directory->people().size();
     for (const auto& person : persons) {
         std::size_t position = directory->positionOf(person.record().get(), hint);
         if (position == ContactDirectory::npos)
             return std::nullopt;
+        wholeBookInItsOrder = wholeBookInItsOrder && position == positions.size();
         hint = position + 1;
         positions.push_back(position);
         ranks.push_back(bookOrder.ranks[position]);
@@ -102,9 +104,17 @@ std::optional<std::vector<int>> sortByBookOrder(std::vector<Contact>& persons, c
     std::vector<int> sections;
     sorted.reserve(persons.size());
     sections.reserve(persons.size());
-    for (std::size_t index : orderOfRanks(ranks, directory->people().size())) {
+    auto take = [&](std::size_t index) {
         sorted.push_back(std::move(persons[index]));
         sections.push_back(bookOrder.sections[positions[index]]);
+    };
+    // The whole book in its own order (All Contacts) is in the book's order by name at once.
+    if (wholeBookInItsOrder) {
+        for (std::uint32_t position : bookOrder.byName)
+            take(position);
+    } else {
+        for (std::size_t index : orderOfRanks(ranks, directory->people().size()))
+            take(index);
     }
     persons = std::move(sorted);
     return sections;
