@@ -7,6 +7,7 @@
 #include "platform/contactstore/Group.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/Source.h"
+#include "platform/foundation/SortKeyOrder.h"
 #include "platform/foundation/TextFolding.h"
 
 #include <algorithm>
@@ -59,29 +60,18 @@ std::vector<std::uint32_t> positionsWhere(ContactDirectory& directory, std::init
     return found;
 }
 
-// The positions in the book's order by name: a few matches are sorted by their ranks, many
-// are picked out of the whole order.
+// The positions in the book's order by name; equal names in the book's order.
 void putInNameOrder(std::vector<std::uint32_t>& positions, const ContactDirectory::NameOrder& order)
 {
-    const std::size_t count = order.byName.size();
-    if (positions.size() * 16 < count) {
-        std::vector<std::uint64_t> ranked;
-        ranked.reserve(positions.size());
-        for (std::uint32_t position : positions)
-            ranked.push_back((static_cast<std::uint64_t>(order.ranks[position]) << 32) | position);
-        std::sort(ranked.begin(), ranked.end());
-        for (std::size_t index = 0; index < ranked.size(); ++index)
-            positions[index] = static_cast<std::uint32_t>(ranked[index]);
-        return;
-    }
-    std::vector<char> found(count, 0);
+    std::vector<std::uint32_t> ranks;
+    ranks.reserve(positions.size());
     for (std::uint32_t position : positions)
-        found[position] = 1;
-    positions.clear();
-    for (std::uint32_t position : order.byName) {
-        if (found[position])
-            positions.push_back(position);
-    }
+        ranks.push_back(order.ranks[position]);
+    std::vector<std::uint32_t> ordered;
+    ordered.reserve(positions.size());
+    for (std::uint32_t index : foundation::orderOfRanks(ranks, order.ranks.size()))
+        ordered.push_back(positions[index]);
+    positions = std::move(ordered);
 }
 
 // The directory's persons that have every wanted text in one of its fields, in the book's

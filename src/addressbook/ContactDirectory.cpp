@@ -1,10 +1,10 @@
 #include "addressbook/ContactDirectory.h"
 
 #include "addressbook/SharedAddressBook.h"
-#include "addressbook/SortKeyOrder.h"
 #include "platform/contactstore/AddressBook.h"
 #include "platform/contactstore/Person.h"
 #include "platform/contactstore/PersonSearchKeys.h"
+#include "platform/foundation/SortKeyOrder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -134,7 +134,7 @@ const ContactDirectory::NameOrder& ContactDirectory::nameOrder(std::string_view 
 void ContactDirectory::makeNameOrder(const PlaceOf& placeOf)
 {
     m_order.sections.resize(m_people.size());
-    std::vector<SortKeyOrder> keyed;
+    std::vector<foundation::SortKeyOrder> keyed;
     keyed.reserve(m_people.size());
     for (std::size_t position = 0; position < m_people.size(); ++position) {
         NamePlace place = placeOf(m_people[position]);
@@ -195,15 +195,8 @@ bool ContactDirectory::readKeptNameOrder(const AddressBook& book, std::string_vi
         if (order.ranks[position] >= count)
             return false;
     }
-    // The positions by name, counted into place by rank; equal ranks in the book's order.
-    std::vector<std::uint32_t> starts(count + 1, 0);
-    for (std::uint32_t rank : order.ranks)
-        ++starts[rank + 1];
-    for (std::size_t rank = 1; rank <= count; ++rank)
-        starts[rank] += starts[rank - 1];
-    order.byName.resize(count);
-    for (std::size_t position = 0; position < count; ++position)
-        order.byName[starts[order.ranks[position]]++] = static_cast<std::uint32_t>(position);
+    // The positions by name; equal ranks in the book's order.
+    order.byName = foundation::orderOfRanks(order.ranks, count);
     m_order = std::move(order);
     return true;
 }

@@ -1,11 +1,12 @@
 #include "support/LoopbackAdServer.h"
 
+#include "support/ChildProcess.h"
+
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -85,12 +86,7 @@ LoopbackAdServer::~LoopbackAdServer()
 
 void LoopbackAdServer::stop()
 {
-    if (m_pid <= 0)
-        return;
-    ::kill(m_pid, SIGTERM);
-    int status = 0;
-    ::waitpid(m_pid, &status, 0);
-    m_pid = -1;
+    stopChildProcess(m_pid);
 }
 
 std::string LoopbackAdServer::post(const std::string& path, const std::string& body)

@@ -1,11 +1,12 @@
 #include "support/RadicaleServer.h"
 
+#include "support/ChildProcess.h"
+
 #include <curl/curl.h>
 
 #include <arpa/inet.h>
 #include <strings.h>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -183,12 +184,7 @@ bool RadicaleServer::start()
 
 void RadicaleServer::stop()
 {
-    if (m_pid <= 0)
-        return;
-    ::kill(m_pid, SIGTERM);
-    int status = 0;
-    ::waitpid(m_pid, &status, 0);
-    m_pid = -1;
+    stopChildProcess(m_pid);
 }
 
 std::string RadicaleServer::addUserWithAddressBook(const std::string& user, const std::string& password, const std::string& displayName)

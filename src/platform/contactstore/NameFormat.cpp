@@ -2,6 +2,7 @@
 
 #include "platform/contactstore/Person.h"
 #include "platform/foundation/Device.h"
+#include "platform/foundation/SortKeyOrder.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
@@ -172,12 +173,9 @@ std::vector<PersonRef> NameFormat::sortedPeople(std::vector<PersonRef> people, S
 
     // The key depends on the collator's language and on which name comes first.
     std::string tag = language + (ordering == SortOrdering::ByFirstName ? "/first" : "/last");
-    struct Keyed {
-        std::uint64_t head { 0 };
-        const std::string* key { nullptr };
-        std::size_t index { 0 };
-    };
-    std::vector<Keyed> keyed(people.size());
+    static const std::string kNoKey;
+    std::vector<foundation::SortKeyOrder> keyed;
+    keyed.reserve(people.size());
     for (std::size_t index = 0; index < people.size(); ++index) {
         const Person& person = *people[index];
         const std::string* kept = person.keptSortKey(tag);
@@ -196,22 +194,10 @@ std::vector<PersonRef> NameFormat::sortedPeople(std::vector<PersonRef> people, S
             person.keepSortKey(tag, std::move(key));
             kept = person.keptSortKey(tag);
         }
-        // The first eight bytes as one number decide most comparisons without touching the
-        // key itself.
-        Keyed& entry = keyed[index];
-        entry.key = kept;
-        entry.index = index;
-        for (std::size_t i = 0; i < 8; ++i)
-            entry.head = (entry.head << 8) | (kept && i < kept->size() ? static_cast<unsigned char>((*kept)[i]) : 0u);
+        keyed.emplace_back(kept ? *kept : kNoKey, index);
     }
     // Equal keys keep the list's order, as a stable sort would.
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        if (int order = (a.key ? *a.key : std::string()).compare(b.key ? *b.key : std::string()))
-            return order < 0;
-        return a.index < b.index;
-    });
+    std::sort(keyed.begin(), keyed.end());
     std::vector<std::size_t> order;
     order.reserve(keyed.size());
     for (const auto& entry : keyed)

@@ -3,7 +3,7 @@
 #include "addressbook/AddressBookQueries.h"
 #include "addressbook/ContactDirectory.h"
 #include "addressbook/ContactSearchKeys.h"
-#include "addressbook/SortKeyOrder.h"
+#include "platform/foundation/SortKeyOrder.h"
 #include "platform/ui/LocalizedIndexedCollation.h"
 
 #include <algorithm>
@@ -44,31 +44,6 @@ const ContactDirectory::NameOrder& bookNameOrder(ContactDirectory& directory, co
         const std::string& key = ContactSearchKeys::sortKey(*person, tag, makeKey, [&name] { return name; });
         return ContactDirectory::NamePlace { &key, collation.sectionForString(name) };
     });
-}
-
-// The indexes of the ranks in the order of the ranks; equal ranks keep their indexes' order.
-// Ranks are below the book's size, so many of them are counted into place rather than
-// compared.
-std::vector<std::size_t> orderOfRanks(const std::vector<std::uint32_t>& ranks, std::size_t bookSize)
-{
-    std::vector<std::size_t> order(ranks.size());
-    if (ranks.size() * 16 >= bookSize) {
-        std::vector<std::size_t> starts(bookSize + 1, 0);
-        for (std::uint32_t rank : ranks)
-            ++starts[rank + 1];
-        for (std::size_t rank = 1; rank < starts.size(); ++rank)
-            starts[rank] += starts[rank - 1];
-        for (std::size_t index = 0; index < ranks.size(); ++index)
-            order[starts[ranks[index]]++] = index;
-        return order;
-    }
-    std::vector<std::uint64_t> keyed(ranks.size());
-    for (std::size_t index = 0; index < ranks.size(); ++index)
-        keyed[index] = (static_cast<std::uint64_t>(ranks[index]) << 32) | index;
-    std::sort(keyed.begin(), keyed.end());
-    for (std::size_t index = 0; index < keyed.size(); ++index)
-        order[index] = keyed[index] & 0xFFFFFFFFu;
-    return order;
 }
 
 // A list of a good part of the book is put in order by the book's order by name: one number
@@ -113,7 +88,7 @@ std::optional<std::vector<int>> sortByBookOrder(std::vector<Contact>& persons, c
         for (std::uint32_t position : bookOrder.byName)
             take(position);
     } else {
-        for (std::size_t index : orderOfRanks(ranks, directory->people().size()))
+        for (std::uint32_t index : foundation::orderOfRanks(ranks, directory->people().size()))
             take(index);
     }
     persons = std::move(sorted);
@@ -125,7 +100,7 @@ void sortByKeptKeys(std::vector<Contact>& persons, const ui::LocalizedIndexedCol
 {
     const MakeKey makeKey = keyMaker(collation);
     // The keys live with the person records, which this list keeps alive while sorting.
-    std::vector<SortKeyOrder> keyed;
+    std::vector<foundation::SortKeyOrder> keyed;
     keyed.reserve(persons.size());
     for (std::size_t index = 0; index < persons.size(); ++index)
         keyed.emplace_back(persons[index].sortKey(collation.localeIdentifier(), makeKey), index);

@@ -70,6 +70,17 @@ SyncFailure CardDavClient::failureOf(const HttpResponse& response, const std::st
              "The server " + where + " answered " + std::to_string(response.status) + " for " + pathOf(url) + "." };
 }
 
+SyncFailure CardDavClient::readMultistatus(const HttpResponse& response, const std::string& url, const std::string& unreadable,
+                                           Multistatus& answer)
+{
+    if (response.status != 207)
+        return failureOf(response, url);
+    std::string why;
+    if (!DavXml::parseMultistatus(response.body, answer, &why))
+        return { SyncFailure::Kind::ServerError, unreadable + ": " + why + "." };
+    return {};
+}
+
 SyncFailure CardDavClient::propfind(std::string& url, int depth, const std::string& body, Multistatus& answer)
 {
     for (int hop = 0; hop <= kMaxRedirects; ++hop) {
@@ -81,12 +92,7 @@ SyncFailure CardDavClient::propfind(std::string& url, int depth, const std::stri
             url = next;
             continue;
         }
-        if (response.status != 207)
-            return failureOf(response, url);
-        std::string why;
-        if (!DavXml::parseMultistatus(response.body, answer, &why))
-            return { SyncFailure::Kind::ServerError, "The server at " + url + " is not a CardDAV server: " + why + "." };
-        return {};
+        return readMultistatus(response, url, "The server at " + url + " is not a CardDAV server", answer);
     }
     return { SyncFailure::Kind::ServerError, "The server sends " + url + " round in redirects." };
 }
@@ -192,12 +198,9 @@ SyncFailure CardDavClient::changesSince(const std::string& collectionUrl, const 
             changes = {};
             return {};
         }
-        if (response.status != 207)
-            return failureOf(response, collectionUrl);
         Multistatus answer;
-        std::string why;
-        if (!DavXml::parseMultistatus(response.body, answer, &why))
-            return { SyncFailure::Kind::ServerError, "The server's list of changes cannot be read: " + why + "." };
+        if (SyncFailure failure = readMultistatus(response, collectionUrl, "The server's list of changes cannot be read", answer))
+            return failure;
         bool truncated = false;
         for (DavResource& resource : answer.resources) {
             std::string url = HttpClient::resolve(collectionUrl, resource.href);
@@ -230,12 +233,9 @@ SyncFailure CardDavClient::fetchCards(const std::string& collectionUrl, const st
             body += "<d:href>" + DavXml::escape(pathOf(urls[i])) + "</d:href>";
         body += "</c:addressbook-multiget>";
         HttpResponse response = m_http.request("REPORT", collectionUrl, { kXmlType, "Depth: 1" }, body);
-        if (response.status != 207)
-            return failureOf(response, collectionUrl);
         Multistatus answer;
-        std::string why;
-        if (!DavXml::parseMultistatus(response.body, answer, &why))
-            return { SyncFailure::Kind::ServerError, "The server's cards cannot be read: " + why + "." };
+        if (SyncFailure failure = readMultistatus(response, collectionUrl, "The server's cards cannot be read", answer))
+            return failure;
         response.body.clear();
         response.body.shrink_to_fit();
         std::vector<RemoteCard> cards;

@@ -102,6 +102,10 @@ public:
     static SyncFailure failureOf(const HttpResponse& response, const std::string& url);
 
 private:
+    // A 207 answer read into `answer`; otherwise the failure, an unreadable body being told
+    // as `unreadable` followed by why.
+    static SyncFailure readMultistatus(const HttpResponse& response, const std::string& url, const std::string& unreadable,
+                                       Multistatus& answer);
     // PROPFIND with the given depth, following redirects (each address checked anew); the
     // address finally answering comes back in url.
     SyncFailure propfind(std::string& url, int depth, const std::string& body, Multistatus& answer);

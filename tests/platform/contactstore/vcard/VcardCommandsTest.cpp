@@ -182,7 +182,11 @@ TEST_F(VcardCommandsTest, ARunawayNameIsCutToWhatAPersonHoldsWithAWarning)
 
 TEST_F(VcardCommandsTest, OddInputIsNamedForWhatItIs)
 {
-    const std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\nEND:VCARD\r\n";
+    const std::string card = "BEGIN:VCARD\r\n"
+                             "VERSION:3.0\r\n"
+                             "N:Lee;Ann;;;\r\n"
+                             "FN:Ann Lee\r\n"
+                             "END:VCARD\r\n";
     std::string bareBegins;
     for (int i = 0; i < 100'000; ++i)
         bareBegins += "BEGIN:VCARD\r\n";
