@@ -82,11 +82,7 @@ std::vector<Contact> bookPeopleWhere(ContactDirectory& directory, std::initializ
     std::vector<std::uint32_t> positions = positionsWhere(directory, wanted);
     if (order && order->byName.size() == directory.people().size())
         putInNameOrder(positions, *order);
-    std::vector<Contact> matches;
-    matches.reserve(positions.size());
-    for (std::uint32_t position : positions)
-        matches.push_back(*Contact::contactWithRecord(directory.people()[position]));
-    return matches;
+    return Contact::contactsWithRecords(directory.persons(positions));
 }
 
 std::vector<Contact> bookPeopleWhere(std::initializer_list<Wanted> wanted)
@@ -115,7 +111,8 @@ bool hasEntries(const Person& person, PropertyID property)
 
 std::vector<Contact> AddressBookQueries::contacts()
 {
-    return Contact::contactsWithRecords(allPeople());
+    auto directory = ContactDirectory::current();
+    return directory ? Contact::contactsWithRecords(directory->allPersons()) : std::vector<Contact>();
 }
 
 std::size_t AddressBookQueries::contactsCount()

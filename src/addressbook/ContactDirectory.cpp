@@ -8,6 +8,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <mutex>
 
 namespace tessaro {
@@ -52,50 +56,138 @@ ContactDirectory::ContactDirectory(const AddressBookRef& book, std::vector<Perso
 {
 }
 
+std::vector<PersonRef> ContactDirectory::persons(const std::vector<std::uint32_t>& positions) const
+{
+    const std::shared_ptr<const ContactDirectory> self = shared_from_this();
+    std::vector<PersonRef> persons;
+    persons.reserve(positions.size());
+    for (std::uint32_t position : positions)
+        persons.emplace_back(self, m_people[position].get());
+    return persons;
+}
+
+std::vector<PersonRef> ContactDirectory::allPersons() const
+{
+    const std::shared_ptr<const ContactDirectory> self = shared_from_this();
+    std::vector<PersonRef> persons;
+    persons.reserve(m_people.size());
+    for (const auto& person : m_people)
+        persons.emplace_back(self, person.get());
+    return persons;
+}
+
 void ContactDirectory::layOutSearchKeys()
 {
-    if (!m_starts.empty())
+    if (!m_names.starts.empty())
         return;
-    m_starts.reserve(m_people.size() + 1);
+    m_names.starts.reserve(m_people.size() + 1);
+    m_numbers.starts.reserve(m_people.size() + 1);
     for (const auto& person : m_people) {
-        m_starts.push_back(m_searchText.size());
-        m_searchText.append(person->searchKeys());
+        m_names.startPerson();
+        m_numbers.startPerson();
+        const auto fields = PersonSearchKeys::fields(person->searchKeys());
+        for (std::size_t field = 0; field < fields.size(); ++field)
+            (field == PersonSearchKeys::PhoneNumbers ? m_numbers : m_names).appendField(fields[field]);
     }
-    m_starts.push_back(m_searchText.size());
+    m_names.finish();
+    m_numbers.finish();
+}
+
+void ContactDirectory::SearchText::appendField(std::string_view field)
+{
+    const std::size_t at = text.size();
+    text.append(field);
+    // A field may not hold the separator, or the fields after it would be miscounted.
+    std::replace(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), kFieldEnd, kStandIn);
+    text.push_back(kFieldEnd);
+}
+
+void ContactDirectory::SearchText::finish()
+{
+    starts.push_back(text.size());
+    for (char byte : text)
+        holds.set(static_cast<unsigned char>(byte));
+}
+
+namespace {
+
+// Where the folded text next occurs in the text from `from` on; npos when it does not.
+// Short texts are what people type, and the letters they start with are frequent, so
+// stopping at every occurrence of the first letter to compare the rest is what a plain
+// search spends its time on. Sixteen places at a time are tested for the first and the last
+// letter together instead, and only places with both are compared.
+std::size_t occurrence(std::string_view text, std::string_view folded, std::size_t from)
+{
+#if defined(__SSE2__)
+    const std::size_t length = folded.size();
+    if (length >= 2 && length <= 16) {
+        const __m128i first = _mm_set1_epi8(folded.front());
+        const __m128i last = _mm_set1_epi8(folded.back());
+        const char* data = text.data();
+        std::size_t at = from;
+        for (; at + length - 1 + 16 <= text.size(); at += 16) {
+            const __m128i firsts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            const __m128i lasts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + length - 1));
+            auto both = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(firsts, first), _mm_cmpeq_epi8(lasts, last))));
+            while (both) {
+                const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(both));
+                if (std::memcmp(data + candidate + 1, folded.data() + 1, length - 2) == 0)
+                    return candidate;
+                both &= both - 1;
+            }
+        }
+        return text.find(folded, at);
+    }
+#endif
+    return text.find(folded, from);
+}
+
+} // namespace
+
+void ContactDirectory::SearchText::addMatches(std::string_view folded, Fields fields, std::vector<std::uint32_t>& hits) const
+{
+    for (char byte : folded) {
+        if (!holds.test(static_cast<unsigned char>(byte)))
+            return;
+    }
+    // Every field ends with the separator, which the folded text does not hold, so an
+    // occurrence lies inside one field; which one is told by the separators before it.
+    const std::string_view all = text;
+    std::size_t person = 0;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = occurrence(all, folded, from);
+        if (at == std::string_view::npos)
+            break;
+        while (starts[person + 1] <= at)
+            ++person;
+        const auto field = std::count(all.begin() + static_cast<std::ptrdiff_t>(starts[person]), all.begin() + static_cast<std::ptrdiff_t>(at), kFieldEnd);
+        if (fields & (1u << field)) {
+            hits.push_back(static_cast<std::uint32_t>(person));
+            from = starts[person + 1];
+        } else {
+            from = at + 1;
+        }
+    }
 }
 
 std::vector<std::uint32_t> ContactDirectory::positionsMatching(std::string_view foldedText, Fields fields)
 {
     std::vector<std::uint32_t> hits;
-    if (foldedText.empty() || m_people.empty())
+    if (foldedText.empty() || m_people.empty() || foldedText.find(kFieldEnd) != std::string_view::npos)
         return hits;
     layOutSearchKeys();
-    // The text is scanned as a whole; an occurrence counts when it lies inside one of the
-    // person's wanted fields (not across the lengths that set the fields apart).
-    const std::string_view text = m_searchText;
-    std::size_t person = 0;
-    std::size_t from = 0;
-    for (;;) {
-        std::size_t at = text.find(foldedText, from);
-        if (at == std::string_view::npos)
-            break;
-        while (m_starts[person + 1] <= at)
-            ++person;
-        auto keys = PersonSearchKeys::fields(text.substr(m_starts[person], m_starts[person + 1] - m_starts[person]));
-        bool inWantedField = false;
-        for (std::size_t field = 0; field < keys.size() && !inWantedField; ++field) {
-            auto begin = static_cast<std::size_t>(keys[field].data() - text.data());
-            inWantedField = (fields & (1u << field)) && !keys[field].empty() && at >= begin
-                && at + foldedText.size() <= begin + keys[field].size();
-        }
-        if (inWantedField) {
-            hits.push_back(static_cast<std::uint32_t>(person));
-            from = m_starts[person + 1];
-        } else {
-            from = at + 1;
-        }
-    }
-    return hits;
+    m_names.addMatches(foldedText, fields, hits);
+    std::vector<std::uint32_t> byNumber;
+    m_numbers.addMatches(foldedText, fields >> PersonSearchKeys::PhoneNumbers, byNumber);
+    if (byNumber.empty())
+        return hits;
+    if (hits.empty())
+        return byNumber;
+    std::vector<std::uint32_t> both;
+    both.reserve(hits.size() + byNumber.size());
+    std::set_union(hits.begin(), hits.end(), byNumber.begin(), byNumber.end(), std::back_inserter(both));
+    return both;
 }
 
 std::size_t ContactDirectory::positionOf(const Person* person, std::size_t hint)

@@ -12,6 +12,7 @@
 
 #include "platform/contactstore/Forward.h"
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,7 +24,7 @@
 
 namespace tessaro {
 
-class ContactDirectory {
+class ContactDirectory : public std::enable_shared_from_this<ContactDirectory> {
 public:
     // The searched fields, as flags (the order of the store's search keys).
     enum Field : unsigned {
@@ -47,6 +48,12 @@ public:
 
     // Every person of the book, in the book's order.
     const std::vector<contactstore::PersonRef>& people() const { return m_people; }
+    // The persons at the positions, or every person in the book's order, each kept alive by
+    // this directory (which holds every person) rather than by its own count. A list of
+    // many thousands of persons then counts its references in one place instead of touching
+    // every person's record in memory, which is what making and dropping long lists cost.
+    std::vector<contactstore::PersonRef> persons(const std::vector<std::uint32_t>& positions) const;
+    std::vector<contactstore::PersonRef> allPersons() const;
 
     // Lays the search keys out now rather than at the first keystroke.
     void prepareSearch() { layOutSearchKeys(); }
@@ -89,10 +96,29 @@ private:
 
     std::weak_ptr<contactstore::AddressBook> m_book;
     std::vector<contactstore::PersonRef> m_people;
-    // The search keys of every person one after the other; m_starts[i] is where person i's
-    // begin, with one more entry for the end.
-    std::string m_searchText;
-    std::vector<std::size_t> m_starts;
+    // One searched text: the folded fields of every person one after the other, each field
+    // ended by kFieldEnd (a byte no folded name or number holds; one that did is stood in
+    // for by kStandIn). starts[i] is where person i's fields begin, with one more entry for
+    // the end. `holds` tells which bytes occur at all: a text with a byte the fields never
+    // hold (letters among phone numbers) is not looked for.
+    static constexpr char kFieldEnd = '\0';
+    static constexpr char kStandIn = '\x1f';
+    struct SearchText {
+        std::string text;
+        std::vector<std::size_t> starts;
+        std::bitset<256> holds;
+
+        void startPerson() { starts.push_back(text.size()); }
+        void appendField(std::string_view field);
+        void finish();
+        // Adds the positions, ascending, of the persons with the folded text in one of the
+        // fields whose flags are set (the first field of this text in the lowest bit).
+        void addMatches(std::string_view folded, Fields fields, std::vector<std::uint32_t>& hits) const;
+    };
+    // The four names and the two readings, and apart from them the phone numbers: what
+    // people type is mostly letters, which phone numbers hardly ever hold.
+    SearchText m_names;
+    SearchText m_numbers;
     std::unordered_map<const contactstore::Person*, std::size_t> m_positions;
     bool m_orderMade { false };
     std::string m_orderCollation;

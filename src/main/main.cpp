@@ -17,6 +17,9 @@
 #include "shell/qt/ScreenRenderer.h"
 
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -138,10 +141,23 @@ void startLogFile(bool logToTerminal)
     foundation::log("tessaro " TESSARO_VERSION " starts");
 }
 
+// Opening a long list or answering a keystroke makes and drops arrays of hundreds of
+// thousands of entries. Handed back to the system when freed, their memory comes back as
+// fresh pages whose first touch costs a fault each, a third of the time of opening a list of
+// 200,000 persons. Kept by the allocator, it is reused at once.
+void keepFreedMemoryForReuse()
+{
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    keepFreedMemoryForReuse();
     std::vector<std::string_view> args(argv + 1, argv + argc);
     std::string optionError;
     if (!tessaro::LaunchOptions::apply(args, optionError)) {

@@ -8,6 +8,9 @@
 #include "platform/contactstore/NameFormat.h"
 #include "platform/contactstore/Person.h"
 
+#include <random>
+#include <set>
+
 using namespace contactstore;
 using tessaro::AddressBookGroup;
 using tessaro::AddressBookQueries;
@@ -139,6 +142,65 @@ TEST_F(AddressBookQueriesTest, AReopenedBookIsSearchedFieldByFieldAsBefore)
     emma.setFirstname(std::string("Ida"));
     EXPECT_TRUE(AddressBookQueries::contactsMatchingName("emma").empty());
     EXPECT_EQ(AddressBookQueries::contactsMatchingName("ida").size(), 1u);
+}
+
+// A book of a few hundred persons whose names are made of three letters, so that matches
+// fall at every place of the searched text, inside and across its blocks, at the ends of
+// fields and of the whole text; some numbers hold letters. Every search must find exactly
+// the persons a field-by-field look finds, before and after reopening.
+TEST_F(AddressBookQueriesTest, EveryPlaceOfALongBookIsSearchedAsFieldByField)
+{
+    std::mt19937 random(7);
+    auto word = [&random](std::size_t longest) {
+        std::string text(random() % (longest + 1), ' ');
+        for (char& letter : text)
+            letter = "abm"[random() % 3];
+        return text;
+    };
+    struct Names {
+        std::string first, last, number;
+    };
+    std::vector<Names> names;
+    for (int index = 0; index < 300; ++index) {
+        Names person { word(20), word(6), std::to_string(random() % 100000) };
+        if (index % 7 == 0)
+            person.number += "ab";
+        Contact contact = Contact::contact();
+        contact.setFirstname(person.first);
+        contact.setLastname(person.last);
+        if (index % 3 != 0)
+            contact.setPhoneDictionaries({ Contact::dictionaryWithValue(person.number, std::string(kPersonPhoneMobileLabel)) });
+        else
+            person.number.clear();
+        ASSERT_TRUE(book->addRecord(contact.record()));
+        names.push_back(person);
+    }
+    ASSERT_TRUE(book->save());
+
+    auto expected = [&names](const std::string& typed, bool numbersToo) {
+        std::multiset<std::string> found;
+        for (const auto& person : names) {
+            auto has = [&typed](const std::string& field) { return field.find(typed) != std::string::npos; };
+            if (has(person.first) || has(person.last) || (numbersToo && has(person.number)))
+                found.insert(person.first + "/" + person.last);
+        }
+        return found;
+    };
+    auto found = [](const std::vector<Contact>& contacts) {
+        std::multiset<std::string> names;
+        for (const auto& contact : contacts)
+            names.insert(contact.firstname().value_or("") + "/" + contact.lastname().value_or(""));
+        return names;
+    };
+    auto expectEverySearch = [&](const std::string& when) {
+        for (const std::string typed : { "a", "m", "ab", "ba", "mm", "bab", "mab", "abma", "bbbb", "ammabab", "1", "ab", "7ab", "0a" }) {
+            EXPECT_EQ(found(AddressBookQueries::contactsMatchingText(typed)), expected(typed, true)) << typed << " " << when;
+            EXPECT_EQ(found(AddressBookQueries::contactsMatchingName(typed)), expected(typed, false)) << typed << " " << when;
+        }
+    };
+    expectEverySearch("as saved");
+    reopen();
+    expectEverySearch("as read from the file");
 }
 
 TEST_F(AddressBookQueriesTest, TypedDigitsFindNumbersWrittenWithSeparators)
