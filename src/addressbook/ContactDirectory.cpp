@@ -50,6 +50,15 @@ std::shared_ptr<ContactDirectory> ContactDirectory::current()
     return slot.directory;
 }
 
+void ContactDirectory::forgetKept()
+{
+    std::shared_ptr<ContactDirectory> dropped;
+    auto& slot = kept();
+    std::lock_guard lock(slot.mutex);
+    dropped = std::move(slot.directory);
+    slot.book.reset();
+}
+
 ContactDirectory::ContactDirectory(const AddressBookRef& book, std::vector<PersonRef> people)
     : m_book(book)
     , m_people(std::move(people))

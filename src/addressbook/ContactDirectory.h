@@ -43,6 +43,8 @@ public:
 
     // The directory of the shared address book as it stands; null when there is no book.
     static std::shared_ptr<ContactDirectory> current();
+    // Lets go of the directory kept for the shared handle, when the handle is replaced.
+    static void forgetKept();
 
     ContactDirectory(const contactstore::AddressBookRef& book, std::vector<contactstore::PersonRef> people);
 

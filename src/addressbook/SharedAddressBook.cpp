@@ -1,5 +1,7 @@
 #include "addressbook/SharedAddressBook.h"
 
+#include "addressbook/ContactDirectory.h"
+
 #include <mutex>
 #include <utility>
 
@@ -25,7 +27,10 @@ void SharedAddressBook::set(contactstore::AddressBookRef addressBook)
         std::lock_guard lock(g_mutex);
         previous = std::exchange(g_addressBook, std::move(addressBook));
     }
-    // The old handle, if this was its last holder, closes its file outside the lock.
+    // What was laid out for the old handle's persons goes with it, or the persons (and
+    // through them the file) would outlive the handle. The old handle, if this was its last
+    // holder, closes its file outside the lock.
+    ContactDirectory::forgetKept();
 }
 
 } // namespace tessaro

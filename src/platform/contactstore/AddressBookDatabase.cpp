@@ -416,31 +416,35 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
                                         KeysText* keysText) const
 {
     person.m_recordID = sqlite3_column_int(row, 0);
-    // Exactly the values the row holds: at a quarter of a million persons every spare
-    // slot is megabytes.
-    std::size_t held = 2;
-    for (int column : { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 21, 22 })
+    // What the lists never show (the identifier, the dates, the note) is kept in stored form
+    // with the lists until it is asked for; of the rest, exactly the values the row holds: at
+    // a quarter of a million persons every spare slot is megabytes.
+    std::vector<std::pair<PropertyID, Value>> details;
+    details.reserve(5);
+    std::size_t held = 0;
+    for (int column : { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 22 })
         held += sqlite3_column_type(row, column) != SQLITE_NULL ? 1 : 0;
     person.m_values.reserve(held);
     if (sqlite3_column_type(row, 2) != SQLITE_NULL)
         person.m_values.emplace_back(kPersonKindProperty, Value(static_cast<std::int64_t>(sqlite3_column_int64(row, 2))));
     for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
         int index = static_cast<int>(column) + 3;
-        if (sqlite3_column_type(row, index) != SQLITE_NULL)
-            person.m_values.emplace_back(kTextColumns[column].first, Value(std::string(columnView(row, index))));
+        if (sqlite3_column_type(row, index) == SQLITE_NULL)
+            continue;
+        auto& values = kTextColumns[column].first == kPersonNoteProperty ? details : person.m_values;
+        values.emplace_back(kTextColumns[column].first, Value(std::string(columnView(row, index))));
     }
     if (sqlite3_column_type(row, 16) != SQLITE_NULL)
-        person.m_values.emplace_back(kPersonBirthdayProperty, Value(fromStored(sqlite3_column_int64(row, 16))));
-    person.m_values.emplace_back(kPersonCreationDateProperty, Value(fromStored(sqlite3_column_int64(row, 17))));
-    person.m_values.emplace_back(kPersonModificationDateProperty, Value(fromStored(sqlite3_column_int64(row, 18))));
+        details.emplace_back(kPersonBirthdayProperty, Value(fromStored(sqlite3_column_int64(row, 16))));
+    details.emplace_back(kPersonCreationDateProperty, Value(fromStored(sqlite3_column_int64(row, 17))));
+    details.emplace_back(kPersonModificationDateProperty, Value(fromStored(sqlite3_column_int64(row, 18))));
+    if (sqlite3_column_type(row, 21) != SQLITE_NULL)
+        details.emplace_back(kPersonUIDProperty, Value(std::string(columnView(row, 21))));
     auto blob = static_cast<const char*>(sqlite3_column_blob(row, 19));
     std::string_view multiValues(blob ? blob : "", blob ? static_cast<std::size_t>(sqlite3_column_bytes(row, 19)) : 0);
     // Only the shape is checked now; the lists are decoded when first read.
     bool wellFormed = StoredValueCodec::isWellFormed(multiValues);
-    if (wellFormed && !multiValues.empty())
-        person.keepStoredLists(std::string(multiValues));
-    if (sqlite3_column_type(row, 21) != SQLITE_NULL)
-        person.m_values.emplace_back(kPersonUIDProperty, Value(std::string(columnView(row, 21))));
+    person.keepStoredValues(wellFormed ? multiValues : std::string_view(), details);
     if (sqlite3_column_int(row, 20) != 0) {
         person.m_imageState = Person::ImageState::Stored;
         person.m_storedImages = images;
@@ -706,7 +710,7 @@ void bindPropertyValue(SqliteStatement& statement, int index, const Person& pers
 
 void AddressBookDatabase::bindNewPerson(SqliteStatement& insert, Person& person, RecordID sourceID, Date savedAt, std::string& madeUid)
 {
-    person.unpackLists();
+    person.unpackStoredValues();
     std::string multiValues = StoredValueCodec::encode(person.m_values);
     insert.bindInt(1, person.recordID());
     bindPerson(insert, person, sourceID, 2);

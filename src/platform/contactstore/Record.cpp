@@ -4,6 +4,7 @@
 #include "platform/contactstore/StoredValueCodec.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace contactstore {
 
@@ -36,6 +37,89 @@ std::size_t longestText(const Value& value)
     return longest;
 }
 
+// The values a record keeps in stored form, in memory only: the length of the lists'
+// blob, the blob, then per detail its property, its kind and its value. Lengths and
+// properties are unsigned LEB128; numbers and dates eight bytes in the machine's order.
+enum class DetailKind : unsigned char { Text, Integer, Date };
+
+void appendLength(std::string& packed, std::uint64_t number)
+{
+    do {
+        auto byte = static_cast<unsigned char>(number & 0x7F);
+        number >>= 7;
+        packed.push_back(static_cast<char>(number ? byte | 0x80 : byte));
+    } while (number);
+}
+
+bool readLength(std::string_view& packed, std::uint64_t& number)
+{
+    number = 0;
+    for (int shift = 0; shift < 64 && !packed.empty(); shift += 7) {
+        auto byte = static_cast<unsigned char>(packed.front());
+        packed.remove_prefix(1);
+        number |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return true;
+    }
+    return false;
+}
+
+std::string_view storedLists(std::string_view packed)
+{
+    std::uint64_t length = 0;
+    if (!readLength(packed, length) || length > packed.size())
+        return {};
+    return packed.substr(0, length);
+}
+
+// Calls `each` with every detail of the packed values, until it returns false; false when
+// they are damaged (they never are: only this file writes them).
+template <typename Each>
+bool walkDetails(std::string_view packed, Each each)
+{
+    std::uint64_t listsLength = 0;
+    if (!readLength(packed, listsLength) || listsLength > packed.size())
+        return false;
+    packed.remove_prefix(listsLength);
+    while (!packed.empty()) {
+        std::uint64_t property = 0;
+        if (!readLength(packed, property) || packed.empty())
+            return false;
+        auto kind = static_cast<DetailKind>(packed.front());
+        packed.remove_prefix(1);
+        std::uint64_t length = 8;
+        if (kind == DetailKind::Text && !readLength(packed, length))
+            return false;
+        if (length > packed.size())
+            return false;
+        if (!each(static_cast<PropertyID>(property), kind, packed.substr(0, length)))
+            return true;
+        packed.remove_prefix(length);
+    }
+    return true;
+}
+
+bool detailsHold(std::string_view packed, PropertyID wanted)
+{
+    bool found = false;
+    walkDetails(packed, [&](PropertyID property, DetailKind, std::string_view) {
+        found = property == wanted;
+        return !found;
+    });
+    return found;
+}
+
+Value detailValue(DetailKind kind, std::string_view bytes)
+{
+    if (kind == DetailKind::Text)
+        return std::string(bytes);
+    std::int64_t number = 0;
+    std::memcpy(&number, bytes.data(), sizeof number);
+    if (kind == DetailKind::Integer)
+        return number;
+    return Date(std::chrono::milliseconds(number));
+}
+
 } // namespace
 
 Record::Record() = default;
@@ -45,7 +129,7 @@ Record& Record::operator=(Record&&) noexcept = default;
 
 std::pair<PropertyID, Value>* Record::find(PropertyID property)
 {
-    unpackLists();
+    unpackStoredValues();
     auto slot = std::find_if(m_values.begin(), m_values.end(), [property](const auto& entry) { return entry.first == property; });
     return slot == m_values.end() ? nullptr : &*slot;
 }
@@ -56,31 +140,68 @@ const std::pair<PropertyID, Value>* Record::find(PropertyID property) const
     auto slot = std::find_if(m_values.begin(), m_values.end(), holding);
     if (slot != m_values.end())
         return &*slot;
-    if (!isMultiValueType(typeOfProperty(property)))
-        return nullptr;
-    if (!m_storedLists.empty()) {
-        // Decoded once, all lists together; the opened lists then stay put, so values read
-        // before remain valid until the next write.
-        if (!StoredValueCodec::decode(m_storedLists, m_openedLists))
-            m_openedLists.clear();
-        std::string().swap(m_storedLists);
+    if (!m_storedValues.empty()) {
+        if (!isMultiValueType(typeOfProperty(property)) && !detailsHold(m_storedValues, property))
+            return nullptr;
+        openStoredValues();
     }
-    auto opened = std::find_if(m_openedLists.begin(), m_openedLists.end(), holding);
-    return opened == m_openedLists.end() ? nullptr : &*opened;
+    auto opened = std::find_if(m_openedValues.begin(), m_openedValues.end(), holding);
+    return opened == m_openedValues.end() ? nullptr : &*opened;
 }
 
-void Record::unpackLists()
+void Record::keepStoredValues(std::string_view lists, const std::vector<std::pair<PropertyID, Value>>& details)
 {
-    if (!m_storedLists.empty()) {
-        if (!StoredValueCodec::decode(m_storedLists, m_openedLists))
-            m_openedLists.clear();
-        std::string().swap(m_storedLists);
+    std::string packed;
+    appendLength(packed, lists.size());
+    packed.append(lists);
+    for (const auto& [property, value] : details) {
+        appendLength(packed, static_cast<std::uint32_t>(property));
+        std::int64_t number = 0;
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            packed.push_back(static_cast<char>(DetailKind::Text));
+            appendLength(packed, text->size());
+            packed.append(*text);
+            continue;
+        }
+        if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+            packed.push_back(static_cast<char>(DetailKind::Integer));
+            number = *integer;
+        } else if (const auto* date = std::get_if<Date>(&value)) {
+            packed.push_back(static_cast<char>(DetailKind::Date));
+            number = date->time_since_epoch().count();
+        } else {
+            // Lists and parts are kept as values; a detail is a text, a number or a date.
+            m_values.emplace_back(property, value);
+            continue;
+        }
+        packed.append(reinterpret_cast<const char*>(&number), sizeof number);
     }
-    if (m_openedLists.empty())
+    m_storedValues = packed.size() > 1 ? std::move(packed) : std::string();
+}
+
+void Record::openStoredValues() const
+{
+    if (m_storedValues.empty())
         return;
-    for (auto& entry : m_openedLists)
+    // Decoded once, all together; the opened values then stay put, so values read before
+    // remain valid until the next write.
+    if (!StoredValueCodec::decode(storedLists(m_storedValues), m_openedValues))
+        m_openedValues.clear();
+    walkDetails(m_storedValues, [this](PropertyID property, DetailKind kind, std::string_view bytes) {
+        m_openedValues.emplace_back(property, detailValue(kind, bytes));
+        return true;
+    });
+    std::string().swap(m_storedValues);
+}
+
+void Record::unpackStoredValues()
+{
+    openStoredValues();
+    if (m_openedValues.empty())
+        return;
+    for (auto& entry : m_openedValues)
         m_values.push_back(std::move(entry));
-    m_openedLists.clear();
+    m_openedValues.clear();
 }
 
 std::optional<Value> Record::copyValue(PropertyID property) const
@@ -133,7 +254,7 @@ const MultiValue* Record::multiValue(PropertyID property) const
 
 bool Record::hasEntries(PropertyID property) const
 {
-    if (m_storedLists.empty()) {
+    if (m_storedValues.empty()) {
         const MultiValue* multi = multiValue(property);
         return multi && !multi->isEmpty();
     }
@@ -142,7 +263,7 @@ bool Record::hasEntries(PropertyID property) const
         const auto* multi = std::get_if<MultiValue>(&slot->second);
         return multi && !multi->isEmpty();
     }
-    return StoredValueCodec::holdsEntries(m_storedLists, property);
+    return StoredValueCodec::holdsEntries(storedLists(m_storedValues), property);
 }
 
 bool Record::isWritable(PropertyID) const

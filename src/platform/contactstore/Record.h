@@ -126,19 +126,24 @@ private:
     // Where the property's value is held; null when absent. Writes unpack the lists first.
     std::pair<PropertyID, Value>* find(PropertyID property);
     const std::pair<PropertyID, Value>* find(PropertyID property) const;
-    // Keeps lists as read from the file (StoredValueCodec's form) until one is asked for.
-    void keepStoredLists(std::string storedLists) { m_storedLists = std::move(storedLists); }
-    // Brings the lists into m_values, so that every value is where a write expects it.
-    void unpackLists();
+    // Keeps lists as read from the file (StoredValueCodec's form), and the details a list never
+    // shows (the identifier, dates, the note), in stored form until one of them is asked for.
+    void keepStoredValues(std::string_view storedLists, const std::vector<std::pair<PropertyID, Value>>& details);
+    // Brings the values kept in stored form into m_values, so that every value is where a
+    // write expects it.
+    void unpackStoredValues();
+    // Decodes the values kept in stored form into m_openedValues, once.
+    void openStoredValues() const;
 
     RecordID m_recordID { kRecordInvalidID };
     std::vector<std::pair<PropertyID, Value>> m_values;
-    // The lists (phone numbers, addresses ...) of a record read from the file, in their stored
-    // form until one of them is read, then decoded into m_openedLists, which stays as it is
-    // until a write moves it into m_values: a big book holds tens of thousands of persons
-    // whose lists nobody opens, and in stored form they take a fraction of the memory.
-    mutable std::string m_storedLists;
-    mutable std::vector<std::pair<PropertyID, Value>> m_openedLists;
+    // The lists (phone numbers, addresses ...) and details of a record read from the file, in
+    // stored form until one of them is read, then decoded into m_openedValues, which stays as
+    // it is until a write moves it into m_values: a big book holds tens of thousands of
+    // persons whose lists and details nobody opens, and in stored form they take a fraction
+    // of the memory.
+    mutable std::string m_storedValues;
+    mutable std::vector<std::pair<PropertyID, Value>> m_openedValues;
     bool m_changed { false };
     // The properties set or removed through this handle since it loaded or last saved: a
     // save writes only these, over whatever other handles have stored meanwhile.
