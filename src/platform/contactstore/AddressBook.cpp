@@ -91,7 +91,7 @@ AddressBookRef AddressBook::createAt(const std::filesystem::path& directory, Err
         reportError(error, ErrorCode::StorageFailed, "The address book folder " + directory.string() + " cannot be created.");
         return nullptr;
     }
-    book->m_database = AddressBookDatabase::open(book->m_databasePath, error);
+    book->m_database = AddressBookDatabase::open(book->m_databasePath, error, AddressBookDatabase::IntegrityCheck::WhileLoading);
     if (!book->m_database || !book->m_database->load(*book, *book->m_contents, error))
         return nullptr;
     return book;

@@ -281,10 +281,11 @@ std::string_view columnView(sqlite3_stmt* statement, int column)
 
 } // namespace
 
-std::shared_ptr<AddressBookDatabase> AddressBookDatabase::open(const std::filesystem::path& file, Error* error)
+std::shared_ptr<AddressBookDatabase> AddressBookDatabase::open(const std::filesystem::path& file, Error* error, IntegrityCheck check)
 {
     std::shared_ptr<AddressBookDatabase> database(new AddressBookDatabase());
     database->m_self = database;
+    database->m_file = file;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(file.c_str(), &database->m_connection, flags, nullptr) != SQLITE_OK) {
         std::string message = database->m_connection ? sqlite3_errmsg(database->m_connection) : "out of memory";
@@ -295,10 +296,14 @@ std::shared_ptr<AddressBookDatabase> AddressBookDatabase::open(const std::filesy
     sqlite3_extended_result_codes(database->m_connection, 1);
     sqlite3_create_function_v2(database->m_connection, "person_search_keys", PersonSearchKeys::PhoneNumbers + 1,
                                SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, personSearchKeysFunction, nullptr, nullptr, nullptr);
-    if (!database->checkIntegrity(file, error))
+    database->startIntegrityCheck(check);
+    if (check == IntegrityCheck::BeforeUse && !database->intact(error))
         return nullptr;
-    if (!database->prepareSchema(error))
+    if (!database->prepareSchema(error)) {
+        // A damaged file is told as damaged, whatever failed first on it.
+        (void)database->intact(error);
         return nullptr;
+    }
     database->refreshSearchKeys();
     return database;
 }
@@ -314,24 +319,56 @@ std::shared_ptr<AddressBookDatabase> AddressBookDatabase::self()
     return m_self.lock();
 }
 
-bool AddressBookDatabase::checkIntegrity(const std::filesystem::path& file, Error* error)
+namespace {
+
+std::string quickCheckVerdict(sqlite3* connection)
 {
-    // Checked before anything is written (even the journal mode), so that a damaged file is
-    // left exactly as it was found for whoever recovers it.
+    SqliteStatement check(connection, "PRAGMA quick_check;");
+    int result = check.step();
+    return result == SQLITE_ROW ? check.columnText(0).value_or("") : check.errorMessage();
+}
+
+// The check on a connection of its own, which reads only.
+std::string quickCheckVerdict(const std::filesystem::path& file)
+{
+    sqlite3* connection = nullptr;
     std::string verdict;
-    {
-        SqliteStatement check(m_connection, "PRAGMA quick_check;");
-        int result = check.step();
-        verdict = result == SQLITE_ROW ? check.columnText(0).value_or("") : check.errorMessage();
+    if (sqlite3_open_v2(file.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(connection, 5000);
+        verdict = quickCheckVerdict(connection);
+    } else {
+        verdict = connection ? sqlite3_errmsg(connection) : "out of memory";
     }
-    if (verdict != "ok") {
-        reportError(error, ErrorCode::Damaged, "The address book " + file.string() + " is damaged (" + verdict + ")");
+    sqlite3_close_v2(connection);
+    return verdict;
+}
+
+} // namespace
+
+void AddressBookDatabase::startIntegrityCheck(IntegrityCheck check)
+{
+    // A new or small file is checked at once: there is nothing to gain beside its load.
+    constexpr std::uintmax_t kWorthAThread = 1 << 20;
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(m_file, sizeError);
+    if (check == IntegrityCheck::WhileLoading && !sizeError && size >= kWorthAThread)
+        m_pendingVerdict = std::async(std::launch::async, [file = m_file] { return quickCheckVerdict(file); });
+    else
+        m_verdict = quickCheckVerdict(m_connection);
+}
+
+bool AddressBookDatabase::intact(Error* error)
+{
+    if (!m_verdict)
+        m_verdict = m_pendingVerdict.get();
+    if (*m_verdict != "ok") {
+        reportError(error, ErrorCode::Damaged, "The address book " + m_file.string() + " is damaged (" + *m_verdict + ")");
         return false;
     }
     // Tables of some other program and none of ours: not a file to build an address book in.
     SqliteStatement tables(m_connection, "SELECT count(*), sum(name = 'store_info') FROM sqlite_master WHERE type = 'table';");
     if (tables.stepRow() && tables.columnInt(0) > 0 && tables.columnInt(1) == 0) {
-        reportError(error, ErrorCode::Damaged, "The address book " + file.string() + " holds another program's data");
+        reportError(error, ErrorCode::Damaged, "The address book " + m_file.string() + " holds another program's data");
         return false;
     }
     return true;
@@ -341,9 +378,21 @@ bool AddressBookDatabase::prepareSchema(Error* error)
 {
     std::string message;
     // Every save is one transaction that must survive a crash or a power cut whole; WAL
-    // lets handles of other processes keep reading while one writes.
-    if (!foundation::sqliteExec(m_connection, "PRAGMA journal_mode=WAL;", &message)
-        || !foundation::sqliteExec(m_connection, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;", &message))
+    // lets handles of other processes keep reading while one writes. Nothing is written to
+    // the file (not even the journal mode) before its check says it is sound.
+    std::optional<std::string> journalMode;
+    {
+        SqliteStatement mode(m_connection, "PRAGMA journal_mode;");
+        if (mode.stepRow())
+            journalMode = mode.columnText(0);
+    }
+    if (journalMode != "wal") {
+        if (!intact(error))
+            return false;
+        if (!foundation::sqliteExec(m_connection, "PRAGMA journal_mode=WAL;", &message))
+            return fail(error, "The address book cannot be read: " + message);
+    }
+    if (!foundation::sqliteExec(m_connection, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;", &message))
         return fail(error, "The address book cannot be read: " + message);
 
     auto readVersion = [this]() -> std::optional<int> {
@@ -360,6 +409,8 @@ bool AddressBookDatabase::prepareSchema(Error* error)
     if (*version > kSchemaVersion)
         return fail(error, "The address book was written by a newer version of the program (schema "
                                + std::to_string(*version) + ").");
+    if (!intact(error))
+        return false;
 
     SqliteTransaction transaction(m_connection);
     if (!transaction.isActive())
@@ -393,7 +444,9 @@ void AddressBookDatabase::refreshSearchKeys()
     }
     // Folded once for the whole book, in one transaction; a file this program may not write
     // (or that another holds locked for long) keeps its old keys, and the persons then fold
-    // their own keys in memory when searched.
+    // their own keys in memory when searched. A damaged file is left as it is.
+    if (!intact(nullptr))
+        return;
     SqliteTransaction transaction(m_connection);
     std::string message;
     if (transaction.isActive() && keptRevision() == revision) {
@@ -416,42 +469,57 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
                                         KeysText* keysText) const
 {
     person.m_recordID = sqlite3_column_int(row, 0);
-    // What the lists never show (the identifier, the dates, the note) is kept in stored form
-    // with the lists until it is asked for; of the rest, exactly the values the row holds: at
-    // a quarter of a million persons every spare slot is megabytes.
-    std::vector<std::pair<PropertyID, Value>> details;
-    details.reserve(5);
+    std::array<int, 24> types {};
+    for (std::size_t column = 0; column < types.size(); ++column)
+        types[column] = sqlite3_column_type(row, static_cast<int>(column));
+    auto present = [&types](int column) { return types[static_cast<std::size_t>(column)] != SQLITE_NULL; };
+    // What the lists never show (the identifier, the dates, the note, the name another
+    // program wrote) is kept in stored form with the lists until it is asked for; of the
+    // rest, exactly the values the row holds: at a quarter of a million persons every spare
+    // slot is megabytes.
+    using Detail = Record::StoredDetail;
+    std::array<Detail, 6> details {};
+    std::size_t detailCount = 0;
+    auto keepDetail = [&](PropertyID property, Detail::Kind kind, std::string_view text, std::int64_t number) {
+        details[detailCount++] = Detail { property, kind, text, number };
+    };
     std::size_t held = 0;
-    for (int column : { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 22 })
-        held += sqlite3_column_type(row, column) != SQLITE_NULL ? 1 : 0;
+    for (int column : { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 })
+        held += present(column) ? 1 : 0;
     person.m_values.reserve(held);
-    if (sqlite3_column_type(row, 2) != SQLITE_NULL)
+    if (present(2))
         person.m_values.emplace_back(kPersonKindProperty, Value(static_cast<std::int64_t>(sqlite3_column_int64(row, 2))));
     for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
-        int index = static_cast<int>(column) + 3;
-        if (sqlite3_column_type(row, index) == SQLITE_NULL)
+        const int index = static_cast<int>(column) + 3;
+        const PropertyID property = kTextColumns[column].first;
+        if (!present(index))
             continue;
-        auto& values = kTextColumns[column].first == kPersonNoteProperty ? details : person.m_values;
-        values.emplace_back(kTextColumns[column].first, Value(std::string(columnView(row, index))));
+        if (property == kPersonNoteProperty)
+            keepDetail(property, Detail::Kind::Text, columnView(row, index), 0);
+        else
+            person.m_values.emplace_back(property, Value(std::string(columnView(row, index))));
     }
-    if (sqlite3_column_type(row, 16) != SQLITE_NULL)
-        details.emplace_back(kPersonBirthdayProperty, Value(fromStored(sqlite3_column_int64(row, 16))));
-    details.emplace_back(kPersonCreationDateProperty, Value(fromStored(sqlite3_column_int64(row, 17))));
-    details.emplace_back(kPersonModificationDateProperty, Value(fromStored(sqlite3_column_int64(row, 18))));
-    if (sqlite3_column_type(row, 21) != SQLITE_NULL)
-        details.emplace_back(kPersonUIDProperty, Value(std::string(columnView(row, 21))));
+    auto keepDate = [&](PropertyID property, int column) {
+        keepDetail(property, Detail::Kind::Date, {}, fromStored(sqlite3_column_int64(row, column)).time_since_epoch().count());
+    };
+    if (present(16))
+        keepDate(kPersonBirthdayProperty, 16);
+    keepDate(kPersonCreationDateProperty, 17);
+    keepDate(kPersonModificationDateProperty, 18);
+    if (present(21))
+        keepDetail(kPersonUIDProperty, Detail::Kind::Text, columnView(row, 21), 0);
+    if (present(22))
+        keepDetail(kPersonFormattedNameProperty, Detail::Kind::Text, columnView(row, 22), 0);
     auto blob = static_cast<const char*>(sqlite3_column_blob(row, 19));
     std::string_view multiValues(blob ? blob : "", blob ? static_cast<std::size_t>(sqlite3_column_bytes(row, 19)) : 0);
     // Only the shape is checked now; the lists are decoded when first read.
     bool wellFormed = StoredValueCodec::isWellFormed(multiValues);
-    person.keepStoredValues(wellFormed ? multiValues : std::string_view(), details);
+    person.keepStoredValues(wellFormed ? multiValues : std::string_view(), std::span(details.data(), detailCount));
     if (sqlite3_column_int(row, 20) != 0) {
         person.m_imageState = Person::ImageState::Stored;
         person.m_storedImages = images;
     }
-    if (sqlite3_column_type(row, 22) != SQLITE_NULL)
-        person.m_values.emplace_back(kPersonFormattedNameProperty, Value(std::string(columnView(row, 22))));
-    if (m_keptSearchKeysCurrent && sqlite3_column_type(row, 23) != SQLITE_NULL) {
+    if (m_keptSearchKeysCurrent && present(23)) {
         auto keys = static_cast<const char*>(sqlite3_column_blob(row, 23));
         std::string_view kept(keys ? keys : "", static_cast<std::size_t>(sqlite3_column_bytes(row, 23)));
         if (keysText) {
@@ -508,6 +576,13 @@ bool AddressBookDatabase::readEachPerson(std::vector<StoredGroup>& groups, const
 }
 
 bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents, Error* error)
+{
+    const bool loaded = loadContents(book, contents, error);
+    // A damaged file is told as damaged, whatever the load made of it.
+    return intact(error) && loaded;
+}
+
+bool AddressBookDatabase::loadContents(AddressBook& book, AddressBookContents& contents, Error* error)
 {
     ReadSnapshot snapshot(m_connection);
     if (!snapshot.isActive())

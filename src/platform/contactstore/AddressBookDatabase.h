@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <set>
@@ -39,14 +40,23 @@ public:
     // step by step when opened; a file of a newer version is refused, never changed.
     static constexpr int kSchemaVersion = 5;
 
-    // Opens (creating when missing) the file and brings its schema up to date.
-    [[nodiscard]] static std::shared_ptr<AddressBookDatabase> open(const std::filesystem::path& file, Error* error);
+    // When SQLite's check of a file runs: before the file is used, or (for a handle's load,
+    // which only reads) beside the load, on a connection of its own, so that opening a big
+    // book waits for the longer of the two rather than for both. Either way nothing is
+    // written to a damaged file, and a damaged file is told as damaged.
+    enum class IntegrityCheck { BeforeUse, WhileLoading };
+
+    // Opens (creating when missing) the file and brings its schema up to date. WhileLoading
+    // may return before the check is done; load then waits for it.
+    [[nodiscard]] static std::shared_ptr<AddressBookDatabase> open(const std::filesystem::path& file, Error* error,
+                                                                   IntegrityCheck check = IntegrityCheck::BeforeUse);
 
     ~AddressBookDatabase();
     AddressBookDatabase(const AddressBookDatabase&) = delete;
     AddressBookDatabase& operator=(const AddressBookDatabase&) = delete;
 
-    // Reads every source, person, group and membership as of one moment.
+    // Reads every source, person, group and membership as of one moment; fails (Damaged)
+    // when the file's check found it damaged.
     [[nodiscard]] bool load(AddressBook& book, AddressBookContents& contents, Error* error);
 
     // Writes the pending changes of a handle in one transaction. On success the records are
@@ -121,8 +131,12 @@ public:
 
 private:
     AddressBookDatabase() = default;
-    // Refuses (Damaged) a file that fails SQLite's quick check or belongs to another program.
-    [[nodiscard]] bool checkIntegrity(const std::filesystem::path& file, Error* error);
+    // Starts SQLite's quick check of the file, now or beside the load.
+    void startIntegrityCheck(IntegrityCheck check);
+    // Refuses (Damaged) a file that failed the quick check, waiting for its verdict, or that
+    // belongs to another program.
+    [[nodiscard]] bool intact(Error* error);
+    [[nodiscard]] bool loadContents(AddressBook& book, AddressBookContents& contents, Error* error);
     [[nodiscard]] bool prepareSchema(Error* error);
     // Fills a person from a row of the person query; false when its lists are damaged (and
     // left out).
@@ -149,6 +163,10 @@ private:
     [[nodiscard]] bool writeChangedProperties(Person& person, Date savedAt, bool& stillStored);
 
     sqlite3* m_connection { nullptr };
+    std::filesystem::path m_file;
+    // The quick check's verdict ("ok" or what is wrong) while it runs, then as found.
+    std::future<std::string> m_pendingVerdict;
+    std::optional<std::string> m_verdict;
     // Whether the search keys in the file were folded as this program folds.
     bool m_keptSearchKeysCurrent { false };
     std::optional<std::int64_t> m_personsRevision;

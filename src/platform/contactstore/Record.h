@@ -13,8 +13,10 @@
 #include "platform/contactstore/StoreError.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -102,6 +104,17 @@ public:
         m_keptSortKey->key = std::move(key);
     }
 
+    // A value the store hands over in its stored form when it reads the record (see
+    // keepStoredValues): a text, or an integer or date as a number.
+    struct StoredDetail {
+        enum class Kind : unsigned char { Text, Integer, Date };
+        PropertyID property;
+        Kind kind;
+        std::string_view text;
+        // An integer, or a date's milliseconds since the epoch.
+        std::int64_t number;
+    };
+
     // The address book that this record was read from or added to; null when none or gone.
     AddressBookRef addressBook() const { return m_book.lock(); }
 
@@ -128,7 +141,7 @@ private:
     const std::pair<PropertyID, Value>* find(PropertyID property) const;
     // Keeps lists as read from the file (StoredValueCodec's form), and the details a list never
     // shows (the identifier, dates, the note), in stored form until one of them is asked for.
-    void keepStoredValues(std::string_view storedLists, const std::vector<std::pair<PropertyID, Value>>& details);
+    void keepStoredValues(std::string_view storedLists, std::span<const StoredDetail> details);
     // Brings the values kept in stored form into m_values, so that every value is where a
     // write expects it.
     void unpackStoredValues();

@@ -462,13 +462,19 @@ TEST(AddressBookTest, ADamagedListCostsOnlyThatPersonsLists)
     EXPECT_TRUE(log.containsPrefix("Error: "));
 }
 
-TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
+namespace {
+
+void checkDamagedFilesOfABookWithNotesOf(std::size_t noteLength)
 {
     testsupport::TempDir folder;
     {
         auto book = openBook(folder.path());
-        for (int i = 0; i < 300; ++i)
-            ASSERT_TRUE(book->addRecord(makePerson("Person" + std::to_string(i), "Surname", { "0123456789" })));
+        for (int i = 0; i < 300; ++i) {
+            auto person = makePerson("Person" + std::to_string(i), "Surname", { "0123456789" });
+            if (noteLength)
+                ASSERT_TRUE(person->setValue(kPersonNoteProperty, std::string(noteLength, 'n')));
+            ASSERT_TRUE(book->addRecord(person));
+        }
         ASSERT_TRUE(book->save());
     }
     execute(folder.path(), "PRAGMA wal_checkpoint(TRUNCATE);");
@@ -478,7 +484,8 @@ TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
         std::ifstream in(file, std::ios::binary);
         healthy.assign(std::istreambuf_iterator<char>(in), {});
     }
-    ASSERT_GT(healthy.size(), 16384u);
+    ASSERT_GT(healthy.size(), noteLength ? 1u << 20 : 16384u);
+    ASSERT_TRUE(AddressBook::createAt(folder.path()));
     std::string noise(4096, '\0');
     unsigned seed = 7;
     for (auto& byte : noise)
@@ -498,7 +505,7 @@ TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
     for (const Case& damaged : { Case { "noise inside", healthy.substr(0, 8192) + noise + healthy.substr(8192 + 4096) },
                                  Case { "cut short", healthy.substr(0, healthy.size() / 2) },
                                  Case { "another program's", foreign } }) {
-        SCOPED_TRACE(damaged.name);
+        SCOPED_TRACE(std::string(damaged.name) + (noteLength ? " (big)" : " (small)"));
         std::filesystem::remove(folder / (std::string(AddressBook::kDatabaseFileName) + "-wal"));
         std::filesystem::remove(folder / (std::string(AddressBook::kDatabaseFileName) + "-shm"));
         std::ofstream(file, std::ios::binary | std::ios::trunc) << damaged.bytes;
@@ -509,6 +516,16 @@ TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
         std::ifstream in(file, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged.bytes);
     }
+}
+
+
+} // namespace
+
+TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
+{
+    // A small book is checked before it is read; a book past a megabyte beside its reading.
+    for (std::size_t noteLength : { 0, 4000 })
+        checkDamagedFilesOfABookWithNotesOf(noteLength);
 }
 
 TEST(AddressBookTest, APersonsIdentifierIsStoredWithItAndNeverChanges)
