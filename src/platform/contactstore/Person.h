@@ -6,6 +6,7 @@
 
 #include "platform/contactstore/Record.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -62,11 +63,14 @@ private:
     friend class AddressBook;
     friend class AddressBookDatabase;
 
-    enum class ImageState { None, Stored, Pending };
+    enum class ImageState : std::uint8_t { None, Stored, Pending };
 
     SourceRef m_source;
+    // The small fields side by side: a big book holds hundreds of thousands of persons.
     ImageState m_imageState { ImageState::None };
     bool m_imageChanged { false };
+    bool m_searchKeysLoaded { false };
+    mutable bool m_searchKeysKept { false };
     // A picture set and not yet saved; most persons have none, so it is held apart.
     struct PendingImage {
         std::string image;
@@ -84,9 +88,7 @@ private:
         m_searchKeysLoaded = true;
     }
     std::string_view m_loadedSearchKeys;
-    bool m_searchKeysLoaded { false };
     mutable std::string m_searchKeys;
-    mutable bool m_searchKeysKept { false };
 };
 
 } // namespace contactstore

@@ -149,6 +149,8 @@ private:
     void openStoredValues() const;
 
     RecordID m_recordID { kRecordInvalidID };
+    // Beside the identifier, where it takes no room of its own.
+    bool m_changed { false };
     std::vector<std::pair<PropertyID, Value>> m_values;
     // The lists (phone numbers, addresses ...) and details of a record read from the file, in
     // stored form until one of them is read, then decoded into m_openedValues, which stays as
@@ -157,7 +159,6 @@ private:
     // of the memory.
     mutable std::string m_storedValues;
     mutable std::vector<std::pair<PropertyID, Value>> m_openedValues;
-    bool m_changed { false };
     // The properties set or removed through this handle since it loaded or last saved: a
     // save writes only these, over whatever other handles have stored meanwhile.
     std::vector<PropertyID> m_changedProperties;
