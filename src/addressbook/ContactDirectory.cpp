@@ -129,7 +129,7 @@ std::size_t occurrence(std::string_view text, std::string_view folded, std::size
 {
 #if defined(__SSE2__)
     const std::size_t length = folded.size();
-    if (length >= 2 && length <= 16) {
+    if (length >= 2) {
         const __m128i first = _mm_set1_epi8(folded.front());
         const __m128i last = _mm_set1_epi8(folded.back());
         const char* data = text.data();

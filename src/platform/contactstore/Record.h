@@ -136,7 +136,7 @@ private:
     friend class AddressBook;
     friend class AddressBookDatabase;
 
-    // Where the property's value is held; null when absent. Writes unpack the lists first.
+    // Where the property's value is held; null when absent. Writes unpack the stored values first.
     std::pair<PropertyID, Value>* find(PropertyID property);
     const std::pair<PropertyID, Value>* find(PropertyID property) const;
     // Keeps lists as read from the file (StoredValueCodec's form), and the details a list never
