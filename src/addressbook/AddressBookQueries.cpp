@@ -215,14 +215,6 @@ std::vector<Contact> AddressBookQueries::contactsMatchingName(std::string_view t
     return matches;
 }
 
-std::vector<Contact> AddressBookQueries::contactsMatchingText(std::string_view text)
-{
-    std::string folded = TextFolding::shared().fold(text);
-    if (folded.empty())
-        return {};
-    return bookPeopleWhere({ { folded, ContactDirectory::kEveryField } });
-}
-
 std::vector<Contact> AddressBookQueries::contactsMatchingText(std::string_view text, ContactDirectory& directory,
                                                               const ContactDirectory::NameOrder& order)
 {

@@ -46,10 +46,8 @@ public:
     // The given persons whose first, last, nick, middle or phonetic first or last name, or
     // cleaned phone numbers, contain the text; in the given order. The person lists' search.
     static std::vector<Contact> contactsMatchingName(std::string_view text, const std::vector<Contact>& contacts);
-    // Every person of the book matching as the person lists' search does (above), in the
-    // book's order: the search of all contacts.
-    static std::vector<Contact> contactsMatchingText(std::string_view text);
-    // The same among the directory's persons, in its order by name.
+    // Every person of the directory matching as the person lists' search does (above), in
+    // the directory's order by name: the search of all contacts.
     static std::vector<Contact> contactsMatchingText(std::string_view text, ContactDirectory& directory, const ContactDirectory::NameOrder& order);
     // Every person whose first, last, nick or middle name contains the text.
     static std::vector<Contact> contactsMatchingName(std::string_view text);

@@ -347,31 +347,37 @@ std::string quickCheckVerdict(const std::filesystem::path& file)
 
 void AddressBookDatabase::startIntegrityCheck(IntegrityCheck check)
 {
-    // A new or small file is checked at once: there is nothing to gain beside its load.
+    // A new or small file is checked when first asked: there is nothing to gain beside its
+    // load.
     constexpr std::uintmax_t kWorthAThread = 1 << 20;
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(m_file, sizeError);
     if (check == IntegrityCheck::WhileLoading && !sizeError && size >= kWorthAThread)
-        m_pendingVerdict = std::async(std::launch::async, [file = m_file] { return quickCheckVerdict(file); });
+        m_verdict = std::async(std::launch::async, [file = m_file] { return quickCheckVerdict(file); });
     else
-        m_verdict = quickCheckVerdict(m_connection);
+        m_verdict = std::async(std::launch::deferred, [connection = m_connection] { return quickCheckVerdict(connection); });
 }
 
 bool AddressBookDatabase::intact(Error* error)
 {
-    if (!m_verdict)
-        m_verdict = m_pendingVerdict.get();
-    if (*m_verdict != "ok") {
-        reportError(error, ErrorCode::Damaged, "The address book " + m_file.string() + " is damaged (" + *m_verdict + ")");
-        return false;
-    }
+    if (!m_damage)
+        m_damage = damageFound();
+    if (m_damage->empty())
+        return true;
+    reportError(error, ErrorCode::Damaged, *m_damage);
+    return false;
+}
+
+std::string AddressBookDatabase::damageFound()
+{
+    const std::string verdict = m_verdict.get();
+    if (verdict != "ok")
+        return "The address book " + m_file.string() + " is damaged (" + verdict + ")";
     // Tables of some other program and none of ours: not a file to build an address book in.
     SqliteStatement tables(m_connection, "SELECT count(*), sum(name = 'store_info') FROM sqlite_master WHERE type = 'table';");
-    if (tables.stepRow() && tables.columnInt(0) > 0 && tables.columnInt(1) == 0) {
-        reportError(error, ErrorCode::Damaged, "The address book " + m_file.string() + " holds another program's data");
-        return false;
-    }
-    return true;
+    if (tables.stepRow() && tables.columnInt(0) > 0 && tables.columnInt(1) == 0)
+        return "The address book " + m_file.string() + " holds another program's data";
+    return {};
 }
 
 bool AddressBookDatabase::prepareSchema(Error* error)
@@ -1127,11 +1133,13 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     SqliteStatement writeImage(m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
     SqliteStatement deleteImage(m_connection, "DELETE FROM person_image WHERE person_id = ?;");
     std::vector<Person*> vanished;
+    bool personsWritten = !contents.removedPeople.empty();
     for (auto& personRef : contents.people) {
         Person& person = *personRef;
         bool created = wasNew(person);
         if (!created && !person.hasUnsavedChanges())
             continue;
+        personsWritten = true;
         RecordID sourceID = person.m_source ? person.m_source->recordID() : contents.sources.front()->recordID();
         bool written;
         if (created) {
@@ -1227,8 +1235,6 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             return failOnConnection(error, m_connection, "A group cannot be written to the address book");
     }
 
-    bool personsWritten = !contents.removedPeople.empty()
-        || std::any_of(contents.people.begin(), contents.people.end(), [&](const PersonRef& person) { return wasNew(*person) || person->hasUnsavedChanges(); });
     const std::int64_t revisionBefore = readPersonsRevision(m_connection);
     if (!commitWrite(m_connection, transaction, nextID, personsWritten, error))
         return false;

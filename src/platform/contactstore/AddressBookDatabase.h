@@ -134,8 +134,9 @@ private:
     // Starts SQLite's quick check of the file, now or beside the load.
     void startIntegrityCheck(IntegrityCheck check);
     // Refuses (Damaged) a file that failed the quick check, waiting for its verdict, or that
-    // belongs to another program.
+    // belongs to another program; found once, told at every call.
     [[nodiscard]] bool intact(Error* error);
+    std::string damageFound();
     [[nodiscard]] bool loadContents(AddressBook& book, AddressBookContents& contents, Error* error);
     [[nodiscard]] bool prepareSchema(Error* error);
     // Fills a person from a row of the person query; false when its lists are damaged (and
@@ -164,9 +165,10 @@ private:
 
     sqlite3* m_connection { nullptr };
     std::filesystem::path m_file;
-    // The quick check's verdict ("ok" or what is wrong) while it runs, then as found.
-    std::future<std::string> m_pendingVerdict;
-    std::optional<std::string> m_verdict;
+    // The quick check's verdict ("ok" or what is wrong), running or to run when first asked;
+    // then what intact found: the damage, empty for a sound file.
+    std::future<std::string> m_verdict;
+    std::optional<std::string> m_damage;
     // Whether the search keys in the file were folded as this program folds.
     bool m_keptSearchKeysCurrent { false };
     std::optional<std::int64_t> m_personsRevision;

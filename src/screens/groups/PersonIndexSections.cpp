@@ -116,12 +116,10 @@ void sortByKeptKeys(std::vector<Contact>& persons, const ui::LocalizedIndexedCol
 
 std::vector<Contact> PersonIndexSections::bookMatchesByName(std::string_view text, const ui::LocalizedIndexedCollation& collation)
 {
+    // Without a book there is nobody to find.
     auto directory = ContactDirectory::current();
-    if (!directory) {
-        auto matches = AddressBookQueries::contactsMatchingText(text);
-        sortByName(matches, collation);
-        return matches;
-    }
+    if (!directory)
+        return {};
     return AddressBookQueries::contactsMatchingText(text, *directory, bookNameOrder(*directory, collation));
 }
 
