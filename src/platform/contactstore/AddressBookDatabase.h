@@ -35,6 +35,8 @@ namespace contactstore {
 struct AddressBookContents;
 
 class AddressBookDatabase {
+    class MemberInsertion;
+
 public:
     // The version of the schema this program writes. Files of an older version are upgraded
     // step by step when opened; a file of a newer version is refused, never changed.
@@ -105,7 +107,7 @@ public:
         std::unique_ptr<foundation::SqliteStatement> m_insertPerson;
         std::unique_ptr<foundation::SqliteStatement> m_findGroup;
         std::unique_ptr<foundation::SqliteStatement> m_insertGroup;
-        std::unique_ptr<foundation::SqliteStatement> m_insertMember;
+        std::unique_ptr<MemberInsertion> m_insertMember;
         RecordID m_source { kRecordInvalidID };
         std::int64_t m_nextID { 0 };
         std::int64_t m_savedAt { 0 };
