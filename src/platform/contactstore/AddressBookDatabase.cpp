@@ -481,31 +481,21 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
     for (std::size_t column = 0; column < types.size(); ++column)
         types[column] = sqlite3_column_type(row, static_cast<int>(column));
     auto present = [&types](int column) { return types[static_cast<std::size_t>(column)] != SQLITE_NULL; };
-    // What the lists never show (the identifier, the dates, the note, the name another
-    // program wrote) is kept in stored form with the lists until it is asked for; of the
-    // rest, exactly the values the row holds: at a quarter of a million persons every spare
-    // slot is megabytes.
+    // Every value the row holds is kept in stored form with the lists until one is asked
+    // for: lists and searches read the kept order and search keys, and only the rows on the
+    // screen read names. At a quarter of a million persons every spare slot is megabytes.
     using Detail = Record::StoredDetail;
-    std::array<Detail, 6> details {};
+    std::array<Detail, kTextColumns.size() + 5> details {};
     std::size_t detailCount = 0;
     auto keepDetail = [&](PropertyID property, Detail::Kind kind, std::string_view text, std::int64_t number) {
         details[detailCount++] = Detail { property, kind, text, number };
     };
-    std::size_t held = 0;
-    for (int column : { 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 })
-        held += present(column) ? 1 : 0;
-    person.m_values.reserve(held);
     if (present(2))
-        person.m_values.emplace_back(kPersonKindProperty, Value(static_cast<std::int64_t>(sqlite3_column_int64(row, 2))));
+        keepDetail(kPersonKindProperty, Detail::Kind::Integer, {}, sqlite3_column_int64(row, 2));
     for (std::size_t column = 0; column < kTextColumns.size(); ++column) {
         const int index = static_cast<int>(column) + 3;
-        const PropertyID property = kTextColumns[column].first;
-        if (!present(index))
-            continue;
-        if (property == kPersonNoteProperty)
-            keepDetail(property, Detail::Kind::Text, columnView(row, index), 0);
-        else
-            person.m_values.emplace_back(property, Value(std::string(columnView(row, index))));
+        if (present(index))
+            keepDetail(kTextColumns[column].first, Detail::Kind::Text, columnView(row, index), 0);
     }
     auto keepDate = [&](PropertyID property, int column) {
         keepDetail(property, Detail::Kind::Date, {}, fromStored(sqlite3_column_int64(row, column)).time_since_epoch().count());
@@ -534,8 +524,7 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
             keysText->spans.back() = { keysText->text.size(), kept.size() };
             keysText->text.append(kept);
         } else {
-            person.m_searchKeys.assign(kept);
-            person.m_searchKeysKept = true;
+            person.m_searchKeys = std::make_unique<std::string>(kept);
         }
     }
     return wellFormed;
@@ -994,7 +983,7 @@ bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, b
 {
     std::vector<PropertyID> columns;
     std::vector<PropertyID> lists;
-    for (PropertyID property : person.m_changedProperties) {
+    for (PropertyID property : person.changedProperties()) {
         if (columnOfProperty(property))
             columns.push_back(property);
         else if (isMultiValueType(Person::propertyType(property)))
@@ -1050,7 +1039,7 @@ bool AddressBookDatabase::writeChangedProperties(Person& person, Date savedAt, b
     if (update.step() != SQLITE_DONE)
         return false;
     stillStored = sqlite3_changes(m_connection) != 0;
-    bool searchedChanged = std::any_of(person.m_changedProperties.begin(), person.m_changedProperties.end(),
+    bool searchedChanged = std::ranges::any_of(person.changedProperties(),
                                        [](PropertyID property) { return PersonSearchKeys::isSearched(property); });
     if (!stillStored || !searchedChanged)
         return true;
@@ -1247,7 +1236,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         } else {
             // Only a name this handle changed is written; the members change by difference.
             bool renamed = !adopted.count(group.get())
-                && std::count(group->m_changedProperties.begin(), group->m_changedProperties.end(), kGroupNameProperty);
+                && std::ranges::count(group->changedProperties(), kGroupNameProperty);
             SqliteStatement& touch = renamed ? renameGroup : updateGroup;
             int at = 1;
             if (renamed) {
@@ -1299,7 +1288,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
             person.assignStoredValue(kPersonCreationDateProperty, savedAt);
         person.assignStoredValue(kPersonModificationDateProperty, savedAt);
         person.m_changed = false;
-        person.m_changedProperties.clear();
+        person.forgetChangedProperties();
         person.m_imageChanged = false;
         if (person.m_imageState == Person::ImageState::Pending) {
             person.m_imageState = Person::ImageState::Stored;
@@ -1319,7 +1308,7 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
     }
     for (auto& group : contents.groups) {
         group->m_changed = false;
-        group->m_changedProperties.clear();
+        group->forgetChangedProperties();
         group->m_joined.clear();
         group->m_left.clear();
     }

@@ -86,7 +86,7 @@ bool Person::isWritable(PropertyID property) const
 void Person::didChangeValue(PropertyID property)
 {
     if (PersonSearchKeys::isSearched(property)) {
-        m_searchKeysKept = false;
+        m_searchKeys.reset();
         m_searchKeysLoaded = false;
     }
     // A formatted name was written with the names as they were; once one of them changes
@@ -173,14 +173,13 @@ std::string_view Person::searchKeys() const
 {
     if (m_searchKeysLoaded)
         return m_loadedSearchKeys;
-    if (!m_searchKeysKept) {
+    if (!m_searchKeys) {
         std::array<const std::string*, PersonSearchKeys::PhoneNumbers> texts {};
         for (std::size_t field = 0; field < texts.size(); ++field)
             texts[field] = stringValue(PersonSearchKeys::kTextProperties[field]);
-        m_searchKeys = PersonSearchKeys::make(texts, multiValue(kPersonPhoneProperty));
-        m_searchKeysKept = true;
+        m_searchKeys = std::make_unique<std::string>(PersonSearchKeys::make(texts, multiValue(kPersonPhoneProperty)));
     }
-    return m_searchKeys;
+    return *m_searchKeys;
 }
 
 void Person::setThumbnailMaker(ThumbnailMaker maker)

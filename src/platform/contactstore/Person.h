@@ -70,7 +70,6 @@ private:
     ImageState m_imageState { ImageState::None };
     bool m_imageChanged { false };
     bool m_searchKeysLoaded { false };
-    mutable bool m_searchKeysKept { false };
     // A picture set and not yet saved; most persons have none, so it is held apart.
     struct PendingImage {
         std::string image;
@@ -88,7 +87,9 @@ private:
         m_searchKeysLoaded = true;
     }
     std::string_view m_loadedSearchKeys;
-    mutable std::string m_searchKeys;
+    // Keys made from the values, or read for this person alone; null until then, and again
+    // after a searched value changes.
+    mutable std::unique_ptr<std::string> m_searchKeys;
 };
 
 } // namespace contactstore

@@ -148,13 +148,18 @@ const std::pair<PropertyID, Value>* Record::find(PropertyID property) const
     auto slot = std::find_if(m_values.begin(), m_values.end(), holding);
     if (slot != m_values.end())
         return &*slot;
+    const bool list = isMultiValueType(typeOfProperty(property));
     if (!m_storedValues.empty()) {
-        if (!isMultiValueType(typeOfProperty(property)) && !detailsHold(m_storedValues, property))
-            return nullptr;
-        openStoredValues();
+        if (list)
+            openStoredLists();
+        else if (!m_detailsOpened && detailsHold(m_storedValues, property))
+            openStoredDetails();
     }
-    auto opened = std::find_if(m_openedValues.begin(), m_openedValues.end(), holding);
-    return opened == m_openedValues.end() ? nullptr : &*opened;
+    if (!m_extras)
+        return nullptr;
+    const auto& opened = list ? m_extras->openedLists : m_extras->openedDetails;
+    auto found = std::find_if(opened.begin(), opened.end(), holding);
+    return found == opened.end() ? nullptr : &*found;
 }
 
 void Record::keepStoredValues(std::string_view lists, std::span<const StoredDetail> details)
@@ -181,31 +186,64 @@ void Record::keepStoredValues(std::string_view lists, std::span<const StoredDeta
         }
     }
     m_storedValues = packed.size() > 1 ? std::move(packed) : std::string();
+    m_detailsOpened = false;
+    m_listsOpened = false;
 }
 
-void Record::openStoredValues() const
+void Record::openStoredDetails() const
 {
-    if (m_storedValues.empty())
+    if (m_detailsOpened || m_storedValues.empty())
         return;
-    // Decoded once, all together; the opened values then stay put, so values read before
-    // remain valid until the next write.
-    if (!StoredValueCodec::decode(storedLists(m_storedValues), m_openedValues))
-        m_openedValues.clear();
-    walkDetails(m_storedValues, [this](PropertyID property, DetailKind kind, std::string_view bytes) {
-        m_openedValues.emplace_back(property, detailValue(kind, bytes));
+    auto& opened = extras().openedDetails;
+    walkDetails(m_storedValues, [&opened](PropertyID property, DetailKind kind, std::string_view bytes) {
+        opened.emplace_back(property, detailValue(kind, bytes));
         return true;
     });
-    std::string().swap(m_storedValues);
+    m_detailsOpened = true;
+    dropOpenedStoredValues();
+}
+
+void Record::openStoredLists() const
+{
+    if (m_listsOpened || m_storedValues.empty())
+        return;
+    auto& opened = extras().openedLists;
+    if (!StoredValueCodec::decode(storedLists(m_storedValues), opened))
+        opened.clear();
+    m_listsOpened = true;
+    dropOpenedStoredValues();
+}
+
+void Record::dropOpenedStoredValues() const
+{
+    if (m_detailsOpened && m_listsOpened)
+        std::string().swap(m_storedValues);
 }
 
 void Record::unpackStoredValues()
 {
-    openStoredValues();
-    if (m_openedValues.empty())
+    openStoredDetails();
+    openStoredLists();
+    if (!m_extras)
         return;
-    for (auto& entry : m_openedValues)
-        m_values.push_back(std::move(entry));
-    m_openedValues.clear();
+    for (auto* opened : { &m_extras->openedDetails, &m_extras->openedLists }) {
+        for (auto& entry : *opened)
+            m_values.push_back(std::move(entry));
+        std::vector<std::pair<PropertyID, Value>>().swap(*opened);
+    }
+}
+
+std::span<const PropertyID> Record::changedProperties() const
+{
+    if (!m_extras)
+        return {};
+    return m_extras->changedProperties;
+}
+
+void Record::forgetChangedProperties()
+{
+    if (m_extras)
+        m_extras->changedProperties.clear();
 }
 
 std::optional<Value> Record::copyValue(PropertyID property) const
@@ -337,16 +375,16 @@ bool Record::removeValue(PropertyID property, Error* error)
 void Record::markChanged()
 {
     m_changed = true;
-    m_cache.reset();
-    m_keptSortKey.reset();
+    forgetDerived();
     if (auto book = m_book.lock())
         book->noteChange();
 }
 
 void Record::noteChanged(PropertyID property)
 {
-    if (std::find(m_changedProperties.begin(), m_changedProperties.end(), property) == m_changedProperties.end())
-        m_changedProperties.push_back(property);
+    auto& changed = extras().changedProperties;
+    if (std::find(changed.begin(), changed.end(), property) == changed.end())
+        changed.push_back(property);
     markChanged();
 }
 
@@ -357,8 +395,16 @@ void Record::assignStoredValue(PropertyID property, Value storedValue)
         m_values.emplace_back(property, std::move(storedValue));
     else
         slot->second = std::move(storedValue);
-    m_cache.reset();
-    m_keptSortKey.reset();
+    forgetDerived();
+}
+
+void Record::forgetDerived() const
+{
+    if (!m_extras)
+        return;
+    m_extras->cache.reset();
+    m_extras->sortKeyTag.clear();
+    std::string().swap(m_extras->sortKey);
 }
 
 } // namespace contactstore

@@ -85,8 +85,8 @@ public:
 
     // The derived data of the layer above, null after any change. Set on a const record
     // because caching does not change what the record holds.
-    RecordCache* cache() const { return m_cache.get(); }
-    void setCache(std::unique_ptr<RecordCache> cache) const { m_cache = std::move(cache); }
+    RecordCache* cache() const { return m_extras ? m_extras->cache.get() : nullptr; }
+    void setCache(std::unique_ptr<RecordCache> cache) const { extras().cache = std::move(cache); }
 
     // The collation key the store sorts the record by (NameFormat), kept with the tag of the
     // language and order it was made for until a value changes, so that sorting the members
@@ -94,14 +94,14 @@ public:
     // none is kept for that tag.
     const std::string* keptSortKey(std::string_view tag) const
     {
-        return m_keptSortKey && m_keptSortKey->tag == tag && !m_keptSortKey->key.empty() ? &m_keptSortKey->key : nullptr;
+        if (!m_extras || m_extras->sortKeyTag != tag || m_extras->sortKey.empty())
+            return nullptr;
+        return &m_extras->sortKey;
     }
     void keepSortKey(std::string_view tag, std::string key) const
     {
-        if (!m_keptSortKey)
-            m_keptSortKey = std::make_unique<KeptSortKey>();
-        m_keptSortKey->tag = tag;
-        m_keptSortKey->key = std::move(key);
+        extras().sortKeyTag = tag;
+        extras().sortKey = std::move(key);
     }
 
     // A value the store hands over in its stored form when it reads the record (see
@@ -139,36 +139,54 @@ private:
     // Where the property's value is held; null when absent. Writes unpack the stored values first.
     std::pair<PropertyID, Value>* find(PropertyID property);
     const std::pair<PropertyID, Value>* find(PropertyID property) const;
-    // Keeps lists as read from the file (StoredValueCodec's form), and the details a list never
-    // shows (the identifier, dates, the note), in stored form until one of them is asked for.
+    // Keeps lists as read from the file (StoredValueCodec's form), and the other values
+    // (names, the identifier, dates, the note), in stored form until one of them is asked for.
     void keepStoredValues(std::string_view storedLists, std::span<const StoredDetail> details);
     // Brings the values kept in stored form into m_values, so that every value is where a
     // write expects it.
     void unpackStoredValues();
-    // Decodes the values kept in stored form into m_openedValues, once.
-    void openStoredValues() const;
+    // Decode the details, or the lists, kept in stored form, each once and all together.
+    void openStoredDetails() const;
+    void openStoredLists() const;
+    // Lets the stored form go once both of its parts are open.
+    void dropOpenedStoredValues() const;
+    // Drops the derived data and the kept sort key, which a change makes stale.
+    void forgetDerived() const;
 
-    RecordID m_recordID { kRecordInvalidID };
-    // Beside the identifier, where it takes no room of its own.
-    bool m_changed { false };
-    std::vector<std::pair<PropertyID, Value>> m_values;
-    // The lists (phone numbers, addresses ...) and details of a record read from the file, in
-    // stored form until one of them is read, then decoded into m_openedValues, which stays as
-    // it is until a write moves it into m_values: a big book holds tens of thousands of
-    // persons whose lists and details nobody opens, and in stored form they take a fraction
-    // of the memory.
-    mutable std::string m_storedValues;
-    mutable std::vector<std::pair<PropertyID, Value>> m_openedValues;
     // The properties set or removed through this handle since it loaded or last saved: a
     // save writes only these, over whatever other handles have stored meanwhile.
-    std::vector<PropertyID> m_changedProperties;
-    mutable std::unique_ptr<RecordCache> m_cache;
-    // Held apart: only records a list sorted have one.
-    struct KeptSortKey {
-        std::string tag;
-        std::string key;
+    std::span<const PropertyID> changedProperties() const;
+    void forgetChangedProperties();
+
+    RecordID m_recordID { kRecordInvalidID };
+    // Beside the identifier, where they take no room of their own.
+    bool m_changed { false };
+    mutable bool m_detailsOpened { false };
+    mutable bool m_listsOpened { false };
+    std::vector<std::pair<PropertyID, Value>> m_values;
+    // The values of a record read from the file, in stored form until one is read: a big book
+    // holds a quarter of a million persons whose values nobody opens but for the few rows on
+    // the screen, and in stored form they take a fraction of the memory. A read decodes the
+    // details or the lists into the extras, where they stay put (values read before remain
+    // valid) until a write moves them into m_values.
+    mutable std::string m_storedValues;
+
+    // What only some records need, held apart so that the others take one pointer for it.
+    struct Extras {
+        std::vector<std::pair<PropertyID, Value>> openedDetails;
+        std::vector<std::pair<PropertyID, Value>> openedLists;
+        std::vector<PropertyID> changedProperties;
+        std::unique_ptr<RecordCache> cache;
+        std::string sortKeyTag;
+        std::string sortKey;
     };
-    mutable std::unique_ptr<KeptSortKey> m_keptSortKey;
+    Extras& extras() const
+    {
+        if (!m_extras)
+            m_extras = std::make_unique<Extras>();
+        return *m_extras;
+    }
+    mutable std::unique_ptr<Extras> m_extras;
 };
 
 } // namespace contactstore
