@@ -42,13 +42,21 @@ std::size_t longestText(const Value& value)
 // properties are unsigned LEB128; numbers and dates eight bytes in the machine's order.
 using DetailKind = Record::StoredDetail::Kind;
 
-void appendLength(std::string& packed, std::uint64_t number)
+char* putLength(char* at, std::uint64_t number)
 {
     do {
         auto byte = static_cast<unsigned char>(number & 0x7F);
         number >>= 7;
-        packed.push_back(static_cast<char>(number ? byte | 0x80 : byte));
+        *at++ = static_cast<char>(number ? byte | 0x80 : byte);
     } while (number);
+    return at;
+}
+
+char* putBytes(char* at, const void* bytes, std::size_t size)
+{
+    if (size > 0)
+        std::memcpy(at, bytes, size);
+    return at + size;
 }
 
 std::size_t lengthBytes(std::uint64_t number)
@@ -130,6 +138,24 @@ Value detailValue(DetailKind kind, std::string_view bytes)
 
 } // namespace
 
+Record::PackedBytes::PackedBytes(std::size_t size)
+{
+    if (size == 0)
+        return;
+    const auto length = static_cast<std::uint32_t>(size);
+    m_bytes = std::make_unique_for_overwrite<char[]>(sizeof length + size);
+    std::memcpy(m_bytes.get(), &length, sizeof length);
+}
+
+std::string_view Record::PackedBytes::view() const
+{
+    if (!m_bytes)
+        return {};
+    std::uint32_t length = 0;
+    std::memcpy(&length, m_bytes.get(), sizeof length);
+    return { m_bytes.get() + sizeof length, length };
+}
+
 Record::Record() = default;
 Record::~Record() = default;
 Record::Record(Record&&) noexcept = default;
@@ -152,7 +178,7 @@ const std::pair<PropertyID, Value>* Record::find(PropertyID property) const
     if (!m_storedValues.empty()) {
         if (list)
             openStoredLists();
-        else if (!m_detailsOpened && detailsHold(m_storedValues, property))
+        else if (!m_detailsOpened && detailsHold(m_storedValues.view(), property))
             openStoredDetails();
     }
     if (!m_extras)
@@ -171,21 +197,22 @@ void Record::keepStoredValues(std::string_view lists, std::span<const StoredDeta
         size += lengthBytes(static_cast<std::uint32_t>(detail.property)) + 1;
         size += detail.kind == DetailKind::Text ? lengthBytes(detail.text.size()) + detail.text.size() : sizeof detail.number;
     }
-    std::string packed;
-    packed.reserve(size);
-    appendLength(packed, lists.size());
-    packed.append(lists);
+    PackedBytes packed(size);
+    char* at = packed.data();
+    at = putLength(at, lists.size());
+    at = putBytes(at, lists.data(), lists.size());
     for (const auto& detail : details) {
-        appendLength(packed, static_cast<std::uint32_t>(detail.property));
-        packed.push_back(static_cast<char>(detail.kind));
+        at = putLength(at, static_cast<std::uint32_t>(detail.property));
+        *at++ = static_cast<char>(detail.kind);
         if (detail.kind == DetailKind::Text) {
-            appendLength(packed, detail.text.size());
-            packed.append(detail.text);
+            at = putLength(at, detail.text.size());
+            at = putBytes(at, detail.text.data(), detail.text.size());
         } else {
-            packed.append(reinterpret_cast<const char*>(&detail.number), sizeof detail.number);
+            at = putBytes(at, &detail.number, sizeof detail.number);
         }
     }
-    m_storedValues = packed.size() > 1 ? std::move(packed) : std::string();
+    // Nothing stored but an empty lists blob is nothing to keep.
+    m_storedValues = size > 1 ? std::move(packed) : PackedBytes();
     m_detailsOpened = false;
     m_listsOpened = false;
 }
@@ -195,7 +222,7 @@ void Record::openStoredDetails() const
     if (m_detailsOpened || m_storedValues.empty())
         return;
     auto& opened = extras().openedDetails;
-    walkDetails(m_storedValues, [&opened](PropertyID property, DetailKind kind, std::string_view bytes) {
+    walkDetails(m_storedValues.view(), [&opened](PropertyID property, DetailKind kind, std::string_view bytes) {
         opened.emplace_back(property, detailValue(kind, bytes));
         return true;
     });
@@ -208,7 +235,7 @@ void Record::openStoredLists() const
     if (m_listsOpened || m_storedValues.empty())
         return;
     auto& opened = extras().openedLists;
-    if (!StoredValueCodec::decode(storedLists(m_storedValues), opened))
+    if (!StoredValueCodec::decode(storedLists(m_storedValues.view()), opened))
         opened.clear();
     m_listsOpened = true;
     dropOpenedStoredValues();
@@ -217,7 +244,7 @@ void Record::openStoredLists() const
 void Record::dropOpenedStoredValues() const
 {
     if (m_detailsOpened && m_listsOpened)
-        std::string().swap(m_storedValues);
+        m_storedValues.clear();
 }
 
 void Record::unpackStoredValues()
@@ -305,7 +332,7 @@ bool Record::hasEntries(PropertyID property) const
         const auto* multi = std::get_if<MultiValue>(&slot->second);
         return multi && !multi->isEmpty();
     }
-    return StoredValueCodec::holdsEntries(storedLists(m_storedValues), property);
+    return StoredValueCodec::holdsEntries(storedLists(m_storedValues.view()), property);
 }
 
 bool Record::isWritable(PropertyID) const

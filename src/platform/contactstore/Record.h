@@ -169,7 +169,22 @@ private:
     // the screen, and in stored form they take a fraction of the memory. A read decodes the
     // details or the lists into the extras, where they stay put (values read before remain
     // valid) until a write moves them into m_values.
-    mutable std::string m_storedValues;
+    // Bytes that know their length: one pointer, where a string takes four words.
+    class PackedBytes {
+    public:
+        PackedBytes() = default;
+        // Room for `size` bytes, to be written through data(); none for a size of 0.
+        explicit PackedBytes(std::size_t size);
+        bool empty() const { return !m_bytes; }
+        char* data() { return m_bytes.get() + sizeof(std::uint32_t); }
+        std::string_view view() const;
+        void clear() { m_bytes.reset(); }
+
+    private:
+        // The length (four bytes in the machine's order), then the bytes.
+        std::unique_ptr<char[]> m_bytes;
+    };
+    mutable PackedBytes m_storedValues;
 
     // What only some records need, held apart so that the others take one pointer for it.
     struct Extras {
