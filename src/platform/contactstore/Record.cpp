@@ -222,6 +222,12 @@ void Record::openStoredDetails() const
     if (m_detailsOpened || m_storedValues.empty())
         return;
     auto& opened = extras().openedDetails;
+    std::size_t count = 0;
+    walkDetails(m_storedValues.view(), [&count](PropertyID, DetailKind, std::string_view) {
+        ++count;
+        return true;
+    });
+    opened.reserve(count);
     walkDetails(m_storedValues.view(), [&opened](PropertyID property, DetailKind kind, std::string_view bytes) {
         opened.emplace_back(property, detailValue(kind, bytes));
         return true;
