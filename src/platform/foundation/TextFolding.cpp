@@ -7,11 +7,34 @@
 #include <unicode/unistr.h>
 #include <unicode/uversion.h>
 
+#include <array>
+#include <optional>
+
 namespace foundation {
+
+// Latin letters with marks (Latin-1 to Latin Extended-B, with the IPA and spacing-modifier
+// blocks between) and lone combining marks: after case folding each folds by itself, the
+// same alone as within a word, so each is folded once and then looked up. The names of
+// Western and Central Europe then never go through the transliterator letter by letter.
+constexpr char16_t kLettersStart = 0x80;
+constexpr char16_t kLettersEnd = 0x370;
 
 struct TextFolding::Engine {
     const icu::Normalizer2* caseFold { nullptr };
     std::unique_ptr<icu::Transliterator> transliterator;
+    // The fold of each letter of the range once one was met; under the folding's mutex.
+    std::array<std::optional<icu::UnicodeString>, kLettersEnd - kLettersStart> letters;
+
+    const icu::UnicodeString& letter(char16_t c)
+    {
+        auto& folded = letters[c - kLettersStart];
+        if (!folded) {
+            icu::UnicodeString alone(c);
+            transliterator->transliterate(alone);
+            folded = std::move(alone);
+        }
+        return *folded;
+    }
 };
 
 namespace {
@@ -102,14 +125,29 @@ std::string TextFolding::fold(std::string_view text) const
     }
 
     bool simple = true;
-    for (int32_t index = 0; index < unicode.length() && simple; ++index)
-        simple = foldsWithoutTransliteration(unicode.charAt(index));
+    bool byLetter = true;
+    for (int32_t index = 0; index < unicode.length() && byLetter; ++index) {
+        char16_t c = unicode.charAt(index);
+        if (!foldsWithoutTransliteration(c)) {
+            simple = false;
+            byLetter = c >= kLettersStart && c < kLettersEnd;
+        }
+    }
+    auto toHiragana = [](char16_t c) { return c >= 0x30A1 && c <= 0x30F6 ? static_cast<char16_t>(c - 0x60) : c; };
     if (simple) {
+        for (int32_t index = 0; index < unicode.length(); ++index)
+            unicode.setCharAt(index, toHiragana(unicode.charAt(index)));
+    } else if (byLetter && m_engine->transliterator) {
+        icu::UnicodeString folded;
+        std::lock_guard lock(m_mutex);
         for (int32_t index = 0; index < unicode.length(); ++index) {
             char16_t c = unicode.charAt(index);
-            if (c >= 0x30A1 && c <= 0x30F6)
-                unicode.setCharAt(index, static_cast<char16_t>(c - 0x60));
+            if (foldsWithoutTransliteration(c))
+                folded.append(toHiragana(c));
+            else
+                folded.append(m_engine->letter(c));
         }
+        unicode = std::move(folded);
     } else if (m_engine->transliterator) {
         // ICU does not promise that one transliterator may run on two threads at once.
         std::lock_guard lock(m_mutex);

@@ -62,6 +62,26 @@ TEST(TextFoldingTest, FullWidthLettersAndDigitsMatchTheirAsciiForms)
     EXPECT_TRUE(finds("090-1234", "０９０"));
 }
 
+TEST(TextFoldingTest, LettersFoldedOneByOneFoldAsWithinAWholeText)
+{
+    // Latin letters with marks fold one by one; a Greek letter, which the transliterator
+    // leaves as it is, sends the same letters through it as one text.
+    auto utf8 = [](char32_t c) {
+        return std::string { static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)) };
+    };
+    std::vector<std::string> texts { "Łukasz", "Ærøskøbing", "Straße", "François", "Dvořák", "Ĳsselmeer", "Çağrı",
+                                     "Œdipe", "ǅemal", "q\xCC\x83", "Ø\xCC\x81" };
+    for (char32_t c = 0x80; c < 0x370; ++c) {
+        texts.push_back(utf8(c));
+        // Each letter beside a few others, before and after.
+        for (char32_t other : { 0xC6, 0xDF, 0x130, 0x1C4, 0x1F1, 0x2B0, 0x301, 0x345 })
+            texts.push_back(utf8(other) + utf8(c) + utf8(other));
+    }
+    const std::string greek = "\xCE\xB1";
+    for (const std::string& text : texts)
+        EXPECT_EQ(fold(text) + greek, fold(text + greek)) << text;
+}
+
 TEST(TextFoldingTest, EmptySearchTextMatchesNothing)
 {
     EXPECT_FALSE(finds("Sato", ""));
