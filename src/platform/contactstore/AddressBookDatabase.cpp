@@ -17,6 +17,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <mutex>
 #include <random>
 #include <unordered_map>
@@ -126,6 +127,10 @@ constexpr char kSelectPersons[] = "SELECT id, source_id, kind, first_name, last_
                                   "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
                                   "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name, "
                                   "search_keys FROM person ORDER BY id;";
+constexpr char kSelectPersonsBetween[] = "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
+                                         "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
+                                         "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name, "
+                                         "search_keys FROM person WHERE id >= ?1 AND id < ?2 ORDER BY id;";
 
 constexpr char kInsertPerson[] = "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
                                  "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
@@ -337,6 +342,8 @@ std::string quickCheckVerdict(const std::filesystem::path& file)
     std::string verdict;
     if (sqlite3_open_v2(file.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(connection, 5000);
+        // Each page is checked once: a few pages of cache are all the check needs.
+        (void)foundation::sqliteExec(connection, "PRAGMA cache_size=-256;");
         verdict = quickCheckVerdict(connection);
     } else {
         verdict = connection ? sqlite3_errmsg(connection) : "out of memory";
@@ -347,14 +354,19 @@ std::string quickCheckVerdict(const std::filesystem::path& file)
 
 } // namespace
 
+bool AddressBookDatabase::worthAThread() const
+{
+    constexpr std::uintmax_t kWorthAThread = 1 << 20;
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(m_file, sizeError);
+    return !sizeError && size >= kWorthAThread;
+}
+
 void AddressBookDatabase::startIntegrityCheck(IntegrityCheck check)
 {
     // A new or small file is checked when first asked: there is nothing to gain beside its
     // load.
-    constexpr std::uintmax_t kWorthAThread = 1 << 20;
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(m_file, sizeError);
-    if (check == IntegrityCheck::WhileLoading && !sizeError && size >= kWorthAThread)
+    if (check == IntegrityCheck::WhileLoading && worthAThread())
         m_verdict = std::async(std::launch::async, [file = m_file] { return quickCheckVerdict(file); });
     else
         m_verdict = std::async(std::launch::deferred, [connection = m_connection] { return quickCheckVerdict(connection); });
@@ -572,6 +584,12 @@ bool AddressBookDatabase::readEachPerson(std::vector<StoredGroup>& groups, const
     return true;
 }
 
+struct AddressBookDatabase::LoadedPeople {
+    std::vector<Person> people;
+    KeysText searchKeys;
+    std::size_t damaged { 0 };
+};
+
 bool AddressBookDatabase::load(AddressBook& book, AddressBookContents& contents, Error* error)
 {
     const bool loaded = loadContents(book, contents, error);
@@ -602,52 +620,46 @@ bool AddressBookDatabase::loadContents(AddressBook& book, AddressBookContents& c
     if (!sources.isValid() || contents.sources.empty())
         return fail(error, "The address book's accounts cannot be read: " + sources.errorMessage());
 
-    SqliteStatement count(m_connection, "SELECT count(*) FROM person;");
-    // The persons read from the file and their search keys, in one text the persons look
-    // into: a search then scans contiguous memory, and a big book saves a block per person.
-    struct LoadedPeople {
-        std::vector<Person> people;
-        KeysText searchKeys;
-    };
-    auto loaded = std::make_shared<LoadedPeople>();
-    auto* people = &loaded->people;
-    people->reserve(count.stepRow() ? static_cast<std::size_t>(count.columnInt64(0)) : 0);
-
-    SqliteStatement rows(m_connection, kSelectPersons);
-    sqlite3_stmt* row = rows.handle();
-    std::size_t damaged = 0;
-    SourceRef lastSource;
-    int result = SQLITE_DONE;
-    while ((result = rows.step()) == SQLITE_ROW) {
-        Person& person = people->emplace_back();
-        RecordID sourceID = sqlite3_column_int(row, 1);
-        if (!lastSource || lastSource->recordID() != sourceID)
-            lastSource = findRecord(contents.sources, sourceID);
-        // A person of an account that vanished from the file stays visible in the local one.
-        person.m_source = lastSource ? lastSource : contents.sources.front();
-        person.m_book = bookLink;
-        loaded->searchKeys.spans.emplace_back(0, KeysText::kNone);
-        if (!readPersonRow(row, person, images, &loaded->searchKeys))
-            ++damaged;
+    // A big file's later persons are read on a connection of their own beside the earlier
+    // ones: reading the rows is most of a start, and a handset has two cores.
+    const PersonsFor reader { contents.sources, bookLink, images };
+    SqliteStatement lowest(m_connection, "SELECT min(id) FROM person;");
+    SqliteStatement highest(m_connection, "SELECT max(id) FROM person;");
+    const std::int64_t first = lowest.stepRow() ? lowest.columnInt64(0) : 0;
+    const std::int64_t end = highest.stepRow() ? highest.columnInt64(0) + 1 : 0;
+    std::int64_t split = end;
+    std::future<std::shared_ptr<LoadedPeople>> later;
+    if (end - first > 1 && worthAThread()) {
+        split = first + (end - first) / 2;
+        later = std::async(std::launch::async, [this, split, end, revision = *m_personsRevision, &reader] {
+            return readPersonsBeside(static_cast<RecordID>(split), end, revision, reader);
+        });
     }
-    if (result != SQLITE_DONE)
-        return fail(error, "The address book's persons cannot be read: " + rows.errorMessage());
+    std::string message;
+    std::array<std::shared_ptr<LoadedPeople>, 2> parts;
+    parts[0] = readPersonsBetween(m_connection, static_cast<RecordID>(first), split, reader, message);
+    if (later.valid())
+        parts[1] = later.get();
+    if (parts[0] && !parts[1] && split < end)
+        parts[1] = readPersonsBetween(m_connection, static_cast<RecordID>(split), end, reader, message);
+    if (!parts[0] || (split < end && !parts[1]))
+        return fail(error, "The address book's persons cannot be read: " + message);
+    std::size_t damaged = 0;
+    std::size_t count = 0;
+    for (const auto& part : parts) {
+        damaged += part ? part->damaged : 0;
+        count += part ? part->people.size() : 0;
+    }
     if (damaged)
         foundation::log("Error: the phone numbers, addresses or other lists of " + std::to_string(damaged)
                         + " persons in the address book are damaged and were left out");
-
-    // Now that the text has all keys and stops moving, the persons look into it.
-    auto& keys = loaded->searchKeys;
-    keys.text.shrink_to_fit();
-    for (std::size_t index = 0; index < people->size(); ++index) {
-        auto [at, length] = keys.spans[index];
-        if (length != KeysText::kNone)
-            (*people)[index].keepLoadedSearchKeys(std::string_view(keys.text).substr(at, length));
+    contents.people.reserve(count);
+    for (const auto& part : parts) {
+        if (!part)
+            continue;
+        for (Person& person : part->people)
+            contents.people.emplace_back(part, &person);
     }
-    std::vector<std::pair<std::size_t, std::size_t>>().swap(keys.spans);
-    contents.people.reserve(people->size());
-    for (Person& person : *people)
-        contents.people.emplace_back(loaded, &person);
 
     SqliteStatement groups(m_connection, "SELECT id, source_id, name FROM contact_group ORDER BY id;");
     while (groups.stepRow()) {
@@ -676,6 +688,77 @@ bool AddressBookDatabase::loadContents(AddressBook& book, AddressBookContents& c
     if (!members.isValid())
         return fail(error, "The address book's group members cannot be read: " + members.errorMessage());
     return true;
+}
+
+std::shared_ptr<AddressBookDatabase::LoadedPeople> AddressBookDatabase::readPersonsBetween(
+    sqlite3* connection, RecordID first, std::int64_t end, const PersonsFor& reader, std::string& error) const
+{
+    // The persons are counted first so that they are made in place, once.
+    SqliteStatement count(connection, "SELECT count(*) FROM person WHERE id >= ? AND id < ?;");
+    count.bindInt(1, first);
+    count.bindInt64(2, end);
+    auto loaded = std::make_shared<LoadedPeople>();
+    auto& people = loaded->people;
+    people.reserve(count.stepRow() ? static_cast<std::size_t>(count.columnInt64(0)) : 0);
+
+    SqliteStatement rows(connection, kSelectPersonsBetween);
+    rows.bindInt(1, first);
+    rows.bindInt64(2, end);
+    sqlite3_stmt* row = rows.handle();
+    SourceRef lastSource;
+    int result = SQLITE_DONE;
+    while ((result = rows.step()) == SQLITE_ROW) {
+        // The persons must not move once made: the list's references point at them. The
+        // count and the rows are read in one snapshot, so this never happens.
+        if (people.size() == people.capacity()) {
+            error = "more persons than were counted";
+            return nullptr;
+        }
+        Person& person = people.emplace_back();
+        RecordID sourceID = sqlite3_column_int(row, 1);
+        if (!lastSource || lastSource->recordID() != sourceID)
+            lastSource = findRecord(reader.sources, sourceID);
+        // A person of an account that vanished from the file stays visible in the local one.
+        person.m_source = lastSource ? lastSource : reader.sources.front();
+        person.m_book = reader.book;
+        loaded->searchKeys.spans.emplace_back(0, KeysText::kNone);
+        if (!readPersonRow(row, person, reader.images, &loaded->searchKeys))
+            ++loaded->damaged;
+    }
+    if (result != SQLITE_DONE) {
+        error = rows.errorMessage();
+        return nullptr;
+    }
+
+    // Now that the text has all keys and stops moving, the persons look into it.
+    auto& keys = loaded->searchKeys;
+    keys.text.shrink_to_fit();
+    for (std::size_t index = 0; index < people.size(); ++index) {
+        auto [at, length] = keys.spans[index];
+        if (length != KeysText::kNone)
+            people[index].keepLoadedSearchKeys(std::string_view(keys.text).substr(at, length));
+    }
+    std::vector<std::pair<std::size_t, std::size_t>>().swap(keys.spans);
+    return loaded;
+}
+
+std::shared_ptr<AddressBookDatabase::LoadedPeople> AddressBookDatabase::readPersonsBeside(
+    RecordID first, std::int64_t end, std::int64_t personsRevision, const PersonsFor& reader) const
+{
+    sqlite3* connection = nullptr;
+    std::shared_ptr<LoadedPeople> loaded;
+    if (sqlite3_open_v2(m_file.c_str(), &connection, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(connection, 5000);
+        // The rows are read once, in order: a few pages of cache are all the reading needs.
+        (void)foundation::sqliteExec(connection, "PRAGMA cache_size=-256;");
+        ReadSnapshot snapshot(connection);
+        // Every write of persons counts the revision up: the same revision is the same persons.
+        std::string error;
+        if (snapshot.isActive() && readPersonsRevision(connection) == personsRevision)
+            loaded = readPersonsBetween(connection, first, end, reader, error);
+    }
+    sqlite3_close_v2(connection);
+    return loaded;
 }
 
 std::optional<std::string> AddressBookDatabase::readKeptPersonsData(std::string_view name)

@@ -141,8 +141,6 @@ private:
     std::string damageFound();
     [[nodiscard]] bool loadContents(AddressBook& book, AddressBookContents& contents, Error* error);
     [[nodiscard]] bool prepareSchema(Error* error);
-    // Fills a person from a row of the person query; false when its lists are damaged (and
-    // left out).
     // The search keys of many persons read together, gathered in one text: where each
     // person's keys are in it (kNone for a person without kept keys).
     struct KeysText {
@@ -150,10 +148,29 @@ private:
         std::string text;
         std::vector<std::pair<std::size_t, std::size_t>> spans;
     };
-    // Reads one person; its kept search keys go to keysText when given (its last span is the
+    // Fills a person from a row of the person query; false when its lists are damaged (and
+    // left out). Its kept search keys go to keysText when given (its last span is the
     // person's), else into the person.
     bool readPersonRow(sqlite3_stmt* row, Person& person, const std::shared_ptr<AddressBookDatabase>& images,
                        KeysText* keysText = nullptr) const;
+    // Persons read together, and their search keys in one text the persons look into.
+    struct LoadedPeople;
+    // What a load reads persons for: the handle's accounts and the handle itself.
+    struct PersonsFor {
+        const std::vector<SourceRef>& sources;
+        std::weak_ptr<AddressBook> book;
+        std::shared_ptr<AddressBookDatabase> images;
+    };
+    // Reads the persons of identifiers from `first` to before `end` on a connection (this
+    // file's, or another on the same file); null with the error when they cannot be read.
+    std::shared_ptr<LoadedPeople> readPersonsBetween(sqlite3* connection, RecordID first, std::int64_t end, const PersonsFor& reader,
+                                                     std::string& error) const;
+    // The same on a connection of its own, for reading beside this one: null when that
+    // connection does not see the persons this one sees (a write came between).
+    std::shared_ptr<LoadedPeople> readPersonsBeside(RecordID first, std::int64_t end, std::int64_t personsRevision,
+                                                    const PersonsFor& reader) const;
+    // Whether the file is big enough that reading it on two threads at once is worth one.
+    bool worthAThread() const;
     // Folds every person's search keys again when the file's were folded another way (or
     // never); see PersonSearchKeys.
     void refreshSearchKeys();

@@ -15,9 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -559,6 +561,58 @@ TEST(AddressBookTest, DamagedOrForeignFilesAreRefusedAndLeftExactlyAsTheyWere)
     // A small book is checked before it is read; a book past a megabyte beside its reading.
     for (std::size_t noteLength : { 0, 4000 })
         checkDamagedFilesOfABookWithNotesOf(noteLength);
+}
+
+TEST(AddressBookTest, ABigBookIsReadWholeInOrderWithItsGroupsAndSearchKeys)
+{
+    // A book of more than a megabyte is read in two halves side by side; with gaps left by
+    // deleted persons, every person is still read once, in order, with its own values.
+    testsupport::TempDir folder;
+    std::map<RecordID, std::string> expected;
+    std::set<RecordID> friends;
+    {
+        auto book = openBook(folder.path());
+        auto group = Group::create();
+        ASSERT_TRUE(group->setValue(kGroupNameProperty, std::string("Friends")) && book->addRecord(group));
+        std::vector<PersonRef> made;
+        for (int i = 0; i < 400; ++i) {
+            auto person = makePerson("Person" + std::to_string(i), "Surname", { "0123 " + std::to_string(i) });
+            ASSERT_TRUE(person->setValue(kPersonNoteProperty, std::string(4096, 'n')) && book->addRecord(person));
+            if (i % 9 == 0)
+                ASSERT_TRUE(group->addMember(person));
+            made.push_back(person);
+        }
+        ASSERT_TRUE(book->save());
+        for (int i = 0; i < 400; ++i) {
+            if (i % 7 == 3)
+                ASSERT_TRUE(book->removeRecord(made[static_cast<std::size_t>(i)]));
+            else
+                expected[made[static_cast<std::size_t>(i)]->recordID()] = "Person" + std::to_string(i);
+            if (i % 9 == 0 && i % 7 != 3)
+                friends.insert(made[static_cast<std::size_t>(i)]->recordID());
+        }
+        ASSERT_TRUE(book->save());
+    }
+    ASSERT_GT(std::filesystem::file_size(folder / AddressBook::kDatabaseFileName), 1u << 20);
+
+    auto book = openBook(folder.path());
+    std::map<RecordID, std::string> read;
+    RecordID last = kRecordInvalidID;
+    for (const auto& person : book->copyArrayOfAllPeople()) {
+        EXPECT_LT(last, person->recordID());
+        last = person->recordID();
+        const std::string name = person->copyString(kPersonFirstNameProperty).value_or("?");
+        read[person->recordID()] = name;
+        std::string folded = name;
+        std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) { return std::tolower(c); });
+        EXPECT_NE(person->searchKeys().find(folded), std::string_view::npos) << name;
+        EXPECT_EQ(person->multiValue(kPersonPhoneProperty)->count(), 1u) << name;
+    }
+    EXPECT_EQ(read, expected);
+    std::set<RecordID> members;
+    for (const auto& member : book->copyArrayOfAllGroups().at(0)->copyArrayOfAllMembers())
+        members.insert(member->recordID());
+    EXPECT_EQ(members, friends);
 }
 
 TEST(AddressBookTest, APersonsIdentifierIsStoredWithItAndNeverChanges)
