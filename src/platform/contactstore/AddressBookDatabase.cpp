@@ -636,29 +636,29 @@ bool AddressBookDatabase::loadContents(AddressBook& book, AddressBookContents& c
         });
     }
     std::string message;
-    std::array<std::shared_ptr<LoadedPeople>, 2> parts;
-    parts[0] = readPersonsBetween(m_connection, static_cast<RecordID>(first), split, reader, message);
+    std::array<std::shared_ptr<LoadedPeople>, 2> halves;
+    halves[0] = readPersonsBetween(m_connection, static_cast<RecordID>(first), split, reader, message);
     if (later.valid())
-        parts[1] = later.get();
-    if (parts[0] && !parts[1] && split < end)
-        parts[1] = readPersonsBetween(m_connection, static_cast<RecordID>(split), end, reader, message);
-    if (!parts[0] || (split < end && !parts[1]))
+        halves[1] = later.get();
+    if (halves[0] && !halves[1] && split < end)
+        halves[1] = readPersonsBetween(m_connection, static_cast<RecordID>(split), end, reader, message);
+    if (!halves[0] || (split < end && !halves[1]))
         return fail(error, "The address book's persons cannot be read: " + message);
     std::size_t damaged = 0;
     std::size_t count = 0;
-    for (const auto& part : parts) {
-        damaged += part ? part->damaged : 0;
-        count += part ? part->people.size() : 0;
+    for (const auto& half : halves) {
+        damaged += half ? half->damaged : 0;
+        count += half ? half->people.size() : 0;
     }
     if (damaged)
         foundation::log("Error: the phone numbers, addresses or other lists of " + std::to_string(damaged)
                         + " persons in the address book are damaged and were left out");
     contents.people.reserve(count);
-    for (const auto& part : parts) {
-        if (!part)
+    for (const auto& half : halves) {
+        if (!half)
             continue;
-        for (Person& person : part->people)
-            contents.people.emplace_back(part, &person);
+        for (Person& person : half->people)
+            contents.people.emplace_back(half, &person);
     }
 
     SqliteStatement groups(m_connection, "SELECT id, source_id, name FROM contact_group ORDER BY id;");

@@ -148,7 +148,7 @@ private:
     // Decode the details, or the lists, kept in stored form, each once and all together.
     void openStoredDetails() const;
     void openStoredLists() const;
-    // Lets the stored form go once both of its parts are open.
+    // Lets the stored form go once its details and its lists are both open.
     void dropOpenedStoredValues() const;
     // Drops the derived data and the kept sort key, which a change makes stale.
     void forgetDerived() const;
@@ -164,11 +164,6 @@ private:
     mutable bool m_detailsOpened { false };
     mutable bool m_listsOpened { false };
     std::vector<std::pair<PropertyID, Value>> m_values;
-    // The values of a record read from the file, in stored form until one is read: a big book
-    // holds a quarter of a million persons whose values nobody opens but for the few rows on
-    // the screen, and in stored form they take a fraction of the memory. A read decodes the
-    // details or the lists into the extras, where they stay put (values read before remain
-    // valid) until a write moves them into m_values.
     // Bytes that know their length: one pointer, where a string takes four words.
     class PackedBytes {
     public:
@@ -184,6 +179,11 @@ private:
         // The length (four bytes in the machine's order), then the bytes.
         std::unique_ptr<char[]> m_bytes;
     };
+    // The values of a record read from the file, in stored form until one is read: a big book
+    // holds a quarter of a million persons whose values nobody opens but for the few rows on
+    // the screen, and in stored form they take a fraction of the memory. A read decodes the
+    // details or the lists into the extras, where they stay put (values read before remain
+    // valid) until a write moves them into m_values.
     mutable PackedBytes m_storedValues;
 
     // What only some records need, held apart so that the others take one pointer for it.

@@ -320,6 +320,8 @@ public:
 
     bool addCards(std::vector<Card>& cards, std::vector<Prepared>& prepared, const std::string& fileName)
     {
+        if (prepared.size() != cards.size())
+            prepared = prepare(cards, m_target.source());
         for (std::size_t index = 0; index < cards.size(); ++index) {
             Card& card = cards[index];
             if (prepared[index].cut)
@@ -473,7 +475,8 @@ std::size_t lastCardBoundary(std::string_view text)
 }
 
 // Hands out a vCard input in pieces of whole cards, each about kPieceBytes long, so that a
-// file of any size is read in the memory of one piece. Pieces begin where a card begins
+// file of any size is read in the memory of two pieces (the one stored and the one read
+// ahead, see readPieces). Pieces begin where a card begins
 // after another ended, so each reads exactly as it would within the whole file; UTF-16
 // files, rare and small, are read whole.
 class CardPieces {
@@ -575,8 +578,8 @@ private:
 // input could not be read (the fault is in the result) or `take` refused a piece.
 //
 // From the second piece on, the next piece is read and prepared on a thread of its own while
-// `take` stores the cards of this one: the two cost about the same, and the two cores of a
-// handset then halve an import. The first piece is read alone, so that a look at an input's
+// `take` stores the cards of this one: the two cost about the same, so on the two cores of
+// a handset an import takes about two thirds of the time. The first piece is read alone, so that a look at an input's
 // first cards reads no more than that.
 bool readPieces(const BookImporter::Input& input, const CardReader& reader, ImportResult& result, bool preparePersons,
                 const std::function<bool(std::vector<Card>& cards, std::vector<CardImport::Prepared>& prepared)>& take)
