@@ -314,21 +314,22 @@ std::optional<std::string> Contact::compositeName() const
 
 std::string Contact::contactName() const
 {
-    const std::string* first = m_record->stringValue(kPersonFirstNameProperty);
-    const std::string* last = m_record->stringValue(kPersonLastNameProperty);
+    // Read where the names lie: an order by name goes over every person's.
+    const auto first = m_record->textValue(kPersonFirstNameProperty);
+    const auto last = m_record->textValue(kPersonLastNameProperty);
     std::string name;
     if (first || last) {
-        if (const std::string* prefix = m_record->stringValue(kPersonPrefixProperty))
-            name += *prefix + ' ';
+        if (const auto prefix = m_record->textValue(kPersonPrefixProperty))
+            (name += *prefix) += ' ';
         if (last)
-            name += *last + ' ';
-        if (const std::string* nickname = m_record->stringValue(kPersonNicknameProperty))
-            name += '"' + *nickname + "\" ";
+            (name += *last) += ' ';
+        if (const auto nickname = m_record->textValue(kPersonNicknameProperty))
+            ((name += '"') += *nickname) += "\" ";
         if (first)
             name += *first;
-        const std::string* suffix = m_record->stringValue(kPersonSuffixProperty);
+        const auto suffix = m_record->textValue(kPersonSuffixProperty);
         if (suffix && !name.empty())
-            name += ", " + *suffix + ' ';
+            ((name += ", ") += *suffix) += ' ';
         else
             name += ' ';
     }
@@ -337,7 +338,7 @@ std::string Contact::contactName() const
 
 std::string Contact::sortName() const
 {
-    if (const std::string* phonetic = m_record->stringValue(kPersonLastNamePhoneticProperty))
+    if (const auto phonetic = m_record->textValue(kPersonLastNamePhoneticProperty))
         return trimmed(*phonetic);
     return contactName();
 }

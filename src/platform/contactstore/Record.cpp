@@ -298,6 +298,25 @@ const std::string* Record::stringValue(PropertyID property) const
     return held ? std::get_if<std::string>(held) : nullptr;
 }
 
+std::optional<std::string_view> Record::textValue(PropertyID property) const
+{
+    auto slot = std::find_if(m_values.begin(), m_values.end(), [property](const auto& entry) { return entry.first == property; });
+    if (slot == m_values.end() && !m_storedValues.empty() && !m_detailsOpened) {
+        std::optional<std::string_view> found;
+        walkDetails(m_storedValues.view(), [&](PropertyID held, DetailKind kind, std::string_view bytes) {
+            if (held != property)
+                return true;
+            if (kind == DetailKind::Text)
+                found = bytes;
+            return false;
+        });
+        return found;
+    }
+    if (const std::string* text = stringValue(property))
+        return *text;
+    return std::nullopt;
+}
+
 std::optional<std::string> Record::copyString(PropertyID property) const
 {
     if (const std::string* text = stringValue(property))

@@ -54,6 +54,10 @@ public:
     const Value* value(PropertyID property) const;
     // Typed reads; none when absent or of another type.
     const std::string* stringValue(PropertyID property) const;
+    // A text read where it lies, without decoding the values kept in stored form: for going
+    // over the names of every person (an order by name) without making each a copy of them.
+    // Valid until the record's next read by property or change.
+    std::optional<std::string_view> textValue(PropertyID property) const;
     std::optional<std::string> copyString(PropertyID property) const;
     std::optional<std::int64_t> copyInteger(PropertyID property) const;
     std::optional<Date> copyDate(PropertyID property) const;

@@ -601,7 +601,11 @@ TEST(AddressBookTest, ABigBookIsReadWholeInOrderWithItsGroupsAndSearchKeys)
     for (const auto& person : book->copyArrayOfAllPeople()) {
         EXPECT_LT(last, person->recordID());
         last = person->recordID();
+        // Read where it lies first, then decoded: the same name both ways.
+        const std::string lying(person->textValue(kPersonFirstNameProperty).value_or("?"));
+        EXPECT_FALSE(person->textValue(kPersonMiddleNameProperty));
         const std::string name = person->copyString(kPersonFirstNameProperty).value_or("?");
+        EXPECT_EQ(lying, name);
         read[person->recordID()] = name;
         std::string folded = name;
         std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) { return std::tolower(c); });
