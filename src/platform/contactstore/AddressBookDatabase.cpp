@@ -525,10 +525,8 @@ bool AddressBookDatabase::readPersonRow(sqlite3_stmt* row, Person& person, const
     // Only the shape is checked now; the lists are decoded when first read.
     bool wellFormed = StoredValueCodec::isWellFormed(multiValues);
     person.keepStoredValues(wellFormed ? multiValues : std::string_view(), std::span(details.data(), detailCount));
-    if (sqlite3_column_int(row, 20) != 0) {
-        person.m_imageState = Person::ImageState::Stored;
-        person.m_storedImages = images;
-    }
+    if (sqlite3_column_int(row, 20) != 0)
+        person.keepStoredPicture(images);
     if (m_keptSearchKeysCurrent && present(23)) {
         auto keys = static_cast<const char*>(sqlite3_column_blob(row, 23));
         std::string_view kept(keys ? keys : "", static_cast<std::size_t>(sqlite3_column_bytes(row, 23)));
@@ -986,8 +984,8 @@ bool AddressBookDatabase::Addition::addPerson(Person& person, Error* error)
     if (person.m_imageState == Person::ImageState::Pending) {
         SqliteStatement writeImage(m_database.m_connection, "INSERT OR REPLACE INTO person_image (person_id, image, thumbnail) VALUES (?, ?, ?);");
         writeImage.bindInt(1, person.recordID());
-        writeImage.bindBlob(2, person.m_pending->image.data(), static_cast<int>(person.m_pending->image.size()));
-        writeImage.bindBlob(3, person.m_pending->thumbnail.data(), static_cast<int>(person.m_pending->thumbnail.size()));
+        writeImage.bindBlob(2, person.m_picture->image.data(), static_cast<int>(person.m_picture->image.size()));
+        writeImage.bindBlob(3, person.m_picture->thumbnail.data(), static_cast<int>(person.m_picture->thumbnail.size()));
         if (writeImage.step() != SQLITE_DONE) {
             person.m_recordID = kRecordInvalidID;
             return failOnConnection(error, m_database.m_connection, "A picture cannot be written to the address book");
@@ -1278,8 +1276,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         if (person.m_imageChanged || (created && person.m_imageState == Person::ImageState::Pending)) {
             if (person.m_imageState == Person::ImageState::Pending) {
                 writeImage.bindInt(1, person.recordID());
-                writeImage.bindBlob(2, person.m_pending->image.data(), static_cast<int>(person.m_pending->image.size()));
-                writeImage.bindBlob(3, person.m_pending->thumbnail.data(), static_cast<int>(person.m_pending->thumbnail.size()));
+                writeImage.bindBlob(2, person.m_picture->image.data(), static_cast<int>(person.m_picture->image.size()));
+                writeImage.bindBlob(3, person.m_picture->thumbnail.data(), static_cast<int>(person.m_picture->thumbnail.size()));
                 written = stepDone(writeImage);
             } else {
                 deleteImage.bindInt(1, person.recordID());
@@ -1373,11 +1371,8 @@ bool AddressBookDatabase::save(AddressBookContents& contents, Error* error)
         person.m_changed = false;
         person.forgetChangedProperties();
         person.m_imageChanged = false;
-        if (person.m_imageState == Person::ImageState::Pending) {
-            person.m_imageState = Person::ImageState::Stored;
-            person.m_storedImages = images;
-            person.m_pending.reset();
-        }
+        if (person.m_imageState == Person::ImageState::Pending)
+            person.keepStoredPicture(images);
     }
     for (auto& [person, uid] : madeUids)
         person->assignStoredValue(kPersonUIDProperty, std::move(uid));

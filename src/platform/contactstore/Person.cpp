@@ -123,13 +123,13 @@ std::optional<std::string> Person::copyImageDataWithFormat(ImageFormat format) c
     case ImageState::None:
         return std::nullopt;
     case ImageState::Pending:
-        if (!m_pending)
+        if (!m_picture)
             return std::nullopt;
-        return format == ImageFormat::Thumbnail ? m_pending->thumbnail : m_pending->image;
+        return format == ImageFormat::Thumbnail ? m_picture->thumbnail : m_picture->image;
     case ImageState::Stored:
-        if (!m_storedImages)
+        if (!m_picture || !m_picture->stored)
             return std::nullopt;
-        return m_storedImages->readImage(recordID(), format);
+        return m_picture->stored->readImage(recordID(), format);
     }
     return std::nullopt;
 }
@@ -148,10 +148,10 @@ bool Person::setImageData(std::string data, Error* error)
     std::optional<std::string> thumbnail;
     if (maker)
         thumbnail = maker(data);
-    auto pending = std::make_unique<PendingImage>();
+    auto pending = std::make_unique<Picture>();
     pending->thumbnail = thumbnail && !thumbnail->empty() ? std::move(*thumbnail) : data;
     pending->image = std::move(data);
-    m_pending = std::move(pending);
+    m_picture = std::move(pending);
     m_imageState = ImageState::Pending;
     m_imageChanged = true;
     markChanged();
@@ -163,7 +163,7 @@ bool Person::removeImageData(Error*)
     if (m_imageState == ImageState::None)
         return true;
     m_imageState = ImageState::None;
-    m_pending.reset();
+    m_picture.reset();
     m_imageChanged = true;
     markChanged();
     return true;

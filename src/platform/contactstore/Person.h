@@ -70,15 +70,22 @@ private:
     ImageState m_imageState { ImageState::None };
     bool m_imageChanged { false };
     bool m_searchKeysLoaded { false };
-    // A picture set and not yet saved; most persons have none, so it is held apart.
-    struct PendingImage {
+    // The picture: set and not yet saved (its bytes), or saved (where it is read from, kept
+    // so that it stays readable after the handle that loaded the person is gone). Most
+    // persons have none, so it is held apart.
+    struct Picture {
         std::string image;
         std::string thumbnail;
+        std::shared_ptr<AddressBookDatabase> stored;
     };
-    std::unique_ptr<PendingImage> m_pending;
-    // Where a saved picture is read from; kept by persons that have one, so that the
-    // picture stays readable after the handle that loaded the person is gone.
-    std::shared_ptr<AddressBookDatabase> m_storedImages;
+    std::unique_ptr<Picture> m_picture;
+    // The picture is in the file, read from there when asked for.
+    void keepStoredPicture(std::shared_ptr<AddressBookDatabase> images)
+    {
+        m_imageState = ImageState::Stored;
+        m_picture = std::make_unique<Picture>();
+        m_picture->stored = std::move(images);
+    }
     // Keys read with many persons at once sit in a text those persons share; the view is
     // given up when a searched value changes. Other keys are held here.
     void keepLoadedSearchKeys(std::string_view keys)

@@ -452,9 +452,9 @@ void Record::assignStoredValue(PropertyID property, Value storedValue)
 
 void Record::forgetDerived() const
 {
+    m_cache.reset();
     if (!m_extras)
         return;
-    m_extras->cache.reset();
     m_extras->sortKeyTag.clear();
     std::string().swap(m_extras->sortKey);
 }

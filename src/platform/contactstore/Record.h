@@ -89,8 +89,8 @@ public:
 
     // The derived data of the layer above, null after any change. Set on a const record
     // because caching does not change what the record holds.
-    RecordCache* cache() const { return m_extras ? m_extras->cache.get() : nullptr; }
-    void setCache(std::unique_ptr<RecordCache> cache) const { extras().cache = std::move(cache); }
+    RecordCache* cache() const { return m_cache.get(); }
+    void setCache(std::unique_ptr<RecordCache> cache) const { m_cache = std::move(cache); }
 
     // The collation key the store sorts the record by (NameFormat), kept with the tag of the
     // language and order it was made for until a value changes, so that sorting the members
@@ -190,12 +190,12 @@ private:
     // valid) until a write moves them into m_values.
     mutable PackedBytes m_storedValues;
 
-    // What only some records need, held apart so that the others take one pointer for it.
+    // What only some records need (the values opened, the changes, the store's sort key),
+    // held apart so that the others take one pointer for it.
     struct Extras {
         std::vector<std::pair<PropertyID, Value>> openedDetails;
         std::vector<std::pair<PropertyID, Value>> openedLists;
         std::vector<PropertyID> changedProperties;
-        std::unique_ptr<RecordCache> cache;
         std::string sortKeyTag;
         std::string sortKey;
     };
@@ -206,6 +206,8 @@ private:
         return *m_extras;
     }
     mutable std::unique_ptr<Extras> m_extras;
+    // Held by itself: a list sorting every person gives each one, and needs nothing else.
+    mutable std::unique_ptr<RecordCache> m_cache;
 };
 
 } // namespace contactstore
