@@ -122,15 +122,12 @@ constexpr std::array<const char*, AddressBookDatabase::kSchemaVersion> kUpgradeS
     kAddKeptPersonsData,
 };
 
-// Every column of a person, in the order readPersonRow reads them.
+// Every column of a person, in the order readPersonRow reads them, for the identifiers from
+// ?1 to before ?2.
 constexpr char kSelectPersons[] = "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
                                   "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
                                   "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name, "
-                                  "search_keys FROM person ORDER BY id;";
-constexpr char kSelectPersonsBetween[] = "SELECT id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, nickname, "
-                                         "first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, job_title, "
-                                         "department, note, birthday, created, modified, multi_values, has_image, uid, formatted_name, "
-                                         "search_keys FROM person WHERE id >= ?1 AND id < ?2 ORDER BY id;";
+                                  "search_keys FROM person WHERE id >= ?1 AND id < ?2 ORDER BY id;";
 
 constexpr char kInsertPerson[] = "INSERT INTO person (id, source_id, kind, first_name, last_name, middle_name, prefix, suffix, "
                                  "nickname, first_name_phonetic, last_name_phonetic, middle_name_phonetic, organization, "
@@ -335,21 +332,37 @@ std::string quickCheckVerdict(sqlite3* connection)
     return result == SQLITE_ROW ? check.columnText(0).value_or("") : check.errorMessage();
 }
 
+// A connection of its own on the file, for a reading that runs beside the handle's. Such a
+// reading goes over each page once: a few pages of cache are all it needs.
+class SideConnection {
+public:
+    SideConnection(const std::filesystem::path& file, int flags)
+    {
+        if (sqlite3_open_v2(file.c_str(), &m_connection, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            m_failure = m_connection ? sqlite3_errmsg(m_connection) : "out of memory";
+            return;
+        }
+        sqlite3_busy_timeout(m_connection, 5000);
+        (void)foundation::sqliteExec(m_connection, "PRAGMA cache_size=-256;");
+    }
+    ~SideConnection() { sqlite3_close_v2(m_connection); }
+    SideConnection(const SideConnection&) = delete;
+    SideConnection& operator=(const SideConnection&) = delete;
+
+    // Null when the file could not be opened; failure() says why.
+    sqlite3* get() const { return m_failure.empty() ? m_connection : nullptr; }
+    const std::string& failure() const { return m_failure; }
+
+private:
+    sqlite3* m_connection { nullptr };
+    std::string m_failure;
+};
+
 // The check on a connection of its own, which reads only.
 std::string quickCheckVerdict(const std::filesystem::path& file)
 {
-    sqlite3* connection = nullptr;
-    std::string verdict;
-    if (sqlite3_open_v2(file.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
-        sqlite3_busy_timeout(connection, 5000);
-        // Each page is checked once: a few pages of cache are all the check needs.
-        (void)foundation::sqliteExec(connection, "PRAGMA cache_size=-256;");
-        verdict = quickCheckVerdict(connection);
-    } else {
-        verdict = connection ? sqlite3_errmsg(connection) : "out of memory";
-    }
-    sqlite3_close_v2(connection);
-    return verdict;
+    SideConnection side(file, SQLITE_OPEN_READWRITE);
+    return side.get() ? quickCheckVerdict(side.get()) : side.failure();
 }
 
 } // namespace
@@ -564,6 +577,8 @@ bool AddressBookDatabase::readEachPerson(std::vector<StoredGroup>& groups, const
         return fail(error, "The address book's group members cannot be read: " + members.errorMessage());
 
     SqliteStatement rows(m_connection, kSelectPersons);
+    rows.bindInt64(1, INT64_MIN);
+    rows.bindInt64(2, INT64_MAX);
     auto images = self();
     std::size_t damaged = 0;
     int result = SQLITE_DONE;
@@ -699,7 +714,7 @@ std::shared_ptr<AddressBookDatabase::LoadedPeople> AddressBookDatabase::readPers
     auto& people = loaded->people;
     people.reserve(count.stepRow() ? static_cast<std::size_t>(count.columnInt64(0)) : 0);
 
-    SqliteStatement rows(connection, kSelectPersonsBetween);
+    SqliteStatement rows(connection, kSelectPersons);
     rows.bindInt(1, first);
     rows.bindInt64(2, end);
     sqlite3_stmt* row = rows.handle();
@@ -743,20 +758,15 @@ std::shared_ptr<AddressBookDatabase::LoadedPeople> AddressBookDatabase::readPers
 std::shared_ptr<AddressBookDatabase::LoadedPeople> AddressBookDatabase::readPersonsBeside(
     RecordID first, std::int64_t end, std::int64_t personsRevision, const PersonsFor& reader) const
 {
-    sqlite3* connection = nullptr;
-    std::shared_ptr<LoadedPeople> loaded;
-    if (sqlite3_open_v2(m_file.c_str(), &connection, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
-        sqlite3_busy_timeout(connection, 5000);
-        // The rows are read once, in order: a few pages of cache are all the reading needs.
-        (void)foundation::sqliteExec(connection, "PRAGMA cache_size=-256;");
-        ReadSnapshot snapshot(connection);
-        // Every write of persons counts the revision up: the same revision is the same persons.
-        std::string error;
-        if (snapshot.isActive() && readPersonsRevision(connection) == personsRevision)
-            loaded = readPersonsBetween(connection, first, end, reader, error);
-    }
-    sqlite3_close_v2(connection);
-    return loaded;
+    SideConnection side(m_file, SQLITE_OPEN_READONLY);
+    if (!side.get())
+        return nullptr;
+    ReadSnapshot snapshot(side.get());
+    // Every write of persons counts the revision up: the same revision is the same persons.
+    if (!snapshot.isActive() || readPersonsRevision(side.get()) != personsRevision)
+        return nullptr;
+    std::string error;
+    return readPersonsBetween(side.get(), first, end, reader, error);
 }
 
 std::optional<std::string> AddressBookDatabase::readKeptPersonsData(std::string_view name)
