@@ -519,9 +519,12 @@ void checkDamagedFilesOfABookWithNotesOf(std::size_t noteLength)
         std::ifstream in(file, std::ios::binary);
         healthy.assign(std::istreambuf_iterator<char>(in), {});
     }
-    ASSERT_GT(healthy.size(), noteLength ? 1u << 20 : 16384u);
+    // The noise takes the place of the file's third page, whatever size its pages are.
+    ASSERT_GT(healthy.size(), 100u);
+    const std::size_t pageSize = (static_cast<unsigned char>(healthy[16]) << 8) | static_cast<unsigned char>(healthy[17]);
+    ASSERT_GT(healthy.size(), noteLength ? 1u << 20 : 3 * pageSize);
     ASSERT_TRUE(AddressBook::createAt(folder.path()));
-    std::string noise(4096, '\0');
+    std::string noise(pageSize, '\0');
     unsigned seed = 7;
     for (auto& byte : noise)
         byte = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
@@ -537,7 +540,7 @@ void checkDamagedFilesOfABookWithNotesOf(std::size_t noteLength)
         std::ifstream in(foreignFolder / AddressBook::kDatabaseFileName, std::ios::binary);
         foreign.assign(std::istreambuf_iterator<char>(in), {});
     }
-    for (const Case& damaged : { Case { "noise inside", healthy.substr(0, 8192) + noise + healthy.substr(8192 + 4096) },
+    for (const Case& damaged : { Case { "noise inside", healthy.substr(0, 2 * pageSize) + noise + healthy.substr(3 * pageSize) },
                                  Case { "cut short", healthy.substr(0, healthy.size() / 2) },
                                  Case { "another program's", foreign } }) {
         SCOPED_TRACE(std::string(damaged.name) + (noteLength ? " (big)" : " (small)"));

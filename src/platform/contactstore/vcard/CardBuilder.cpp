@@ -218,7 +218,7 @@ private:
 
     void take(const ContentLine& line)
     {
-        const std::string& name = line.name();
+        const std::string_view name = line.name();
         if (name == "N")
             takeName(line);
         else if (name == "FN")
@@ -285,7 +285,7 @@ private:
 
     // Lines that belong to the card's frame or to another property's item group: never kept
     // on their own, since whoever writes the card writes them anew.
-    static bool isFramingOrItemCompanion(const std::string& name)
+    static bool isFramingOrItemCompanion(std::string_view name)
     {
         return name == "VERSION" || name == "PRODID" || name == "REV" || name == "X-ABLABEL" || name == "X-ABADR";
     }
@@ -398,10 +398,37 @@ private:
 
     static std::string finish(std::string_view escaped)
     {
+        if (isFinishedAlready(escaped))
+            return std::string(trimSpaces(escaped));
         return std::string(trimSpaces(codec::cleanText(codec::unescapeText(escaped))));
     }
 
-    std::string text(const ContentLine& line) { return finish(decoded(line)); }
+    // Most values are plain text: no escapes, no line ends or other control characters, and
+    // sound UTF-8. Unescaping and cleaning leave those as they are.
+    static bool isFinishedAlready(std::string_view escaped)
+    {
+        bool ascii = true;
+        for (char c : escaped) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte == '\\' || byte == 0x7F || (byte < 0x20 && byte != '\t'))
+                return false;
+            ascii = ascii && byte < 0x80;
+        }
+        return ascii || codec::isValidUtf8(escaped);
+    }
+
+    // True when the value's bytes are its text as they stand: no transfer encoding, no
+    // character set, sound UTF-8 (what decoded would give back unchanged).
+    static bool isDecodedAlready(const ContentLine& line)
+    {
+        for (const ContentLine::Parameter& parameter : line.parameters()) {
+            if (parameter.name == "ENCODING" || parameter.name == "CHARSET")
+                return false;
+        }
+        return codec::isValidUtf8(line.value());
+    }
+
+    std::string text(const ContentLine& line) { return finish(isDecodedAlready(line) ? line.value() : decoded(line)); }
 
     // Parameter values carry no backslash escapes.
     static std::string cleanParameter(std::string_view value)
@@ -411,7 +438,12 @@ private:
 
     std::vector<std::string> components(const ContentLine& line, std::size_t atLeast)
     {
-        const std::string value = decoded(line);
+        std::string decodedValue;
+        std::string_view value = line.value();
+        if (!isDecodedAlready(line)) {
+            decodedValue = decoded(line);
+            value = decodedValue;
+        }
         std::vector<std::string> parts;
         for (std::string_view part : codec::splitUnescaped(value, ';'))
             parts.push_back(finish(part));

@@ -54,7 +54,7 @@ private:
     {
         if (m_finished)
             return std::nullopt;
-        const std::size_t end = m_rest.find_first_of("\r\n");
+        const std::size_t end = lineEnd(m_rest);
         PhysicalLine line { m_rest.substr(0, end), ++m_number };
         if (end == std::string_view::npos) {
             m_finished = true;
@@ -74,6 +74,15 @@ private:
         if (m_rest.empty())
             m_finished = true;
         return line;
+    }
+
+    // Where the first CR or LF is. Two searches for one byte each are much quicker than one
+    // search for either (which tests every byte against the pair).
+    static std::size_t lineEnd(std::string_view text)
+    {
+        const std::size_t newline = text.find('\n');
+        const std::size_t carriageReturn = text.substr(0, newline).find('\r');
+        return carriageReturn != std::string_view::npos ? carriageReturn : newline;
     }
 
     std::string_view m_rest;
@@ -183,8 +192,10 @@ public:
     void run(std::string_view text)
     {
         PhysicalLines lines(text);
+        // One buffer for every line: a book of a quarter of a million cards has millions.
+        std::string logical;
         while (std::optional<PhysicalLine> first = lines.next()) {
-            std::string logical;
+            logical.clear();
             const int number = first->number;
             bool cut = false;
             if (!assemble(*first, lines, logical, cut)) {

@@ -31,6 +31,8 @@ bool isBareEncoding(std::string_view upper)
 // Newer cards escape quotes and line ends inside parameter values with a caret.
 std::string decodeCaret(std::string_view text)
 {
+    if (text.find('^') == std::string_view::npos)
+        return std::string(text);
     std::string decoded;
     decoded.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -56,6 +58,11 @@ std::string decodeCaret(std::string_view text)
 std::vector<std::string> splitParameterValues(std::string_view text)
 {
     std::vector<std::string> values;
+    // Most values are one word ("TYPE=CELL").
+    if (text.find_first_of("\",") == std::string_view::npos) {
+        values.push_back(decodeCaret(trimSpaces(text)));
+        return values;
+    }
     std::string current;
     bool quoted = false;
     for (char c : text) {
@@ -157,23 +164,23 @@ std::optional<ContentLine> ContentLine::parse(std::string_view text, int line)
     content.m_line = line;
     content.m_value = std::string(text.substr(colon + 1));
 
-    const std::string_view head = text.substr(0, colon);
-    std::vector<std::string_view> pieces;
-    {
-        std::size_t start = 0;
+    // The name, then the parameters, each up to the next ';' outside quotes.
+    std::string_view head = text.substr(0, colon);
+    auto nextPiece = [&head]() {
         bool inQuotes = false;
-        for (std::size_t i = 0; i < head.size(); ++i) {
-            if (head[i] == '"')
+        std::size_t end = 0;
+        for (; end < head.size(); ++end) {
+            if (head[end] == '"')
                 inQuotes = !inQuotes;
-            else if (head[i] == ';' && !inQuotes) {
-                pieces.push_back(head.substr(start, i - start));
-                start = i + 1;
-            }
+            else if (head[end] == ';' && !inQuotes)
+                break;
         }
-        pieces.push_back(head.substr(start));
-    }
+        const std::string_view piece = head.substr(0, end);
+        head.remove_prefix(std::min(end + 1, head.size()));
+        return piece;
+    };
 
-    std::string_view qualifiedName = trimSpaces(pieces.front());
+    std::string_view qualifiedName = trimSpaces(nextPiece());
     const std::size_t dot = qualifiedName.rfind('.');
     if (dot != std::string_view::npos) {
         content.m_group = std::string(qualifiedName.substr(0, dot));
@@ -183,8 +190,8 @@ std::optional<ContentLine> ContentLine::parse(std::string_view text, int line)
         return std::nullopt;
     content.m_name = toUpperAscii(qualifiedName);
 
-    for (std::size_t p = 1; p < pieces.size() && content.m_parameters.size() < kMaxParameters; ++p) {
-        const std::string_view piece = trimSpaces(pieces[p]);
+    while (!head.empty() && content.m_parameters.size() < kMaxParameters) {
+        const std::string_view piece = trimSpaces(nextPiece());
         if (piece.empty())
             continue;
         const std::size_t equals = piece.find('=');

@@ -32,8 +32,8 @@ Card onlyCard(const std::string& body)
 
 TEST(VcardReaderLines, LineEndsOfEveryKindAndTabFoldsAreAccepted)
 {
-    for (const std::string end : { "\r\n", "\n", "\r" }) {
-        SCOPED_TRACE(end == "\r\n" ? "CR LF" : end == "\n" ? "LF" : "CR");
+    for (const std::string end : { "\r\n", "\n", "\r", "\r\r\n" }) {
+        SCOPED_TRACE(end == "\r\n" ? "CR LF" : end == "\n" ? "LF" : end == "\r" ? "CR" : "CR CR LF");
         const std::string text = "BEGIN:VCARD" + end + "VERSION:3.0" + end + "N:Doe;Jane;;;" + end + "NOTE:one" + end
             + "\ttwo" + end + " three" + end + "END:VCARD" + end;
         const ReadResult result = readText(text);
