@@ -8,6 +8,7 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -54,7 +55,7 @@ private:
     {
         if (m_finished)
             return std::nullopt;
-        const std::size_t end = lineEnd(m_rest);
+        const std::size_t end = lineEnd();
         PhysicalLine line { m_rest.substr(0, end), ++m_number };
         if (end == std::string_view::npos) {
             m_finished = true;
@@ -76,16 +77,28 @@ private:
         return line;
     }
 
-    // Where the first CR or LF is. Two searches for one byte each are much quicker than one
-    // search for either (which tests every byte against the pair).
-    static std::size_t lineEnd(std::string_view text)
+    // Where the rest's first CR or LF is. Two searches for one byte each are much quicker
+    // than one search for either (which tests every byte against the pair). The LF found is
+    // kept until the lines pass it, so a file of lone CRs is not searched to its end at
+    // every line.
+    std::size_t lineEnd()
     {
-        const std::size_t newline = text.find('\n');
-        const std::size_t carriageReturn = text.substr(0, newline).find('\r');
-        return carriageReturn != std::string_view::npos ? carriageReturn : newline;
+        if (m_rest.empty())
+            return std::string_view::npos;
+        if (!m_newline || m_newline < m_rest.data()) {
+            const void* found = std::memchr(m_rest.data(), '\n', m_rest.size());
+            m_newline = found ? static_cast<const char*>(found) : m_rest.data() + m_rest.size();
+        }
+        const auto newline = static_cast<std::size_t>(m_newline - m_rest.data());
+        const std::size_t carriageReturn = m_rest.substr(0, newline).find('\r');
+        if (carriageReturn != std::string_view::npos)
+            return carriageReturn;
+        return newline < m_rest.size() ? newline : std::string_view::npos;
     }
 
     std::string_view m_rest;
+    // The next LF at or after the rest's start, or the rest's end when there is none.
+    const char* m_newline { nullptr };
     int m_number { 0 };
     bool m_finished { false };
     std::optional<PhysicalLine> m_peeked;
