@@ -448,6 +448,19 @@ bool equalsIgnoringCaseAt(std::string_view text, std::size_t at, std::string_vie
     return text.size() - at >= wanted.size() && equalsIgnoringCase(text.substr(at, wanted.size()), wanted);
 }
 
+// The lines of a text as the reader counts them: CR LF, CR CR LF, a lone CR and a lone LF
+// each end one (old Macintosh files end every line in a lone CR).
+int countLineEnds(std::string_view text)
+{
+    auto count = std::count(text.begin(), text.end(), '\n');
+    for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1)) {
+        const bool endedByTheLineFeed = text.compare(at + 1, 1, "\n") == 0 || text.compare(at + 1, 2, "\r\n") == 0;
+        if (!endedByTheLineFeed)
+            ++count;
+    }
+    return static_cast<int>(count);
+}
+
 // Where the text may be cut so that both sides hold whole cards: at the start of the last
 // line "BEGIN:VCARD" whose line before (blank lines aside) is "END:VCARD". 0 when nowhere.
 std::size_t lastCardBoundary(std::string_view text)
@@ -455,7 +468,7 @@ std::size_t lastCardBoundary(std::string_view text)
     constexpr std::string_view kBegin = "BEGIN:VCARD";
     constexpr std::string_view kEnd = "END:VCARD";
     for (std::size_t at = text.size(); at > 0;) {
-        std::size_t newline = text.rfind('\n', at - 1);
+        std::size_t newline = text.find_last_of("\r\n", at - 1);
         if (newline == std::string_view::npos)
             return 0;
         at = newline;
@@ -466,7 +479,7 @@ std::size_t lastCardBoundary(std::string_view text)
         std::size_t end = newline;
         while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n' || text[end - 1] == ' ' || text[end - 1] == '\t'))
             --end;
-        std::size_t start = text.rfind('\n', end == 0 ? 0 : end - 1);
+        std::size_t start = text.find_last_of("\r\n", end == 0 ? 0 : end - 1);
         start = start == std::string_view::npos ? 0 : start + 1;
         if (end > start && equalsIgnoringCase(trimSpaces(text.substr(start, end - start)), kEnd))
             return lineStart;
@@ -531,7 +544,7 @@ public:
             m_offset += piece.size();
             if (piece.empty())
                 m_offset = 1;
-            m_nextLine += static_cast<int>(std::count(piece.begin(), piece.end(), '\n'));
+            m_nextLine += countLineEnds(piece);
             return true;
         }
         if (m_ended && m_buffer.empty())
@@ -541,7 +554,7 @@ public:
             if (cut > 0 && !m_whole) {
                 piece.assign(m_buffer, 0, cut);
                 m_buffer.erase(0, cut);
-                m_nextLine += static_cast<int>(std::count(piece.begin(), piece.end(), '\n'));
+                m_nextLine += countLineEnds(piece);
                 return true;
             }
             std::size_t had = m_buffer.size();
@@ -557,7 +570,7 @@ public:
         }
         piece = std::move(m_buffer);
         m_buffer.clear();
-        m_nextLine += static_cast<int>(std::count(piece.begin(), piece.end(), '\n'));
+        m_nextLine += countLineEnds(piece);
         return true;
     }
 

@@ -415,6 +415,22 @@ TEST(VcardImport, StreamedIntoTheStoreItLandsWhatAWholeReadLandsOrNothing)
     for (std::size_t i = 0; i < expected.size(); ++i)
         ASSERT_TRUE(expected[i].sameContent(landed[i])) << i << vcardtest::dump(expected[i]) << vcardtest::dump(landed[i]);
 
+    // Old Macintosh files end their lines in a lone CR: they are read in pieces just the same,
+    // and a remark deep in the file names its own line.
+    const fs::path lone = folder / "lone-cr.vcf";
+    {
+        std::ofstream out(lone, std::ios::binary);
+        const std::string note(400, 'n');
+        for (int card = 0; card < 1200; ++card) {
+            out << "BEGIN:VCARD\rVERSION:3.0\rN:Lone;Given" << card << ";;;\rFN:Given" << card << " Lone\rNOTE:" << note
+                << "\rTEL:+1 555 " << card << "\r" << (card == 1150 ? "this line is no property\r" : "") << "END:VCARD\r";
+        }
+    }
+    const ImportResult streamedLone = BookImporter::importIntoStore(folder / "streamed-lone", { { "lone-cr.vcf", lone, std::nullopt } });
+    ASSERT_TRUE(streamedLone.ok()) << streamedLone.errors.front();
+    EXPECT_EQ(streamedLone.personsAdded, 1200u);
+    EXPECT_EQ(streamedLone.warnings, (std::vector<std::string> { "lone-cr.vcf:8057: this line is not a vCard property (no name and ':' before its value); skipped" }));
+
     // Into the same store again, the groups are found by name; then a store that refuses
     // the members: nothing of that import stays.
     const ImportResult again = BookImporter::importIntoStore(folder / "streamed", { inputs.front() });
