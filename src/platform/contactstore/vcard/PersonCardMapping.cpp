@@ -39,11 +39,11 @@ std::optional<std::string> labelOf(const std::string& label)
     return label;
 }
 
-bool setMulti(Person& person, PropertyID property, const MultiValue& multi, Error* error)
+bool setMulti(Person& person, PropertyID property, MultiValue multi, Error* error)
 {
     if (multi.isEmpty())
         return true;
-    return person.setValue(property, multi, error);
+    return person.setValue(property, std::move(multi), error);
 }
 
 bool setStrings(Person& person, PropertyID property, const std::vector<Card::Labeled<std::string>>& entries,
@@ -56,7 +56,7 @@ bool setStrings(Person& person, PropertyID property, const std::vector<Card::Lab
             return false;
         }
     }
-    return setMulti(person, property, multi, error);
+    return setMulti(person, property, std::move(multi), error);
 }
 
 Dictionary addressDictionary(const Card::Address& address)
@@ -156,7 +156,7 @@ bool PersonCardMapping::fillPerson(const Card& card, Person& person, Error* erro
         if (!dates.addValueAndLabel(storedDate(date.value), labelOf(date.label)))
             return false;
     }
-    if (!setMulti(person, kPersonDateProperty, dates, error))
+    if (!setMulti(person, kPersonDateProperty, std::move(dates), error))
         return false;
 
     MultiValue addresses(PropertyType::MultiDictionary);
@@ -164,7 +164,7 @@ bool PersonCardMapping::fillPerson(const Card& card, Person& person, Error* erro
         if (!addresses.addValueAndLabel(addressDictionary(address.value), labelOf(address.label)))
             return false;
     }
-    if (!setMulti(person, kPersonAddressProperty, addresses, error))
+    if (!setMulti(person, kPersonAddressProperty, std::move(addresses), error))
         return false;
 
     MultiValue messages(PropertyType::MultiDictionary);
@@ -178,7 +178,7 @@ bool PersonCardMapping::fillPerson(const Card& card, Person& person, Error* erro
         if (!messages.addValueAndLabel(std::move(dictionary), labelOf(message.label)))
             return false;
     }
-    if (!setMulti(person, kPersonInstantMessageProperty, messages, error))
+    if (!setMulti(person, kPersonInstantMessageProperty, std::move(messages), error))
         return false;
 
     if (!card.photo.empty() && !person.setImageData(card.photo, error))
