@@ -137,8 +137,8 @@ constexpr char kInsertPerson[] = "INSERT INTO person (id, source_id, kind, first
 // A member who joins goes after every member stored now, whoever added them; one already
 // there, or a person deleted meanwhile, is left as it is. The place after the last member is
 // read once per group and transaction (see MemberInsertion).
-constexpr char kInsertMember[] = "INSERT OR IGNORE INTO group_member (group_id, person_id, position) "
-                                 "SELECT ?1, ?2, ?3 WHERE EXISTS (SELECT 1 FROM person WHERE id = ?2);";
+constexpr char kInsertMember[] = "INSERT OR IGNORE INTO group_member (group_id, person_id, position) VALUES (?1, ?2, ?3);";
+constexpr char kPersonExists[] = "SELECT 1 FROM person WHERE id = ?;";
 constexpr char kReadGroupEnd[] = "SELECT coalesce(max(position) + 1, 0) FROM group_member WHERE group_id = ?;";
 
 // The searched columns, in the order of PersonSearchKeys' text fields, then the lists.
@@ -838,6 +838,7 @@ class AddressBookDatabase::MemberInsertion {
 public:
     explicit MemberInsertion(sqlite3* connection)
         : m_connection(connection)
+        , m_personExists(connection, kPersonExists)
         , m_insert(connection, kInsertMember)
         , m_readEnd(connection, kReadGroupEnd)
     {
@@ -847,6 +848,18 @@ public:
     // A failed statement is not reset, so that the connection still tells why it failed.
     bool add(RecordID group, RecordID person, bool& joined)
     {
+        // A person no longer in the file (another program deleted it) joins nothing. Asked
+        // apart from the insertion: an insertion of the rows a query selects keeps a journal
+        // of its own of every page it changes, in case it fails halfway.
+        m_personExists.bindInt(1, person);
+        const int exists = m_personExists.step();
+        if (exists != SQLITE_ROW && exists != SQLITE_DONE)
+            return false;
+        m_personExists.reset();
+        if (exists == SQLITE_DONE) {
+            joined = false;
+            return true;
+        }
         auto end = m_ends.find(group);
         if (end == m_ends.end()) {
             m_readEnd.bindInt(1, group);
@@ -869,6 +882,7 @@ public:
 
 private:
     sqlite3* m_connection;
+    SqliteStatement m_personExists;
     SqliteStatement m_insert;
     SqliteStatement m_readEnd;
     std::unordered_map<RecordID, std::int64_t> m_ends;

@@ -88,6 +88,17 @@ TEST_F(ConcurrentSaveTest, MembershipChangesOfTwoHandlesAreBothKept)
     EXPECT_EQ(after->groupWithRecordID(groupID)->copyString(kGroupNameProperty), "Club");
     // The one who joined last comes last.
     EXPECT_EQ(after->groupWithRecordID(groupID)->copyArrayOfAllMembers().back()->recordID(), people[1]);
+
+    // A person another program deleted meanwhile joins nothing, and the save goes through.
+    {
+        auto other = openBook(folder.path());
+        ASSERT_TRUE(other->removeRecord(other->personWithRecordID(people[0])));
+        ASSERT_TRUE(other->save());
+    }
+    ASSERT_TRUE(after->groupWithRecordID(groupID)->addMember(after->personWithRecordID(people[0])));
+    Error error;
+    EXPECT_TRUE(after->save(&error)) << error.description;
+    EXPECT_EQ(memberNames(openBook(folder.path()), groupID), members);
 }
 
 TEST_F(ConcurrentSaveTest, PropertiesChangedByDifferentHandlesAreBothKept)
