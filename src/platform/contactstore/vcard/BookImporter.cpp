@@ -11,6 +11,7 @@
 #include "platform/foundation/DataLocations.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <functional>
@@ -318,10 +319,11 @@ public:
         return addCards(cards, prepared, fileName);
     }
 
+    // The cards with what the first of them make (see readPieces); the rest are made here.
     bool addCards(std::vector<Card>& cards, std::vector<Prepared>& prepared, const std::string& fileName)
     {
-        if (prepared.size() != cards.size())
-            prepared = prepare(cards, m_target.source());
+        for (std::size_t index = prepared.size(); index < cards.size(); ++index)
+            prepared.push_back(prepare(cards[index], m_target.source()));
         for (std::size_t index = 0; index < cards.size(); ++index) {
             Card& card = cards[index];
             if (prepared[index].cut)
@@ -586,14 +588,16 @@ private:
 };
 
 // Reads an input piece by piece, handing the cards of each piece on; faults and warnings go
-// to the result with the file's own line numbers. With `preparePersons`, each piece's cards
-// come with what they make (CardImport::prepare), for persons in no source. False when the
-// input could not be read (the fault is in the result) or `take` refused a piece.
+// to the result with the file's own line numbers. With `preparePersons`, the first cards of
+// each piece (often all) come with what they make (CardImport::prepare), for persons in no
+// source; `take` makes the rest. False when the input could not be read (the fault is in the
+// result) or `take` refused a piece.
 //
 // From the second piece on, the next piece is read and prepared on a thread of its own while
-// `take` stores the cards of this one: the two cost about the same, so on the two cores of
-// a handset an import takes about two thirds of the time. The first piece is read alone, so that a look at an input's
-// first cards reads no more than that.
+// `take` stores the cards of this one, so on the two cores of a handset an import takes
+// about two thirds of the time. Making persons is shared: the reading ahead stops making them
+// once `take` is done and waits for it, and `take` makes those left. The first piece is read
+// alone, so that a look at an input's first cards reads no more than that.
 bool readPieces(const BookImporter::Input& input, const CardReader& reader, ImportResult& result, bool preparePersons,
                 const std::function<bool(std::vector<Card>& cards, std::vector<CardImport::Prepared>& prepared)>& take)
 {
@@ -608,15 +612,22 @@ bool readPieces(const BookImporter::Input& input, const CardReader& reader, Impo
         int firstLine { 1 };
     };
     std::string fault;
+    std::atomic<bool> takeWaits { false };
     // Only one reading runs at a time, so the pieces and the fault are never shared.
-    auto readNext = [&pieces, &reader, &fault, preparePersons]() -> std::optional<ReadPiece> {
+    auto readNext = [&pieces, &reader, &fault, &takeWaits, preparePersons]() -> std::optional<ReadPiece> {
         std::string piece;
         int firstLine = 1;
         if (!pieces.next(piece, firstLine, fault))
             return std::nullopt;
         ReadPiece read { reader.read(piece), {}, firstLine };
-        if (preparePersons && read.read.ok())
-            read.prepared = CardImport::prepare(read.read.cards, nullptr);
+        if (!preparePersons || !read.read.ok())
+            return read;
+        read.prepared.reserve(read.read.cards.size());
+        for (Card& card : read.read.cards) {
+            if (takeWaits.load(std::memory_order_relaxed))
+                break;
+            read.prepared.push_back(CardImport::prepare(card, nullptr));
+        }
         return read;
     };
     std::size_t warned = 0;
@@ -643,7 +654,9 @@ bool readPieces(const BookImporter::Input& input, const CardReader& reader, Impo
             return false;
         if (first)
             next = std::async(std::launch::async, readNext);
+        takeWaits = true;
         current = next.get();
+        takeWaits = false;
     }
     if (!fault.empty()) {
         result.errors.push_back(std::move(fault));
