@@ -303,25 +303,17 @@ public:
         return prepared;
     }
 
-    static std::vector<Prepared> prepare(std::vector<Card>& cards, const SourceRef& source)
-    {
-        std::vector<Prepared> prepared;
-        prepared.reserve(cards.size());
-        for (Card& card : cards)
-            prepared.push_back(prepare(card, source));
-        return prepared;
-    }
-
     // False (and everything taken back) when a card could not be put in.
     bool addCards(std::vector<Card>& cards, const std::string& fileName)
     {
-        std::vector<Prepared> prepared = prepare(cards, m_target.source());
+        std::vector<Prepared> prepared;
         return addCards(cards, prepared, fileName);
     }
 
     // The cards with what the first of them make (see readPieces); the rest are made here.
     bool addCards(std::vector<Card>& cards, std::vector<Prepared>& prepared, const std::string& fileName)
     {
+        prepared.reserve(cards.size());
         for (std::size_t index = prepared.size(); index < cards.size(); ++index)
             prepared.push_back(prepare(cards[index], m_target.source()));
         for (std::size_t index = 0; index < cards.size(); ++index) {
